@@ -1,0 +1,125 @@
+#include "ScriptedDialogs.h"
+
+#include <QDialog>
+#include <QTest>
+
+namespace {
+
+const char *kindName(ScriptedDialogs::Kind kind)
+{
+    switch (kind) {
+    case ScriptedDialogs::Kind::OpenFile: return "open-file dialog";
+    case ScriptedDialogs::Kind::SaveFile: return "save-file dialog";
+    case ScriptedDialogs::Kind::Color: return "colour dialog";
+    case ScriptedDialogs::Kind::Printer: return "printer dialog";
+    case ScriptedDialogs::Kind::Message: return "message box";
+    case ScriptedDialogs::Kind::Modal: return "modal window";
+    }
+    return "?";
+}
+
+} // namespace
+
+void ScriptedDialogs::expectOpenFile(std::optional<QString> answer)
+{
+    m_expected.push_back({Kind::OpenFile, std::move(answer)});
+}
+
+void ScriptedDialogs::expectSaveFile(std::optional<QString> answer)
+{
+    m_expected.push_back({Kind::SaveFile, std::move(answer)});
+}
+
+void ScriptedDialogs::expectColor(std::optional<std::int32_t> answer)
+{
+    m_expected.push_back({Kind::Color, answer});
+}
+
+void ScriptedDialogs::expectPrinter(bool confirmed)
+{
+    m_expected.push_back({Kind::Printer, confirmed});
+}
+
+void ScriptedDialogs::expectMessage(Answer answer)
+{
+    m_expected.push_back({Kind::Message, answer});
+}
+
+void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
+{
+    m_expected.push_back({Kind::Modal, std::move(action)});
+}
+
+QList<ScriptedDialogs::Prompt> ScriptedDialogs::messages() const
+{
+    QList<Prompt> result;
+    for (const Prompt &p : prompts)
+        if (p.kind == Kind::Message)
+            result.append(p);
+    return result;
+}
+
+const ScriptedDialogs::Expected *ScriptedDialogs::next(const Prompt &prompt)
+{
+    prompts.append(prompt);
+    const QString shown = QStringLiteral("%1 \"%2\" (%3)")
+                              .arg(QLatin1String(kindName(prompt.kind)), prompt.text, prompt.title);
+    if (m_expected.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected ") + shown), __FILE__, __LINE__);
+        return nullptr;
+    }
+    if (m_expected.front().kind != prompt.kind) {
+        QTest::qFail(qPrintable(QStringLiteral("expected a %1, got %2")
+                                    .arg(QLatin1String(kindName(m_expected.front().kind)), shown)),
+                     __FILE__, __LINE__);
+        return nullptr;
+    }
+    m_current = std::move(m_expected.front());
+    m_expected.pop_front();
+    return &m_current;
+}
+
+std::optional<QString> ScriptedDialogs::openFileName(QWidget *, const QString &nameFilter,
+                                                     const QString &initialPath)
+{
+    const Expected *e = next({Kind::OpenFile, {}, {}, Buttons::Ok, nameFilter, initialPath});
+    return e ? std::get<std::optional<QString>>(e->answer) : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::saveFileName(QWidget *, const QString &nameFilter,
+                                                     const QString &initialPath)
+{
+    const Expected *e = next({Kind::SaveFile, {}, {}, Buttons::Ok, nameFilter, initialPath});
+    return e ? std::get<std::optional<QString>>(e->answer) : std::nullopt;
+}
+
+std::optional<std::int32_t> ScriptedDialogs::color(QWidget *, std::int32_t)
+{
+    const Expected *e = next({Kind::Color, {}, {}, Buttons::Ok, {}, {}});
+    return e ? std::get<std::optional<std::int32_t>>(e->answer) : std::nullopt;
+}
+
+bool ScriptedDialogs::printer(QWidget *)
+{
+    const Expected *e = next({Kind::Printer, {}, {}, Buttons::Ok, {}, {}});
+    return e ? std::get<bool>(e->answer) : false;
+}
+
+PlatformDialogs::Answer ScriptedDialogs::messageBox(QWidget *, const QString &text, Buttons buttons,
+                                                    const QString &title)
+{
+    const Expected *e = next({Kind::Message, text, title, buttons, {}, {}});
+    if (!e)
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    return std::get<Answer>(e->answer);
+}
+
+void ScriptedDialogs::runModal(QDialog &dialog)
+{
+    const Expected *e = next({Kind::Modal, dialog.objectName(), dialog.windowTitle(), Buttons::Ok, {}, {}});
+    if (!e)
+        return;
+    dialog.setModal(true);
+    dialog.show();
+    std::get<std::function<void(QDialog &)>>(e->answer)(dialog);
+}

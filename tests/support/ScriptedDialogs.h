@@ -1,0 +1,66 @@
+#pragma once
+// Platform prompts answered from a queue: records every prompt and fails the test on one nobody expected.
+
+#include "platform/PlatformDialogs.h"
+
+#include <QList>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <variant>
+
+class ScriptedDialogs : public PlatformDialogs
+{
+public:
+    enum class Kind { OpenFile, SaveFile, Color, Printer, Message, Modal };
+
+    struct Prompt
+    {
+        Kind kind;
+        QString text;        // message text, or the modal window's object name
+        QString title;       // message title, or the modal window's title
+        Buttons buttons = Buttons::Ok;
+        QString filter;      // name filter of a file dialog
+        QString initialPath; // start path of a file dialog
+    };
+
+    void expectOpenFile(std::optional<QString> answer);
+    void expectSaveFile(std::optional<QString> answer);
+    void expectColor(std::optional<std::int32_t> answer);
+    void expectPrinter(bool confirmed);
+    void expectMessage(Answer answer);
+    // The action plays the user's part in the modal window, e.g. types and presses a button.
+    void expectModal(std::function<void(QDialog &)> action);
+
+    // Every prompt shown so far, in order.
+    QList<Prompt> prompts;
+    // Whether every expected prompt has been shown.
+    bool allAnswered() const { return m_expected.empty(); }
+    // The message prompts only.
+    QList<Prompt> messages() const;
+
+    std::optional<QString> openFileName(QWidget *parent, const QString &nameFilter,
+                                        const QString &initialPath) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &nameFilter,
+                                        const QString &initialPath) override;
+    std::optional<std::int32_t> color(QWidget *parent, std::int32_t initial) override;
+    bool printer(QWidget *parent) override;
+    Answer messageBox(QWidget *parent, const QString &text, Buttons buttons,
+                      const QString &title) override;
+    void runModal(QDialog &dialog) override;
+
+private:
+    using Answered = std::variant<std::optional<QString>, std::optional<std::int32_t>, bool, Answer,
+                                  std::function<void(QDialog &)>>;
+    struct Expected
+    {
+        Kind kind;
+        Answered answer;
+    };
+
+    // Takes the next expectation; fails the running test when it is of another kind or missing.
+    const Expected *next(const Prompt &prompt);
+
+    std::deque<Expected> m_expected;
+    Expected m_current;
+};
