@@ -1,0 +1,31 @@
+#include "shapes/Basisklasse.h"
+
+#include "shapes/Checked.h"
+
+void Basisklasse::Draw(DrawingSurface &, std::int16_t) {}
+
+void Basisklasse::Rotate(double) {}
+
+void Basisklasse::Distore(float, float) {}
+
+void Basisklasse::DrawSelected(DrawingSurface &, std::int16_t) {}
+
+float Basisklasse::MarkerCoord::value() const
+{
+    const float partial = Checked::single(static_cast<double>(base) + first);
+    return Checked::single(static_cast<double>(partial) + second);
+}
+
+void Basisklasse::drawMarker(DrawingSurface &oObject, std::int32_t color,
+                             const std::array<MarkerCorner, 4> &corners)
+{
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const MarkerCorner &from = corners[i];
+        const MarkerCorner &to = corners[(i + 1) % corners.size()];
+        const float x1 = from.x.value();
+        const float y1 = from.y.value();
+        const float x2 = to.x.value();
+        const float y2 = to.y.value();
+        oObject.Line(x1, y1, x2, y2, color);
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The outline of a circle given by its centre and radius.
+
+#include "shapes/Basisklasse.h"
+
+class Kreis : public Basisklasse
+{
+public:
+    Kreis();
+
+    void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
+    void Rotate(double dNewAngle) override;
+    void Distore(float sXPercentage, float sYPercentage) override;
+    void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
+
+    float getX1() const { return mX1; }
+    void setX1(float sX1) { mX1 = sX1; }
+    float getY1() const { return mY1; }
+    void setY1(float sY1) { mY1 = sY1; }
+    float getRadius() const { return mRadius; }
+    void setRadius(float sR) { mRadius = sR; }
+    std::int32_t getColor() const { return mColor; }
+    void setColor(std::int32_t mlCol) { mColor = mlCol; }
+    bool getSelected() const { return mSelected; }
+    void setSelected(bool bSel) { mSelected = bSel; }
+
+private:
+    void drawOutline(DrawingSurface &oObject) const;
+
+    float mX1 = 0.0f;
+    float mY1 = 0.0f;
+    float mRadius = 0.0f;
+    std::int32_t mColor = 0;
+    bool mSelected = false;
+};

@@ -1,0 +1,32 @@
+#include "shapes/Punkt.h"
+
+// No initialisation of its own: the zeroed members are the new point's state.
+Punkt::Punkt() = default;
+
+void Punkt::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] { oObject.PSet(mX1, mY1, mColor); });
+}
+
+void Punkt::Rotate(double) {}
+
+// A point has no extent to stretch.
+void Punkt::Distore(float, float) {}
+
+void Punkt::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] {
+        // One square diagonally off the point, on the side given by the signs; each starts at
+        // its corner farthest from the point and first runs towards the point's row.
+        const auto marker = [&](double xSide, double ySide) {
+            const MarkerCoord xOuter{mX1, 200.0 * xSide}, xInner{mX1, 100.0 * xSide};
+            const MarkerCoord yOuter{mY1, 150.0 * ySide}, yInner{mY1, 50.0 * ySide};
+            drawMarker(oObject, mColor,
+                       {{{xOuter, yOuter}, {xOuter, yInner}, {xInner, yInner}, {xInner, yOuter}}});
+        };
+        marker(-1.0, -1.0);
+        marker(+1.0, -1.0);
+        marker(+1.0, +1.0);
+        marker(-1.0, +1.0);
+    });
+}

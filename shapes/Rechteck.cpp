@@ -1,0 +1,65 @@
+#include "shapes/Rechteck.h"
+
+#include "shapes/Checked.h"
+
+namespace {
+
+// The moving coordinate stretched about the fixed one, in double and rounded once when stored.
+float stretched(float fixed, float moving, float factor)
+{
+    return Checked::single(static_cast<double>(fixed)
+                           + (static_cast<double>(moving) - fixed) * static_cast<double>(factor));
+}
+
+} // namespace
+
+Rechteck::Rechteck()
+{
+    mSelected = false;
+}
+
+void Rechteck::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
+}
+
+void Rechteck::Rotate(double) {}
+
+// Keeps corner 1 fixed; the assignments made before a failing one keep their new values.
+void Rechteck::Distore(float sXPercentage, float sYPercentage)
+{
+    mX2 = stretched(mX1, mX2, sXPercentage);
+    mX3 = stretched(mX4, mX3, sXPercentage);
+    mY3 = stretched(mY2, mY3, sYPercentage);
+    mY4 = stretched(mY1, mY4, sYPercentage);
+}
+
+void Rechteck::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] {
+        drawOutline(oObject);
+
+        // A square beside the corner (side -1 left, +1 right), centred on its y, drawn from
+        // its outer upper corner.
+        const auto marker = [&](float x, float y, double side) {
+            const MarkerCoord outer{x, 200.0 * side}, inner{x, 100.0 * side};
+            const MarkerCoord top{y, -50.0}, bottom{y, 50.0};
+            drawMarker(oObject, mColor,
+                       {{{outer, top}, {outer, bottom}, {inner, bottom}, {inner, top}}});
+        };
+        // Corners 1 and 4 share one side, 2 and 3 the other; zero width takes the second case.
+        const double firstSide = mX1 < mX2 ? -1.0 : +1.0;
+        marker(mX1, mY1, firstSide);
+        marker(mX2, mY2, -firstSide);
+        marker(mX3, mY3, -firstSide);
+        marker(mX4, mY4, firstSide);
+    });
+}
+
+void Rechteck::drawOutline(DrawingSurface &oObject) const
+{
+    oObject.Line(mX1, mY1, mX2, mY2, mColor);
+    oObject.Line(mX2, mY2, mX3, mY3, mColor);
+    oObject.Line(mX3, mY3, mX4, mY4, mColor);
+    oObject.Line(mX4, mY4, mX1, mY1, mColor);
+}

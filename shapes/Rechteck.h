@@ -1,0 +1,50 @@
+#pragma once
+// A closed outline through four corner points, drawn 1 → 2 → 3 → 4 → 1.
+
+#include "shapes/Basisklasse.h"
+
+class Rechteck : public Basisklasse
+{
+public:
+    Rechteck();
+
+    void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
+    void Rotate(double dNewAngle) override;
+    void Distore(float sXPercentage, float sYPercentage) override;
+    void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
+
+    float getX1() const { return mX1; }
+    void setX1(float sX1) { mX1 = sX1; }
+    float getY1() const { return mY1; }
+    void setY1(float sY1) { mY1 = sY1; }
+    float getX2() const { return mX2; }
+    void setX2(float sX2) { mX2 = sX2; }
+    float getY2() const { return mY2; }
+    void setY2(float sY2) { mY2 = sY2; }
+    float getX3() const { return mX3; }
+    void setX3(float sX3) { mX3 = sX3; }
+    float getY3() const { return mY3; }
+    void setY3(float sY3) { mY3 = sY3; }
+    float getX4() const { return mX4; }
+    void setX4(float sX4) { mX4 = sX4; }
+    float getY4() const { return mY4; }
+    void setY4(float sY4) { mY4 = sY4; }
+    std::int32_t getColor() const { return mColor; }
+    void setColor(std::int32_t mlCol) { mColor = mlCol; }
+    bool getSelected() const { return mSelected; }
+    void setSelected(bool bSel) { mSelected = bSel; }
+
+private:
+    void drawOutline(DrawingSurface &oObject) const;
+
+    float mX1 = 0.0f;
+    float mY1 = 0.0f;
+    float mX2 = 0.0f;
+    float mY2 = 0.0f;
+    float mX3 = 0.0f;
+    float mY3 = 0.0f;
+    float mX4 = 0.0f;
+    float mY4 = 0.0f;
+    std::int32_t mColor = 0;
+    bool mSelected = false;
+};

@@ -1,0 +1,48 @@
+#include "shapes/Text.h"
+
+#include "shapes/Checked.h"
+
+Text::Text()
+{
+    mSelected = false;
+}
+
+void Text::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] { print(oObject); });
+}
+
+void Text::Rotate(double) {}
+
+void Text::Distore(float, float) {}
+
+void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    withDrawMode(oObject, iDrawMode, [&] {
+        print(oObject);
+        // The measured width as a 16-bit integer; a wider text is an overflow.
+        const double w = Checked::integer16(oObject.TextWidth(mText));
+
+        const MarkerCoord leftOuter{mX1, -200.0}, leftInner{mX1, -100.0};
+        const MarkerCoord rightInner{mX1, w, 100.0}, rightOuter{mX1, w, 200.0};
+        const MarkerCoord upperTop{mY1, -50.0}, upperBottom{mY1, 50.0};
+        const MarkerCoord lowerTop{mY1, 150.0}, lowerBottom{mY1, 250.0};
+        // The upper squares start at their top corner, the lower ones at their bottom corner.
+        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom},
+                                      {leftInner, upperBottom}, {leftInner, upperTop}}});
+        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop},
+                                      {leftInner, lowerTop}, {leftInner, lowerBottom}}});
+        drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom},
+                                      {rightOuter, upperBottom}, {rightOuter, upperTop}}});
+        drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop},
+                                      {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
+    });
+}
+
+// Font, FontSize and Color do not take part: the surface's own font and ForeColor apply.
+void Text::print(DrawingSurface &oObject) const
+{
+    oObject.setCurrentX(mX1);
+    oObject.setCurrentY(mY1);
+    oObject.Print(mText);
+}

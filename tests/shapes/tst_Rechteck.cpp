@@ -1,0 +1,137 @@
+#include "shapes/Rechteck.h"
+#include "shapes/SkizzarError.h"
+#include "support/RecordingSurface.h"
+
+#include <QTest>
+#include <limits>
+
+using Calls = QList<RecordingSurface::Call>;
+using Corners = QList<QPointF>;
+
+// Line calls round each group of four corners, back to the group's first corner.
+static Calls squares(const Corners &c, std::int32_t color, std::int16_t mode)
+{
+    Calls result;
+    for (qsizetype i = 0; i < c.size(); ++i) {
+        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
+        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
+    }
+    return result;
+}
+
+// Filled from two clicked points the way the window places a rectangle.
+static Rechteck placed(QPointF first, QPointF second)
+{
+    Rechteck r;
+    r.setX1(first.x());
+    r.setY1(first.y());
+    r.setX3(second.x());
+    r.setY3(second.y());
+    r.setX2(second.x());
+    r.setY2(first.y());
+    r.setX4(first.x());
+    r.setY4(second.y());
+    r.setColor(0x0000FF);
+    return r;
+}
+
+// As a list of floats, which QCOMPARE compares exactly.
+static QList<float> fields(const Rechteck &r)
+{
+    return {r.getX1(), r.getY1(), r.getX2(), r.getY2(), r.getX3(), r.getY3(), r.getX4(), r.getY4()};
+}
+
+static const Corners kOutline{{100, 100}, {400, 100}, {400, 300}, {100, 300}};
+
+class TestRechteck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newRectangleDrawsFourZeroSegments()
+    {
+        Rechteck r;
+        QCOMPARE(fields(r), QList<float>(8, 0.0f));
+        QCOMPARE(r.getColor(), 0);
+        QVERIFY(!r.getSelected());
+        RecordingSurface surface;
+        r.Draw(surface, 13);
+        QCOMPARE(surface.calls, Calls(4, RecordingSurface::line(0, 0, 0, 0, 0, 13)));
+    }
+
+    void drawOutline()
+    {
+        RecordingSurface surface;
+        surface.setDrawMode(7);
+        placed({100, 100}, {400, 300}).Draw(surface, 10);
+        QCOMPARE(surface.calls, squares(kOutline, 0x0000FF, 10));
+        QCOMPARE(surface.getDrawMode(), 7);
+    }
+
+    void drawSelected_data()
+    {
+        QTest::addColumn<QPointF>("first");
+        QTest::addColumn<QPointF>("second");
+        QTest::addColumn<Corners>("markers");
+        QTest::newRow("left to right: 1, 4 left") << QPointF(100, 100) << QPointF(400, 300) << Corners{
+            {-100, 50}, {-100, 150}, {0, 150}, {0, 50}, {600, 50}, {600, 150}, {500, 150}, {500, 50},
+            {600, 250}, {600, 350}, {500, 350}, {500, 250}, {-100, 250}, {-100, 350}, {0, 350}, {0, 250}};
+        QTest::newRow("right to left: 1, 4 right") << QPointF(400, 300) << QPointF(100, 100) << Corners{
+            {600, 250}, {600, 350}, {500, 350}, {500, 250}, {-100, 250}, {-100, 350}, {0, 350}, {0, 250},
+            {-100, 50}, {-100, 150}, {0, 150}, {0, 50}, {600, 50}, {600, 150}, {500, 150}, {500, 50}};
+        QTest::newRow("zero width: 1, 4 right") << QPointF(100, 100) << QPointF(100, 300) << Corners{
+            {300, 50}, {300, 150}, {200, 150}, {200, 50}, {-100, 50}, {-100, 150}, {0, 150}, {0, 50},
+            {-100, 250}, {-100, 350}, {0, 350}, {0, 250}, {300, 250}, {300, 350}, {200, 350}, {200, 250}};
+    }
+
+    void drawSelected()
+    {
+        QFETCH(QPointF, first);
+        QFETCH(QPointF, second);
+        QFETCH(Corners, markers);
+        RecordingSurface outline;
+        placed(first, second).Draw(outline, 13);
+        RecordingSurface surface;
+        surface.setDrawMode(7);
+        placed(first, second).DrawSelected(surface, 13);
+        QCOMPARE(surface.calls, outline.calls + squares(markers, 0x0000FF, 13));
+        QCOMPARE(surface.getDrawMode(), 7);
+    }
+
+    void distore_data()
+    {
+        QTest::addColumn<float>("xFactor");
+        QTest::addColumn<float>("yFactor");
+        QTest::addColumn<QList<float>>("result");
+        QTest::newRow("2, 0.5") << 2.0f << 0.5f << QList<float>{100, 100, 700, 100, 700, 200, 100, 200};
+        QTest::newRow("identity") << 1.0f << 1.0f << QList<float>{100, 100, 400, 100, 400, 300, 100, 300};
+    }
+
+    void distore()
+    {
+        QFETCH(float, xFactor);
+        QFETCH(float, yFactor);
+        QFETCH(QList<float>, result);
+        Rechteck r = placed({100, 100}, {400, 300});
+        r.Distore(xFactor, yFactor);
+        r.Rotate(-360);
+        QCOMPARE(fields(r), result);
+    }
+
+    void overflowKeepsWhatWasDone()
+    {
+        Rechteck r = placed({100, 100}, {400, 300});
+        QVERIFY_THROWS_EXCEPTION(OverflowError, r.Distore(2, std::numeric_limits<float>::max()));
+        QCOMPARE((QList<float>{r.getX2(), r.getX3(), r.getY4()}), (QList<float>{700, 700, 300}));
+
+        r = placed({100, 100}, {400, 300});
+        r.setX3(std::numeric_limits<float>::infinity());
+        RecordingSurface surface;
+        QVERIFY_THROWS_EXCEPTION(OverflowError, r.DrawSelected(surface, 10));
+        QCOMPARE(surface.lines().size(), 4 + 8); // outline and the markers of corners 1 and 2
+        QCOMPARE(surface.getDrawMode(), 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRechteck)
+#include "tst_Rechteck.moc"
