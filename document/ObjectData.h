@@ -1,0 +1,69 @@
+#pragma once
+// The drawing document: the ordered shapes of the drawing, three text defaults and the one-step undo.
+
+#include "shapes/Basisklasse.h"
+#include "shapes/DrawingSurface.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class ObjectData
+{
+public:
+    using Collection = std::vector<std::shared_ptr<Basisklasse>>;
+
+    // Read-only views of both collections. The shapes of the snapshot belong to the snapshot:
+    // whoever looks at them must not change them. Nothing replaces either collection.
+    const Collection &getBasisklassen() const { return mBasisklassen; }
+    const Collection &getBasisklassenSave() const { return mBasisklassenSave; }
+
+    // Stores the very object given (no copy). A null pointer is refused with
+    // std::invalid_argument, so that every position always holds a shape that can be drawn.
+    void AddObject(std::shared_ptr<Basisklasse> unserObject);
+    std::int32_t GetNumberOfObjects() const;
+
+    // Positions run from 1 to the count; any other raises IndexError and changes nothing.
+    std::shared_ptr<Basisklasse> GetObject(std::int32_t iNummer) const;
+    void DeleteObject(std::int32_t iNummer);
+    // A shape that is none of the five shape classes has no selection flag and is left alone.
+    void SelectObject(std::int32_t iNummer);
+    void DeSelectObject(std::int32_t iNummer);
+
+    // Erases the surface (BackColor + 1, then BackColor) and draws every shape in order.
+    // A BackColor of 0x7FFFFFFF raises OverflowError before anything is changed.
+    void DrawAll(DrawingSurface &oObject, std::int16_t iDrawMode);
+
+    QString getFont() const { return mFont; }
+    void setFont(const QString &strFont) { mFont = strFont; }
+    std::int32_t getFontSize() const { return mFontSize; }
+    void setFontSize(std::int32_t mlFont) { mFontSize = mlFont; }
+    std::int32_t getTextColor() const { return mTextColor; }
+    void setTextColor(std::int32_t mlCol) { mTextColor = mlCol; }
+
+    // Appends a copy of the drawing's last shape to the snapshot; true when both then hold
+    // equally many shapes.
+    bool SaveOldCollection();
+    // Replaces the drawing by fresh copies of the whole snapshot, then calls the Undo disabler.
+    // If a copy cannot be made the drawing stays as it was and the disabler is not called.
+    bool ReturnOldCollection();
+
+    // The window's way to switch its Undo entry off at the end of ReturnOldCollection.
+    void setUndoDisabler(std::function<void()> disable) { mUndoDisabler = std::move(disable); }
+
+private:
+    // A new object of the shape's class with every property copied; null for a shape of none
+    // of the five classes.
+    static std::shared_ptr<Basisklasse> copyShape(const Basisklasse &source);
+    std::size_t indexOf(std::int32_t iNummer) const;
+
+    Collection mBasisklassen;
+    Collection mBasisklassenSave;
+    QString mFont;
+    std::int32_t mFontSize = 0;
+    std::int32_t mTextColor = 0;
+    std::function<void()> mUndoDisabler;
+};

@@ -1,0 +1,418 @@
+#include "document/ObjectData.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+#include "shapes/SkizzarError.h"
+#include "shapes/Text.h"
+#include "support/RecordingSurface.h"
+
+#include <QTest>
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <new>
+#include <typeinfo>
+
+namespace {
+// Allocations still allowed before operator new fails; negative: never fail. operator new can
+// only be replaced program-wide, so this countdown is necessarily global.
+long long allocationsLeft = -1;
+}
+void *operator new(std::size_t size)
+{
+    void *p = allocationsLeft != 0 ? std::malloc(size ? size : 1) : nullptr;
+    if (!p)
+        throw std::bad_alloc();
+    allocationsLeft -= allocationsLeft > 0;
+    return p;
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+using Shape = std::shared_ptr<Basisklasse>;
+constexpr int maxInt = std::numeric_limits<int>::max();
+
+// None of the five classes. Draw leaves a PSet at (id, mode) and DrawSelected a Line on the
+// surface, so the surface's one call list shows the order, the mode and any DrawSelected.
+struct Probe : Basisklasse
+{
+    Probe(int id, bool fail) : id(id), fail(fail) {}
+    void Draw(DrawingSurface &s, std::int16_t mode) override
+    {
+        s.PSet(float(id), float(mode), 0);
+        if (fail)
+            throw OverflowError();
+    }
+    void DrawSelected(DrawingSurface &s, std::int16_t) override { s.Line(0, 0, 0, 0, 0); }
+    int id;
+    bool fail;
+};
+
+QString bits(float f) { return QString::number(std::bit_cast<quint32>(f), 16); }
+
+// Every property, floats as bit patterns, under the exact class name.
+QString fingerprint(const Basisklasse &s)
+{
+    auto common = [](const auto &x, QStringList more) {
+        return (QStringList{bits(x.getX1()), bits(x.getY1()), QString::number(x.getColor()),
+                            QString::number(x.getSelected())} + more).join(' ');
+    };
+    if (typeid(s) == typeid(Kreis)) {
+        const auto &k = static_cast<const Kreis &>(s);
+        return "Kreis " + common(k, {bits(k.getRadius())});
+    }
+    if (typeid(s) == typeid(Linie)) {
+        const auto &l = static_cast<const Linie &>(s);
+        return "Linie " + common(l, {bits(l.getX2()), bits(l.getY2())});
+    }
+    if (typeid(s) == typeid(Text)) {
+        const auto &t = static_cast<const Text &>(s);
+        return "Text " + common(t, {t.getText(), t.getFont(), QString::number(t.getFontSize())});
+    }
+    if (typeid(s) == typeid(Rechteck)) {
+        const auto &r = static_cast<const Rechteck &>(s);
+        return "Rechteck " + common(r, {bits(r.getX2()), bits(r.getY2()), bits(r.getX3()), bits(r.getY3()),
+                                        bits(r.getX4()), bits(r.getY4())});
+    }
+    if (typeid(s) == typeid(Punkt))
+        return "Punkt " + common(static_cast<const Punkt &>(s), {});
+    return typeid(s) == typeid(Basisklasse) ? "Basisklasse" : "other";
+}
+
+QStringList fingerprints(const ObjectData::Collection &c)
+{
+    QStringList out;
+    for (const Shape &s : c)
+        out << fingerprint(*s);
+    return out;
+}
+
+// A shape of class kind ('K', 'L', 'T', 'R', 'P', else a plain Basisklasse) whose properties
+// differ with v; v < 0 gives NaNs with payloads, -0.0, infinities and extremes.
+Shape sample(char kind, int v, bool selected)
+{
+    auto f = [v](int i) {
+        const float odd[] = {std::bit_cast<float>(0x7fc12345u), -0.0f, -0.0f, std::bit_cast<float>(0xffc00001u),
+                             std::numeric_limits<float>::infinity(), std::numeric_limits<float>::denorm_min(),
+                             -std::numeric_limits<float>::max(), 1e-30f};
+        return v < 0 ? odd[i] : 10.25f * float(v) + float(i);
+    };
+    auto common = [&](auto s) {
+        s->setX1(f(0));
+        s->setY1(f(1));
+        s->setColor(v < 0 ? std::numeric_limits<std::int32_t>::min() : 0x010203 * v);
+        s->setSelected(selected);
+        return s;
+    };
+    switch (kind) {
+    case 'K': { auto s = common(std::make_shared<Kreis>()); s->setRadius(f(2)); return s; }
+    case 'L': { auto s = common(std::make_shared<Linie>()); s->setX2(f(2)); s->setY2(f(3)); return s; }
+    case 'T': {
+        auto s = common(std::make_shared<Text>());
+        s->setText(v < 0 ? QStringLiteral("Größe\t\"|\"\n€") : QString::number(v));
+        s->setFont(v < 0 ? QString() : QStringLiteral("Arial %1").arg(v));
+        s->setFontSize(v < 0 ? std::numeric_limits<std::int32_t>::min() : v);
+        return s;
+    }
+    case 'R': {
+        auto s = common(std::make_shared<Rechteck>());
+        s->setX2(f(2)); s->setY2(f(3)); s->setX3(f(4)); s->setY3(f(5)); s->setX4(f(6)); s->setY4(f(7));
+        return s;
+    }
+    case 'P': return common(std::make_shared<Punkt>());
+    default: return std::make_shared<Basisklasse>();
+    }
+}
+
+// A window's placement: snapshot first, then append.
+bool place(ObjectData &doc, const Shape &s)
+{
+    const bool balanced = doc.SaveOldCollection();
+    doc.AddObject(s);
+    return balanced;
+}
+} // namespace
+
+class TestObjectData : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newDocument()
+    {
+        ObjectData doc;
+        QCOMPARE(doc.GetNumberOfObjects(), 0);
+        QCOMPARE(doc.getFont(), QString());
+        QCOMPARE(doc.getFontSize(), 0);
+        QCOMPARE(doc.getTextColor(), 0);
+        QVERIFY(doc.SaveOldCollection());
+        QVERIFY(doc.ReturnOldCollection()); // with no Undo disabler installed
+        QVERIFY(doc.getBasisklassenSave().empty());
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, doc.AddObject(nullptr));
+        QCOMPARE(doc.GetNumberOfObjects(), 0);
+    }
+
+    void positionsAndDeletion_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("remaining");
+        QTest::newRow("first") << 1 << "BCDA";
+        QTest::newRow("middle") << 2 << "ACDA";
+        QTest::newRow("last") << 5 << "ABCD";
+    }
+    void positionsAndDeletion()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, remaining);
+        std::map<QChar, Shape> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
+                                      {'C', sample('P', 3, false)}, {'D', sample('T', 4, false)}};
+        ObjectData doc;
+        for (QChar c : QStringLiteral("ABCDA")) // the same object twice is allowed
+            doc.AddObject(shapes[c]);
+        QCOMPARE(doc.GetObject(2), shapes['B']); // the very object, not a copy
+        doc.DeleteObject(position);
+        QCOMPARE(doc.GetNumberOfObjects(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(doc.GetObject(i + 1), shapes[remaining[i]]);
+    }
+
+    void indexErrors_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("position");
+        for (int count : {0, 3})
+            for (int position : {0, count + 1, -1, -maxInt - 1, maxInt})
+                QTest::addRow("%d of %d", position, count) << count << position;
+    }
+    void indexErrors()
+    {
+        QFETCH(int, count);
+        QFETCH(int, position);
+        ObjectData doc;
+        for (int i = 0; i < count; ++i)
+            doc.AddObject(sample("PLK"[i], i, i == 1));
+        const auto before = doc.getBasisklassen();
+        const QStringList properties = fingerprints(before);
+        QVERIFY_THROWS_EXCEPTION(IndexError, doc.GetObject(position));
+        QVERIFY_THROWS_EXCEPTION(IndexError, doc.DeleteObject(position));
+        QVERIFY_THROWS_EXCEPTION(IndexError, doc.SelectObject(position));
+        QVERIFY_THROWS_EXCEPTION(IndexError, doc.DeSelectObject(position));
+        QVERIFY(doc.getBasisklassen() == before);
+        QCOMPARE(fingerprints(before), properties);
+    }
+
+    void selectAndDeselect_data()
+    {
+        QTest::addColumn<char>("kind");
+        for (char kind : {'K', 'L', 'T', 'R', 'P', 'B'})
+            QTest::addRow("%c", kind) << kind;
+    }
+    void selectAndDeselect()
+    {
+        QFETCH(char, kind);
+        ObjectData doc;
+        for (const Shape &s : {sample('P', 1, true), sample(kind, 2, false), sample('L', 4, false)})
+            doc.AddObject(s);
+        const QStringList before = fingerprints(doc.getBasisklassen());
+        doc.SelectObject(2);
+        // A plain Basisklasse has no flag: selecting it changes nothing and is no error.
+        QCOMPARE(fingerprints(doc.getBasisklassen()), QStringList({before[0], fingerprint(*sample(kind, 2, true)), before[2]}));
+        doc.DeSelectObject(2);
+        QCOMPARE(fingerprints(doc.getBasisklassen()), before);
+    }
+
+    void drawAll_data()
+    {
+        QTest::addColumn<int>("shapes");
+        QTest::addColumn<int>("failing"); // the probe whose Draw raises; 0: none
+        QTest::addColumn<int>("backColor");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("empty") << 0 << 0 << 0xFFFFFF << 13;
+        QTest::newRow("three, mode 13") << 3 << 0 << 0xFFFFFF << 13;
+        QTest::newRow("two, mode 10, black") << 2 << 0 << 0 << 10;
+        QTest::newRow("mode 1, -1") << 2 << 0 << -1 << 1;
+        QTest::newRow("below the limit") << 1 << 0 << maxInt - 1 << 13;
+        QTest::newRow("at the limit") << 2 << 0 << maxInt << 13;
+        QTest::newRow("second shape fails") << 3 << 2 << 5 << 13;
+    }
+    void drawAll()
+    {
+        QFETCH(int, shapes);
+        QFETCH(int, failing);
+        QFETCH(int, backColor);
+        QFETCH(int, mode);
+        ObjectData doc;
+        for (int i = 1; i <= shapes; ++i)
+            doc.AddObject(std::make_shared<Probe>(i, i == failing));
+        if (shapes > 0)
+            doc.AddObject(doc.GetObject(1)); // the same object again is drawn again
+        QStringList expected;
+        if (backColor != maxInt)
+            expected << QStringLiteral("back %1").arg(backColor + 1) << QStringLiteral("back %1").arg(backColor);
+        for (int i = 1; i <= shapes && backColor != maxInt && (failing == 0 || i <= failing); ++i)
+            expected << QStringLiteral("draw %1 %2").arg(i).arg(mode);
+        if (shapes > 0 && failing == 0 && backColor != maxInt)
+            expected << QStringLiteral("draw 1 %1").arg(mode);
+
+        RecordingSurface surface;
+        surface.setBackColor(backColor);
+        surface.calls.clear();
+        bool overflow = false;
+        try {
+            doc.DrawAll(surface, std::int16_t(mode));
+        } catch (const OverflowError &) {
+            overflow = true;
+        }
+        QCOMPARE(overflow, backColor == maxInt || failing != 0);
+        QStringList trace; // "other" would be a DrawSelected
+        for (const auto &c : surface.calls)
+            trace << (c.kind == RecordingSurface::Call::SetBackColor ? QStringLiteral("back %1").arg(c.color)
+                      : c.kind == RecordingSurface::Call::PSet ? QStringLiteral("draw %1 %2").arg(c.x1).arg(c.y1)
+                                                               : QStringLiteral("other"));
+        QCOMPARE(trace, expected);
+        QCOMPARE(surface.getBackColor(), backColor);
+    }
+
+    void copiesCarryEveryProperty_data()
+    {
+        QTest::addColumn<char>("kind");
+        QTest::addColumn<int>("v");
+        QTest::addColumn<bool>("selected");
+        for (char kind : {'K', 'L', 'T', 'R', 'P'})
+            for (int v : {1, -1})
+                for (bool selected : {false, true})
+                    QTest::addRow("%c %d %d", kind, v, selected) << kind << v << selected;
+    }
+    void copiesCarryEveryProperty()
+    {
+        QFETCH(char, kind);
+        QFETCH(int, v);
+        QFETCH(bool, selected);
+        const Shape source = sample(kind, v, selected);
+        ObjectData doc;
+        doc.AddObject(source);
+        QVERIFY(doc.SaveOldCollection());
+        QCOMPARE(doc.getBasisklassenSave().size(), std::size_t(1));
+        const Shape saved = doc.getBasisklassenSave()[0];
+        QVERIFY(saved != source);
+        QCOMPARE(fingerprint(*saved), fingerprint(*source));
+        QVERIFY(doc.ReturnOldCollection());
+        QVERIFY(doc.GetObject(1) != saved && doc.GetObject(1) != source);
+        QCOMPARE(fingerprint(*doc.GetObject(1)), fingerprint(*source));
+    }
+
+    // Capitals place shapes, 's' selects every shape of the drawing, 'u' is Undo, 'n' empties
+    // the drawing from the last position as New does. A small letter is the selected shape.
+    void snapshotSequences_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("drawing");
+        QTest::addColumn<QString>("snapshot");
+        QTest::addColumn<bool>("balanced"); // the last SaveOldCollection's result
+        QTest::newRow("three placements") << "ABC" << "ABC" << "AB" << true;
+        QTest::newRow("undo") << "ABCu" << "AB" << "AB" << true;
+        QTest::newRow("undo twice") << "ABCuu" << "AB" << "AB" << true;
+        QTest::newRow("placement after undo") << "ABCuD" << "ABD" << "ABB" << false;
+        QTest::newRow("undo after that") << "ABCuDu" << "ABB" << "ABB" << false;
+        QTest::newRow("new keeps the snapshot") << "ABCn" << "" << "AB" << true;
+        QTest::newRow("after new") << "ABCnEFu" << "ABE" << "ABE" << false;
+        QTest::newRow("empty snapshot") << "Au" << "" << "" << true;
+        QTest::newRow("plain shape not copied") << "AXB" << "AXB" << "A" << false;
+        QTest::newRow("plain shape skipped") << "AXBu" << "A" << "A" << false;
+        QTest::newRow("copies apart from originals") << "ABCs" << "abc" << "AB" << true;
+        QTest::newRow("selection carried") << "ABsCu" << "Ab" << "Ab" << true;
+        QTest::newRow("drawing apart from snapshot") << "ABCusu" << "AB" << "AB" << true;
+    }
+    void snapshotSequences()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, drawing);
+        QFETCH(QString, snapshot);
+        QFETCH(bool, balanced);
+        const QString kinds = QStringLiteral("LKRTPLB"); // A … F and X
+        auto shapeFor = [&](QChar c) {
+            const int i = c == 'X' ? 6 : c.toUpper().unicode() - 'A';
+            return sample(char(kinds[i].unicode()), 2 * i + 2, c.isLower());
+        };
+        std::map<QChar, Shape> placed;
+        ObjectData doc;
+        QList<int> disablerSaw; // the drawing's count whenever the Undo disabler runs
+        doc.setUndoDisabler([&] { disablerSaw << doc.GetNumberOfObjects(); });
+        bool lastBalanced = true;
+        int undos = 0;
+        for (QChar step : script) {
+            if (step == 'u') {
+                QVERIFY(doc.ReturnOldCollection());
+                QCOMPARE(disablerSaw.size(), ++undos); // before ReturnOldCollection returned
+            } else if (step == 's') {
+                for (int i = 1; i <= doc.GetNumberOfObjects(); ++i)
+                    doc.SelectObject(i);
+            } else if (step == 'n') {
+                for (int i = doc.GetNumberOfObjects(); i >= 1; --i)
+                    doc.DeleteObject(i);
+            } else {
+                lastBalanced = place(doc, placed[step] = shapeFor(step));
+            }
+        }
+        auto expected = [&](const QString &names) {
+            QStringList out;
+            for (QChar c : names)
+                out << fingerprint(*shapeFor(c));
+            return out;
+        };
+        QCOMPARE(fingerprints(doc.getBasisklassen()), expected(drawing));
+        QCOMPARE(fingerprints(doc.getBasisklassenSave()), expected(snapshot));
+        QCOMPARE(lastBalanced, balanced);
+        QCOMPARE(disablerSaw.size(), undos); // nothing else runs it; it runs after the rebuild:
+        if (script.endsWith('u'))
+            QCOMPARE(disablerSaw.last(), int(drawing.size()));
+        const auto &inDrawing = doc.getBasisklassen();
+        const auto &inSnapshot = doc.getBasisklassenSave();
+        for (const Shape &s : inSnapshot) // the snapshot owns its copies
+            QVERIFY(std::find(inDrawing.begin(), inDrawing.end(), s) == inDrawing.end());
+        for (const auto &[name, original] : placed) {
+            QVERIFY(std::find(inSnapshot.begin(), inSnapshot.end(), original) == inSnapshot.end());
+            if (script.endsWith('u')) // Undo gives new objects
+                QVERIFY(std::find(inDrawing.begin(), inDrawing.end(), original) == inDrawing.end());
+        }
+    }
+
+    // Whichever allocation fails, Undo leaves the drawing as it was and Undo enabled, and a
+    // snapshot step leaves the snapshot as it was or holds the whole copy.
+    void allocationFailureChangesNothing()
+    {
+        int failures = 0;
+        for (long long allowed = 0;; ++allowed) {
+            QVERIFY(allowed < 1000);
+            ObjectData doc;
+            for (int v = 1; v <= 5; ++v) // the snapshot's next append has to grow it
+                place(doc, sample("TRKLP"[v - 1], v, false));
+            int disabled = 0;
+            doc.setUndoDisabler([&] { ++disabled; });
+            const auto drawing = doc.getBasisklassen();
+            const auto snapshot = doc.getBasisklassenSave();
+            allocationsLeft = allowed;
+            try {
+                doc.SaveOldCollection();
+                doc.ReturnOldCollection();
+                allocationsLeft = -1;
+                break;
+            } catch (const std::bad_alloc &) {
+                allocationsLeft = -1;
+            }
+            ++failures;
+            QVERIFY(doc.getBasisklassen() == drawing);
+            QCOMPARE(disabled, 0);
+            const auto &saved = doc.getBasisklassenSave();
+            QVERIFY(saved.size() - snapshot.size() <= 1 && std::equal(snapshot.begin(), snapshot.end(), saved.begin()));
+            QVERIFY(saved.size() == snapshot.size() || fingerprint(*saved.back()) == fingerprint(*drawing.back()));
+        }
+        QVERIFY(failures >= 3); // the failure really struck the copy, the snapshot and the rebuild
+    }
+};
+
+QTEST_GUILESS_MAIN(TestObjectData)
+#include "tst_ObjectData.moc"
