@@ -1,0 +1,613 @@
+#include "platform/RasterSurface.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRectF>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Lines are clipped to the buffer grown by this many pixels before they become integers. Ends
+// within it are rasterised as given, so which pixels a line sets inside the buffer does not
+// depend on the buffer's size; beyond it, coordinates would overflow the integer arithmetic.
+constexpr double kLineMargin = 4194304.0; // 2^22
+
+// Up to this radius a circle walks its whole outline; beyond it the cost follows the buffer.
+constexpr std::int64_t kWalkedRadiusLimit = 4096;
+// Below this radius the outline is computed in exact integers (r² must fit 64 bits).
+constexpr double kExactRadiusLimit = 1073741824.0; // 2^30
+
+// 96 dots per inch whatever the screen says, so that text has the same pixels everywhere.
+constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
+
+// Beyond this many pixels from the buffer no text reaches into it: a string holds fewer than
+// 2^31 characters, each advancing far less than 2^22 pixels.
+constexpr double kTextReach = 9007199254740992.0; // 2^53
+
+constexpr quint32 kColourBits = 0x00FFFFFFu;
+constexpr quint32 kOpaque = 0xFF000000u;
+
+// The twip t lies in pixel floor(t / 15 + 0.5); this is the value before the floor.
+double toPixelSpace(float twips)
+{
+    return static_cast<double>(twips) / RasterSurface::TwipsPerPixel + 0.5;
+}
+
+// 0x00BBGGRR and 0x00RRGGBB differ by swapping the outer bytes, in both directions.
+quint32 swapRedBlue(quint32 c)
+{
+    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+QRgb toImageColour(std::int32_t color)
+{
+    return kOpaque | swapRedBlue(static_cast<quint32>(color));
+}
+
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d) // d > 0
+{
+    return n / d + ((n % d > 0) ? 1 : 0);
+}
+
+// Cuts the segment (x1, y1)-(x2, y2), given in twips as 32-bit floats, down to the part inside
+// the box. The line is taken as a·x + b·y = c, where c comes from products of floats, which
+// doubles hold exactly; so where the line crosses the box stays exact to a fraction of a pixel
+// even when both ends lie 1e30 away. False when the segment misses the box.
+bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box)
+{
+    const double a = y2 - y1;
+    const double b = x1 - x2;
+    const double c = x1 * y2 - y1 * x2;
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    // Where the infinite line meets the box's edges, ordered along the segment's direction.
+    double entry = std::numeric_limits<double>::infinity();
+    double exit = -entry;
+    QPointF entryPoint, exitPoint;
+    const auto meet = [&](double x, double y) {
+        const double along = x * dx + y * dy;
+        if (along < entry) {
+            entry = along;
+            entryPoint = QPointF(x, y);
+        }
+        if (along > exit) {
+            exit = along;
+            exitPoint = QPointF(x, y);
+        }
+    };
+    if (b != 0.0) {
+        for (const double x : {box.left(), box.right()}) {
+            const double y = (c - a * x) / b;
+            if (y >= box.top() && y <= box.bottom())
+                meet(x, y);
+        }
+    }
+    if (a != 0.0) {
+        for (const double y : {box.top(), box.bottom()}) {
+            const double x = (c - b * y) / a;
+            if (x >= box.left() && x <= box.right())
+                meet(x, y);
+        }
+    }
+    const double start = x1 * dx + y1 * dy;
+    const double end = x2 * dx + y2 * dy;
+    if (entry > exit || end < entry || start > exit)
+        return false;
+    if (start < entry) {
+        x1 = entryPoint.x();
+        y1 = entryPoint.y();
+    }
+    if (end > exit) {
+        x2 = exitPoint.x();
+        y2 = exitPoint.y();
+    }
+    return true;
+}
+
+// Half the outline height v over the offset u from the centre, in the first octant: the
+// largest v whose pixel midpoint v - 1/2 still lies inside the circle, i.e. u² + v² - v < r².
+// Negative when no pixel of that column lies on the circle.
+double outlineOffset(double r, double u, bool exact)
+{
+    if (exact) {
+        const auto ri = static_cast<std::int64_t>(r);
+        const auto ui = static_cast<std::int64_t>(u);
+        const std::int64_t d = ri * ri - ui * ui;
+        if (d <= 0)
+            return -1.0;
+        auto v = static_cast<std::int64_t>(std::sqrt(static_cast<double>(d)) + 0.5);
+        while (v > 0 && v * (v - 1) >= d)
+            --v;
+        while ((v + 1) * v < d)
+            ++v;
+        return static_cast<double>(v);
+    }
+    // Beyond 2^30 pixels the inputs themselves are coarser than a pixel; only sanity counts.
+    const double d = (r - u) * (r + u);
+    if (!(d > 0.0))
+        return -1.0;
+    return std::floor(std::sqrt(d) + 0.5);
+}
+
+QFont defaultFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+} // namespace
+
+// Writes one figure's pixels: the raster operation is folded into two masks once per figure,
+// new = (old AND keep) XOR flip, which every one of the sixteen operations reduces to.
+class RasterSurface::Plotter
+{
+public:
+    Plotter(QImage &image, quint32 keep, quint32 flip)
+        : mBits(image.isNull() ? nullptr : reinterpret_cast<quint32 *>(image.scanLine(0)))
+        , mStride(image.isNull() ? 0 : image.bytesPerLine() / 4)
+        , mWidth(image.width())
+        , mHeight(image.height())
+        , mKeep(keep & kColourBits)
+        , mFlip((flip & kColourBits) | kOpaque)
+    {
+    }
+
+    qsizetype offset(std::int64_t x, std::int64_t y) const
+    {
+        return static_cast<qsizetype>(y) * mStride + static_cast<qsizetype>(x);
+    }
+    qsizetype stride() const { return mStride; }
+    int width() const { return mWidth; }
+    int height() const { return mHeight; }
+
+    void plotAt(qsizetype offset) const
+    {
+        quint32 &p = mBits[offset];
+        p = (p & mKeep) ^ mFlip;
+    }
+    void plot(std::int64_t x, std::int64_t y) const
+    {
+        if (static_cast<quint64>(x) < static_cast<quint64>(mWidth)
+            && static_cast<quint64>(y) < static_cast<quint64>(mHeight))
+            plotAt(offset(x, y));
+    }
+    void plot(double x, double y) const
+    {
+        if (x >= 0.0 && x < mWidth && y >= 0.0 && y < mHeight)
+            plotAt(offset(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y)));
+    }
+
+private:
+    quint32 *mBits;
+    qsizetype mStride;
+    int mWidth;
+    int mHeight;
+    quint32 mKeep;
+    quint32 mFlip;
+};
+
+RasterSurface::RasterSurface(QSize size)
+    : mImage(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32)
+    , mGlyphs(defaultFont())
+{
+    mImage.setDotsPerMeterX(kDotsPerMeter);
+    mImage.setDotsPerMeterY(kDotsPerMeter);
+    setBackColor(mBackColor);
+}
+
+void RasterSurface::setBackColor(std::int32_t color)
+{
+    mBackColor = color;
+    mImage.fill(toImageColour(color));
+    mDirty = mImage.rect();
+}
+
+void RasterSurface::setFont(const QFont &font)
+{
+    mGlyphs = GlyphCache(font);
+}
+
+void RasterSurface::resize(QSize size)
+{
+    QImage resized(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    resized.setDotsPerMeterX(kDotsPerMeter);
+    resized.setDotsPerMeterY(kDotsPerMeter);
+    resized.fill(toImageColour(mBackColor));
+    const int rows = std::min(mImage.height(), resized.height());
+    const int columns = std::min(mImage.width(), resized.width());
+    if (!mImage.isNull() && !resized.isNull()) {
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(resized.scanLine(y), mImage.constScanLine(y), sizeof(quint32) * columns);
+    }
+    mImage = resized;
+    mDirty = mImage.rect();
+}
+
+std::int32_t RasterSurface::pixel(int x, int y) const
+{
+    if (!mImage.valid(x, y))
+        return -1;
+    const auto *row = reinterpret_cast<const quint32 *>(mImage.constScanLine(y));
+    return static_cast<std::int32_t>(swapRedBlue(row[x] & kColourBits));
+}
+
+QRect RasterSurface::takeDirtyRect()
+{
+    const QRect dirty = mDirty;
+    mDirty = QRect();
+    return dirty;
+}
+
+void RasterSurface::markDirty(std::int64_t left, std::int64_t top, std::int64_t right,
+                              std::int64_t bottom)
+{
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, mImage.width() - 1);
+    bottom = std::min<std::int64_t>(bottom, mImage.height() - 1);
+    if (left > right || top > bottom)
+        return;
+    mDirty |= QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
+RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
+{
+    const quint32 pen = swapRedBlue(static_cast<quint32>(color)) & kColourBits;
+    const quint32 notPen = ~pen & kColourBits;
+    const quint32 all = kColourBits;
+    quint32 keep = 0;
+    quint32 flip = pen;
+    // Bit by bit the result is 0, 1, dst or NOT dst, chosen by the pen bit.
+    switch (mDrawMode) {
+    case 1: keep = 0; flip = 0; break;           // black
+    case 2: keep = notPen; flip = notPen; break; // NOT (pen OR dst)
+    case 3: keep = notPen; flip = 0; break;      // dst AND NOT pen
+    case 4: keep = 0; flip = notPen; break;      // NOT pen
+    case 5: keep = pen; flip = pen; break;       // pen AND NOT dst
+    case 6: keep = all; flip = all; break;       // NOT dst
+    case 7: keep = all; flip = pen; break;       // pen XOR dst
+    case 8: keep = pen; flip = all; break;       // NOT (pen AND dst)
+    case 9: keep = pen; flip = 0; break;         // pen AND dst
+    case 10: keep = all; flip = notPen; break;   // NOT (pen XOR dst)
+    case 11: keep = all; flip = 0; break;        // dst
+    case 12: keep = pen; flip = notPen; break;   // dst OR NOT pen
+    case 14: keep = notPen; flip = all; break;   // pen OR NOT dst
+    case 15: keep = notPen; flip = pen; break;   // pen OR dst
+    case 16: keep = 0; flip = all; break;        // white
+    default: keep = 0; flip = pen; break;        // 13 and anything undefined: pen
+    }
+    return Plotter(mImage, keep, flip);
+}
+
+void RasterSurface::PSet(float x, float y, std::int32_t color)
+{
+    const double px = toPixelSpace(x);
+    const double py = toPixelSpace(y);
+    if (!(px >= 0.0 && px < mImage.width() && py >= 0.0 && py < mImage.height()))
+        return; // also every NaN
+    if (mDrawMode == 11)
+        return;
+    const auto ix = static_cast<std::int64_t>(px);
+    const auto iy = static_cast<std::int64_t>(py);
+    plotterFor(color).plot(ix, iy);
+    markDirty(ix, iy, ix, iy);
+}
+
+void RasterSurface::Line(float x1, float y1, float x2, float y2, std::int32_t color)
+{
+    double ax = x1;
+    double ay = y1;
+    double bx = x2;
+    double by = y2;
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by))
+        return;
+    const double width = mImage.width();
+    const double height = mImage.height();
+    if (std::max(toPixelSpace(x1), toPixelSpace(x2)) < 0.0
+        || std::min(toPixelSpace(x1), toPixelSpace(x2)) >= width
+        || std::max(toPixelSpace(y1), toPixelSpace(y2)) < 0.0
+        || std::min(toPixelSpace(y1), toPixelSpace(y2)) >= height || mDrawMode == 11)
+        return;
+    const QRectF box(QPointF(-kLineMargin * TwipsPerPixel, -kLineMargin * TwipsPerPixel),
+                     QPointF((width + kLineMargin) * TwipsPerPixel,
+                             (height + kLineMargin) * TwipsPerPixel));
+    const auto inside = [&box](double x, double y) {
+        return x >= box.left() && x <= box.right() && y >= box.top() && y <= box.bottom();
+    };
+    if ((!inside(ax, ay) || !inside(bx, by)) && !clipToBox(ax, ay, bx, by, box))
+        return;
+    // The clamp keeps the conversion to integers defined whatever rounding did at the edge.
+    const auto toInt = [](double twips, double size) {
+        const double pixels = twips / TwipsPerPixel + 0.5;
+        return static_cast<std::int64_t>(
+            std::floor(std::clamp(pixels, -kLineMargin, size + kLineMargin + 1.0)));
+    };
+    drawSegment(plotterFor(color), toInt(ax, width), toInt(ay, height), toInt(bx, width),
+                toInt(by, height));
+}
+
+// Bresenham along the major axis: step i (0 … length-1, the end pixel left out) sets the pixel
+// whose minor offset is length·minor-delta·i rounded half up. The steps inside the buffer are
+// computed directly, so the cost follows the visible part, not the segment's length.
+void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::int64_t y0,
+                                std::int64_t x1, std::int64_t y1)
+{
+    const std::int64_t dx = x1 - x0;
+    const std::int64_t dy = y1 - y0;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const std::int64_t length = xMajor ? std::abs(dx) : std::abs(dy);
+    const std::int64_t rise = xMajor ? std::abs(dy) : std::abs(dx);
+    if (length == 0)
+        return;
+    const std::int64_t a0 = xMajor ? x0 : y0;
+    const std::int64_t b0 = xMajor ? y0 : x0;
+    const std::int64_t sa = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    const std::int64_t sb = (xMajor ? dy : dx) >= 0 ? 1 : -1;
+    const std::int64_t aSize = xMajor ? plotter.width() : plotter.height();
+    const std::int64_t bSize = xMajor ? plotter.height() : plotter.width();
+
+    std::int64_t first = sa > 0 ? std::max<std::int64_t>(0, -a0)
+                                : std::max<std::int64_t>(0, a0 - (aSize - 1));
+    std::int64_t last = sa > 0 ? std::min(length - 1, aSize - 1 - a0)
+                               : std::min(length - 1, a0);
+    // The minor offset j(i) = floor((2·rise·i + length) / (2·length)) must stay in [jLow, jHigh].
+    const std::int64_t jLow = sb > 0 ? -b0 : b0 - (bSize - 1);
+    const std::int64_t jHigh = sb > 0 ? bSize - 1 - b0 : b0;
+    const std::int64_t twoLength = 2 * length;
+    const std::int64_t twoRise = 2 * rise;
+    if (rise == 0) {
+        if (jLow > 0 || jHigh < 0)
+            return;
+    } else {
+        first = std::max(first, ceilDiv(twoLength * jLow - length, twoRise));
+        last = std::min(last, ceilDiv(twoLength * (jHigh + 1) - length, twoRise) - 1);
+    }
+    if (first > last)
+        return;
+
+    const std::int64_t numerator = twoRise * first + length;
+    std::int64_t remainder = numerator % twoLength;
+    const std::int64_t jFirst = numerator / twoLength;
+    const std::int64_t jLast = (twoRise * last + length) / twoLength;
+    const std::int64_t aFirst = a0 + sa * first;
+    const std::int64_t bFirst = b0 + sb * jFirst;
+    const std::int64_t aLast = a0 + sa * last;
+    const std::int64_t bLast = b0 + sb * jLast;
+
+    const qsizetype majorStep = xMajor ? sa : sa * plotter.stride();
+    const qsizetype minorStep = xMajor ? sb * plotter.stride() : sb;
+    qsizetype at = xMajor ? plotter.offset(aFirst, bFirst) : plotter.offset(bFirst, aFirst);
+    for (std::int64_t i = first;; ++i) {
+        plotter.plotAt(at);
+        if (i == last)
+            break;
+        at += majorStep;
+        remainder += twoRise;
+        if (remainder >= twoLength) {
+            remainder -= twoLength;
+            at += minorStep;
+        }
+    }
+
+    if (xMajor)
+        markDirty(std::min(aFirst, aLast), std::min(bFirst, bLast), std::max(aFirst, aLast),
+                  std::max(bFirst, bLast));
+    else
+        markDirty(std::min(bFirst, bLast), std::min(aFirst, aLast), std::max(bFirst, bLast),
+                  std::max(aFirst, aLast));
+}
+
+void RasterSurface::Circle(float x, float y, float radius)
+{
+    const double cx = std::floor(toPixelSpace(x));
+    const double cy = std::floor(toPixelSpace(y));
+    const double r = std::floor(std::abs(static_cast<double>(radius)) / TwipsPerPixel + 0.5);
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || mDrawMode == 11)
+        return;
+    const double right = mImage.width() - 1.0;
+    const double bottom = mImage.height() - 1.0;
+    if (cx + r < 0.0 || cx - r > right || cy + r < 0.0 || cy - r > bottom)
+        return;
+    // Every outline pixel lies farther than r - 1 from the centre; a buffer whose farthest
+    // corner is nearer than that sits wholly inside the circle and gets nothing.
+    const double farX = std::max(std::abs(cx), std::abs(right - cx));
+    const double farY = std::max(std::abs(cy), std::abs(bottom - cy));
+    if (r > 2.0 && farX * farX + farY * farY < (r - 2.0) * (r - 2.0))
+        return;
+
+    const Plotter plotter = plotterFor(mForeColor);
+    if (r <= kWalkedRadiusLimit) {
+        const auto icx = static_cast<std::int64_t>(cx);
+        const auto icy = static_cast<std::int64_t>(cy);
+        const auto ir = static_cast<std::int64_t>(r);
+        drawSmallCircle(plotter, icx, icy, ir);
+        markDirty(icx - ir, icy - ir, icx + ir, icy + ir);
+    } else {
+        drawLargeCircle(plotter, cx, cy, r);
+        const auto clampToBuffer = [](double v, double hi) {
+            return static_cast<std::int64_t>(std::clamp(v, 0.0, hi));
+        };
+        markDirty(clampToBuffer(cx - r, right), clampToBuffer(cy - r, bottom),
+                  clampToBuffer(cx + r, right), clampToBuffer(cy + r, bottom));
+    }
+}
+
+// The midpoint walk over the first octant (u across, v the outline offset), mirrored eight
+// ways. On the axes and on the diagonal the mirror images coincide; those points are set once.
+void RasterSurface::drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy,
+                                    std::int64_t r)
+{
+    if (r == 0) {
+        plotter.plot(cx, cy);
+        return;
+    }
+    const std::int64_t rr = r * r;
+    std::int64_t v = r;
+    for (std::int64_t u = 0;; ++u) {
+        const std::int64_t d = rr - u * u;
+        while (v > 0 && v * (v - 1) >= d)
+            --v;
+        if (u > v)
+            break;
+        if (u == 0) {
+            plotter.plot(cx, cy - v);
+            plotter.plot(cx, cy + v);
+            plotter.plot(cx - v, cy);
+            plotter.plot(cx + v, cy);
+        } else {
+            plotter.plot(cx - u, cy - v);
+            plotter.plot(cx + u, cy - v);
+            plotter.plot(cx - u, cy + v);
+            plotter.plot(cx + u, cy + v);
+            if (u != v) {
+                plotter.plot(cx - v, cy - u);
+                plotter.plot(cx + v, cy - u);
+                plotter.plot(cx - v, cy + u);
+                plotter.plot(cx + v, cy + u);
+            }
+        }
+    }
+}
+
+// The same outline as the walk, found per buffer column for the arcs above and below the
+// centre (|u| <= v) and per buffer row for the arcs left and right of it (|u| < v).
+void RasterSurface::drawLargeCircle(const Plotter &plotter, double cx, double cy, double r)
+{
+    const bool exact = r < kExactRadiusLimit;
+    const double right = plotter.width() - 1.0;
+    const double bottom = plotter.height() - 1.0;
+
+    const auto firstColumn = static_cast<int>(std::max(0.0, cx - r));
+    const auto lastColumn = static_cast<int>(std::min(right, cx + r));
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        const double u = std::abs(column - cx);
+        const double v = outlineOffset(r, u, exact);
+        if (v < 0.0 || u > v)
+            continue;
+        plotter.plot(double(column), cy - v);
+        plotter.plot(double(column), cy + v);
+    }
+    const auto firstRow = static_cast<int>(std::max(0.0, cy - r));
+    const auto lastRow = static_cast<int>(std::min(bottom, cy + r));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const double u = std::abs(row - cy);
+        const double v = outlineOffset(r, u, exact);
+        if (v < 0.0 || u >= v)
+            continue;
+        plotter.plot(cx - v, double(row));
+        plotter.plot(cx + v, double(row));
+    }
+}
+
+void RasterSurface::Print(const QString &text)
+{
+    if (!mImage.isNull() && !text.isEmpty() && !printGlyphs(text))
+        printWithLayout(text);
+    mCurrentY += static_cast<float>(mGlyphs.metrics().height() * TwipsPerPixel);
+}
+
+// Copies each glyph's spans into the buffer in ForeColor. False, with nothing drawn, when a
+// character does not stand alone.
+bool RasterSurface::printGlyphs(const QString &text)
+{
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype count = text.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!mGlyphs.glyph(units[i]))
+            return false;
+    }
+    const double px = std::floor(toPixelSpace(mCurrentX));
+    const double py = std::floor(toPixelSpace(mCurrentY));
+    if (!(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
+        return true; // far away or NaN: nothing to draw
+    const std::int64_t width = mImage.width();
+    const std::int64_t height = mImage.height();
+    const std::int64_t top = static_cast<std::int64_t>(py);
+    std::int64_t pen = static_cast<std::int64_t>(px);
+    const quint32 colour = toImageColour(mForeColor);
+    auto *bits = reinterpret_cast<quint32 *>(mImage.bits());
+    const qsizetype stride = mImage.bytesPerLine() / 4;
+    std::int64_t left = width, upper = height, right = -1, lower = -1;
+
+    // Advances are never negative, so past the right edge nothing more can come in.
+    for (qsizetype i = 0; i < count && pen - mGlyphs.leftReach() < width; ++i) {
+        const GlyphCache::Glyph *found = mGlyphs.glyph(units[i]);
+        if (!found) // rendering is deterministic, so the first pass vouches for every unit
+            continue;
+        const GlyphCache::Glyph &glyph = *found;
+        const std::int64_t gLeft = pen + glyph.left;
+        const std::int64_t gRight = pen + glyph.right;
+        const std::int64_t gTop = top + glyph.top;
+        const std::int64_t gBottom = top + glyph.bottom;
+        if (gLeft <= gRight && gRight >= 0 && gLeft < width && gBottom >= 0 && gTop < height) {
+            const bool inside = gLeft >= 0 && gRight < width && gTop >= 0 && gBottom < height;
+            for (const GlyphCache::Span &span : glyph.spans) {
+                const std::int64_t y = top + span.y;
+                std::int64_t from = pen + span.x;
+                std::int64_t to = from + span.length;
+                if (!inside) {
+                    if (y < 0 || y >= height)
+                        continue;
+                    from = std::max<std::int64_t>(from, 0);
+                    to = std::min(to, width);
+                    if (from >= to)
+                        continue;
+                }
+                quint32 *row = bits + static_cast<qsizetype>(y) * stride;
+                std::fill(row + from, row + to, colour);
+            }
+            left = std::min(left, gLeft);
+            right = std::max(right, gRight);
+            upper = std::min(upper, gTop);
+            lower = std::max(lower, gBottom);
+        }
+        pen += glyph.advance;
+    }
+    markDirty(left, upper, right, lower);
+    return true;
+}
+
+void RasterSurface::printWithLayout(const QString &text)
+{
+    const QFontMetrics &metrics = mGlyphs.metrics();
+    const double px = std::floor(toPixelSpace(mCurrentX));
+    const double py = std::floor(toPixelSpace(mCurrentY));
+    const int lineHeight = metrics.height();
+    // Room for glyphs that reach beyond their advance, such as a j's tail.
+    const int overhang = lineHeight;
+    if (!(px - overhang < mImage.width() && py < mImage.height() && py + lineHeight > 0.0))
+        return;
+    const int advance = metrics.horizontalAdvance(text);
+    if (!(px + advance + overhang > 0.0))
+        return;
+    const int left = static_cast<int>(px);
+    const int top = static_cast<int>(py);
+    QPainter painter(&mImage);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(mGlyphs.font());
+    painter.setPen(QColor::fromRgb(toImageColour(mForeColor)));
+    painter.drawText(QPoint(left, top + metrics.ascent()), text);
+    painter.end();
+    markDirty(std::int64_t(left) - overhang, top, std::int64_t(left) + advance + overhang,
+              std::int64_t(top) + lineHeight - 1);
+}
+
+float RasterSurface::TextWidth(const QString &text) const
+{
+    std::int64_t width = 0;
+    for (const QChar ch : text) {
+        const GlyphCache::Glyph *glyph = mGlyphs.glyph(ch.unicode());
+        if (!glyph) {
+            width = mGlyphs.metrics().horizontalAdvance(text);
+            break;
+        }
+        width += glyph->advance;
+    }
+    return static_cast<float>(static_cast<double>(width) * TwipsPerPixel);
+}

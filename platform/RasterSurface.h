@@ -1,0 +1,80 @@
+#pragma once
+// A pixel buffer that stands in for a window's drawing: raster-op points, lines, circles and text in twips.
+
+#include "platform/GlyphCache.h"
+#include "shapes/DrawingSurface.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+
+// Needs a QGuiApplication for its font. Colours on the interface are 0x00BBGGRR; only their
+// low 24 bits are drawn. A DrawMode outside 1 … 16 is kept as set but draws like 13.
+class RasterSurface : public DrawingSurface
+{
+public:
+    static constexpr int TwipsPerPixel = 15;
+
+    explicit RasterSurface(QSize size);
+
+    std::int16_t getDrawMode() const override { return mDrawMode; }
+    void setDrawMode(std::int16_t mode) override { mDrawMode = mode; }
+    std::int32_t getForeColor() const override { return mForeColor; }
+    void setForeColor(std::int32_t color) override { mForeColor = color; }
+    std::int32_t getBackColor() const override { return mBackColor; }
+    void setBackColor(std::int32_t color) override;
+
+    void setCurrentX(float x) override { mCurrentX = x; }
+    void setCurrentY(float y) override { mCurrentY = y; }
+    float getCurrentX() const { return mCurrentX; }
+    float getCurrentY() const { return mCurrentY; }
+
+    void PSet(float x, float y, std::int32_t color) override;
+    // Leaves out the end pixel, so a closed outline of Lines touches each corner once.
+    void Line(float x1, float y1, float x2, float y2, std::int32_t color) override;
+    void Circle(float x, float y, float radius) override;
+    // Always drawn as with DrawMode 13; afterwards CurrentY is one line lower, CurrentX unchanged.
+    // A text of characters that stand alone is drawn glyph by glyph, each glyph's pen the pen
+    // before it moved on by that one's whole-pixel advance; any other goes through Qt's layout.
+    void Print(const QString &text) override;
+    // In whole pixels, as Print places the text.
+    float TextWidth(const QString &text) const override;
+
+    // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
+    void setFont(const QFont &font);
+    const QFont &font() const { return mGlyphs.font(); }
+
+    // Keeps the drawing at its scale; new area gets the BackColor.
+    void resize(QSize size);
+    QSize size() const { return mImage.size(); }
+    const QImage &image() const { return mImage; }
+    // 0x00BBGGRR, or -1 outside the buffer.
+    std::int32_t pixel(int x, int y) const;
+
+    // The pixels written since the last call (possibly a little more), then starts afresh.
+    QRect takeDirtyRect();
+
+private:
+    class Plotter;
+
+    Plotter plotterFor(std::int32_t color);
+    void drawSegment(const Plotter &plotter, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                     std::int64_t y1);
+    void drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy, std::int64_t r);
+    void drawLargeCircle(const Plotter &plotter, double cx, double cy, double r);
+    bool printGlyphs(const QString &text);
+    void printWithLayout(const QString &text);
+    void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+
+    QImage mImage;
+    mutable GlyphCache mGlyphs; // filled on demand, also while measuring
+    QRect mDirty;
+    std::int16_t mDrawMode = 13;
+    std::int32_t mForeColor = 0;
+    std::int32_t mBackColor = 0x00FFFFFF;
+    float mCurrentX = 0.0f;
+    float mCurrentY = 0.0f;
+};
