@@ -1,0 +1,34 @@
+#include "app/Application.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Skizzar"));
+    // The user interface is German whatever the machine's locale, the standard dialogs included.
+    if (m_qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTranslator);
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    // The window's handlers catch their own errors; this is the last guard for anything else.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        showError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unbekannter Fehler"));
+    }
+    return false;
+}
+
+void Application::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Skizzar"), message, QMessageBox::Ok);
+    box.exec();
+}

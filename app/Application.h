@@ -1,0 +1,20 @@
+#pragma once
+// The application object: German standard dialogs, and no exception across the event loop.
+
+#include <QApplication>
+#include <QTranslator>
+
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    static void showError(const QString &message);
+
+    QTranslator m_qtTranslator;
+};

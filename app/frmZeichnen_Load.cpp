@@ -1,0 +1,21 @@
+// The main window's load at program start.
+
+#include "window/frmZeichnen.h"
+
+#include "app/frmWillkommen.h"
+
+void frmZeichnen::Form_Load()
+{
+    hide();
+    {
+        frmWillkommen welcome(this);
+        dialogs().runModal(welcome);
+    }
+    show();
+    iPaintMode = 0;
+    oObjectData = std::make_unique<ObjectData>();
+    oObjectData->setUndoDisabler([this] { mnuRueckgaengig->setEnabled(false); });
+    setWindowTitle(QStringLiteral("Skizzar - Untitled"));
+    // The first Paint event came before the document existed.
+    Form_Paint();
+}

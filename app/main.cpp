@@ -1,0 +1,11 @@
+#include "app/Application.h"
+#include "platform/QtPlatformDialogs.h"
+#include "window/frmZeichnen.h"
+
+int main(int argc, char *argv[])
+{
+    Application app(argc, argv);
+    frmZeichnen window(std::make_shared<QtPlatformDialogs>());
+    window.Form_Load();
+    return app.exec();
+}

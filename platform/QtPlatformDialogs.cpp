@@ -1,0 +1,77 @@
+#include "platform/QtPlatformDialogs.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+std::optional<QString> QtPlatformDialogs::openFileName(QWidget *parent, const QString &nameFilter,
+                                                       const QString &initialPath)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialPath, nameFilter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtPlatformDialogs::saveFileName(QWidget *parent, const QString &nameFilter,
+                                                       const QString &initialPath)
+{
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), initialPath, nameFilter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<std::int32_t> QtPlatformDialogs::color(QWidget *parent, std::int32_t initial)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+}
+
+bool QtPlatformDialogs::printer(QWidget *parent)
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PlatformDialogs::Answer QtPlatformDialogs::messageBox(QWidget *parent, const QString &text,
+                                                      Buttons buttons, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        // Escape or the frame's close button: Cancel where offered, otherwise the only safe answer.
+        return buttons == Buttons::YesNoCancel ? Answer::Cancel
+             : buttons == Buttons::YesNo      ? Answer::No
+                                              : Answer::Ok;
+    }
+}
+
+void QtPlatformDialogs::runModal(QDialog &dialog)
+{
+    dialog.exec();
+}

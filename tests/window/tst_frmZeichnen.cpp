@@ -1,0 +1,233 @@
+// The main window right after start-up: title, menus, label, pointer, drawing area, tool selection.
+
+#include "app/frmWillkommen.h"
+#include "support/ScriptedDialogs.h"
+#include "window/DrawingCanvas.h"
+#include "window/frmZeichnen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+class tst_frmZeichnen : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmZeichnen> m_window;
+
+    void startUp()
+    {
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = std::make_unique<frmZeichnen>(m_dialogs);
+        m_dialogs->expectModal([this](QDialog &welcome) {
+            // The main window stays hidden while the welcome window is up.
+            QVERIFY(!m_window->isVisible());
+            auto *weiter = welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+            QVERIFY(weiter);
+            QTest::mouseClick(weiter, Qt::LeftButton);
+            QVERIFY(!welcome.isVisible());
+        });
+        m_window->Form_Load();
+        QVERIFY(m_dialogs->allAnswered());
+    }
+
+private slots:
+    void init() { startUp(); }
+    void cleanup()
+    {
+        m_window.reset();
+        m_dialogs.reset();
+    }
+
+    void startUpState()
+    {
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+        QCOMPARE(m_dialogs->prompts.first().text, QStringLiteral("frmWillkommen"));
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - Untitled"));
+        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->getMousePointer(), std::int16_t(0));
+        QVERIFY(!m_window->canvas()->testAttribute(Qt::WA_SetCursor));
+        QVERIFY(m_window->oObjectData);
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 0);
+        QCOMPARE(m_window->lColor, 0);
+        QCOMPARE(m_window->getBackColor(), 0x00FFFFFF);
+        QCOMPARE(m_window->getDrawMode(), std::int16_t(13));
+    }
+
+    void drawingAreaSizeAndColour()
+    {
+        QCOMPARE(m_window->canvas()->size(), QSize(647, 472));
+        QCOMPARE(m_window->surface().size(), QSize(647, 472));
+        const RasterSurface &surface = m_window->surface();
+        for (const QPoint p : {QPoint(0, 0), QPoint(646, 471), QPoint(100, 300), QPoint(500, 20)})
+            QCOMPARE(surface.pixel(p.x(), p.y()), 0x00FFFFFF);
+        // The menu bar lies above the drawing area, not over it.
+        QVERIFY(m_window->canvas()->geometry().top() >= m_window->menuBar()->geometry().bottom());
+    }
+
+    void label()
+    {
+        QLabel *label = m_window->label();
+        QCOMPARE(label->text(), QStringLiteral("Aktuelle Version"));
+        QCOMPARE(label->geometry(), QRect(360, 72, 81, 17));
+        QCOMPARE(label->parentWidget(), m_window->canvas());
+        QVERIFY(label->autoFillBackground());
+        QVERIFY(label->testAttribute(Qt::WA_NoMousePropagation));
+    }
+
+    void menuTree_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QList<bool>>("enabled");
+        QTest::newRow("Datei") << "&Datei"
+            << QStringList{"&Neu", "O&ffnen...", "&Speichern", "Speichern &unter...", "-", "&Drucken...",
+                           "Drucken in &HPGL...", "-", "&Beenden"}
+            << QStringList{"mnuNeu", "mnuOeffnen", "mnuSpeichern", "mnuSpeichernunter", "line1",
+                           "mnuDrucken", "mnuDruckenHPGL", "line2", "mnuBeenden"}
+            << QList<bool>{true, true, true, true, true, true, true, true, true};
+        QTest::newRow("Bearbeiten") << "&Bearbeiten"
+            << QStringList{"&Rückgängig", "-", "&Ausschneiden", "&Kopieren", "&Einfügen", "&Löschen"}
+            << QStringList{"mnuRueckgaengig", "line3", "mnuAusschneiden", "mnuKopieren", "mnuEinfuegen",
+                           "mnuLoeschen"}
+            << QList<bool>{false, true, false, false, false, false};
+        QTest::newRow("Zeichnen") << "&Zeichnen"
+            << QStringList{"&Punkt", "&Linie", "&Rechteck", "&Kreis", "-", "&Text"}
+            << QStringList{"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis", "line4", "mnuText"}
+            << QList<bool>{true, true, true, true, true, true};
+        QTest::newRow("Ändern") << "Ä&ndern"
+            << QStringList{"&Objektfarbe...", "&Drehen...", "&Verzerren...", "-", "&Text"}
+            << QStringList{"mnuObjektfarbe", "mnuDrehen", "mnuVerzerren", "line5", "mnuTextaendern"}
+            << QList<bool>{true, true, true, true, true};
+        QTest::newRow("Extras") << "&Extras"
+            << QStringList{"&Hintergrundfarbe...", "&Zeichenfarbe...", "&Texteinstellung..."}
+            << QStringList{"mnuHintergrundfarbe", "mnuZeichenfarbe", "mnuTexteinstellung"}
+            << QList<bool>{true, true, true};
+        QTest::newRow("Hilfe") << "&Hilfe"
+            << QStringList{"&Hilfethemen...", "-", "Über &Skizzar..."}
+            << QStringList{"mnuHilfethemen", "line6", "mnuUeberSkizzar"}
+            << QList<bool>{true, true, true};
+    }
+
+    void menuTree()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        QFETCH(QStringList, names);
+        QFETCH(QList<bool>, enabled);
+
+        QMenu *found = nullptr;
+        for (QAction *top : m_window->menuBar()->actions())
+            if (top->text() == menu)
+                found = top->menu();
+        QVERIFY2(found, qPrintable(menu));
+        const QList<QAction *> actions = found->actions();
+        QCOMPARE(actions.size(), items.size());
+        for (int i = 0; i < actions.size(); ++i) {
+            QAction *a = actions.at(i);
+            QCOMPARE(a->objectName(), names.at(i));
+            if (items.at(i) == QLatin1String("-"))
+                QVERIFY(a->isSeparator());
+            else
+                QCOMPARE(a->text(), items.at(i));
+            QCOMPARE(a->isEnabled(), enabled.at(i));
+            QVERIFY(!a->isCheckable());
+            QVERIFY(a->isVisible());
+            const QKeySequence expected = a == m_window->mnuHilfethemen ? QKeySequence(Qt::Key_F1) : QKeySequence();
+            QCOMPARE(a->shortcut(), expected);
+        }
+    }
+
+    void menuBarOrder()
+    {
+        QStringList captions;
+        for (QAction *top : m_window->menuBar()->actions())
+            captions << top->text();
+        QCOMPARE(captions, (QStringList{"&Datei", "&Bearbeiten", "&Zeichnen", "Ä&ndern", "&Extras", "&Hilfe"}));
+    }
+
+    void toolSelection_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("paintMode");
+        QTest::newRow("Punkt") << "mnuPunkt" << 1;
+        QTest::newRow("Linie") << "mnuLinie" << 2;
+        QTest::newRow("Rechteck") << "mnuRechteck" << 4;
+        QTest::newRow("Kreis") << "mnuKreis" << 6;
+    }
+
+    void toolSelection()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, paintMode);
+        auto *action = m_window->findChild<QAction *>(item);
+        QVERIFY(action);
+        for (int times = 0; times < 2; ++times) {
+            action->trigger();
+            QCOMPARE(m_window->iPaintMode, std::int16_t(paintMode));
+            QCOMPARE(m_window->getMousePointer(), std::int16_t(2));
+            QCOMPARE(m_window->canvas()->cursor().shape(), Qt::CrossCursor);
+        }
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 0);
+        QVERIFY(m_dialogs->allAnswered());
+    }
+
+    void itemsWithoutEffectChangeNothing()
+    {
+        m_window->mnuLinie->trigger();
+        for (QAction *a : {m_window->mnuVerzerren, m_window->mnuTextaendern, m_window->mnuHilfethemen})
+            a->trigger();
+        QTest::keyClick(m_window.get(), Qt::Key_F1);
+        QCOMPARE(m_window->iPaintMode, std::int16_t(2));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - Untitled"));
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+    }
+
+    void paintRedrawsTheDocumentAndErasesTheRest()
+    {
+        m_window->lColor = 0x0000FF;
+        m_window->PaintLinie(150.0f, 150.0f, 1500.0f, 150.0f, 1);
+        QCOMPARE(m_window->surface().pixel(20, 10), 0x0000FF);
+        // Something drawn outside the document is gone after the Paint event.
+        m_window->PSet(3000.0f, 3000.0f, 0x00FF00);
+        QCOMPARE(m_window->surface().pixel(200, 200), 0x00FF00);
+        m_window->Form_Paint();
+        QCOMPARE(m_window->surface().pixel(200, 200), 0x00FFFFFF);
+        QCOMPARE(m_window->surface().pixel(20, 10), 0x0000FF);
+    }
+
+    void resizingKeepsTheScale()
+    {
+        m_window->PaintPunkt(9000.0f, 6000.0f);
+        m_window->canvas()->resize(800, 600);
+        QCOMPARE(m_window->surface().size(), QSize(800, 600));
+        QCOMPARE(m_window->surface().pixel(600, 400), 0);
+        m_window->canvas()->resize(300, 200);
+        QCOMPARE(m_window->surface().size(), QSize(300, 200));
+        // A shape outside the visible part stays in the document.
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 1);
+    }
+
+    void errorsAreShownAndTheWindowGoesOn()
+    {
+        m_dialogs->expectMessage(PlatformDialogs::Answer::Ok);
+        m_window->guarded([] { throw OverflowError(); });
+        const auto messages = m_dialogs->messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first().title, QStringLiteral("Skizzar"));
+        QCOMPARE(messages.first().buttons, PlatformDialogs::Buttons::Ok);
+        QVERIFY(messages.first().text.contains(QStringLiteral("Überlauf")));
+        m_window->mnuPunkt->trigger();
+        QCOMPARE(m_window->iPaintMode, std::int16_t(1));
+    }
+};
+
+QTEST_MAIN(tst_frmZeichnen)
+#include "tst_frmZeichnen.moc"

@@ -1,0 +1,89 @@
+#include "window/DrawingCanvas.h"
+
+#include "window/frmZeichnen.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+DrawingCanvas::DrawingCanvas(frmZeichnen &window)
+    : QWidget(&window), m_window(window)
+{
+    setObjectName(QStringLiteral("DrawingCanvas"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+QSize DrawingCanvas::sizeHint() const
+{
+    return {frmZeichnen::ClientWidthTwips / RasterSurface::TwipsPerPixel,
+            frmZeichnen::ClientHeightTwips / RasterSurface::TwipsPerPixel};
+}
+
+std::int16_t DrawingCanvas::buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+std::int16_t DrawingCanvas::buttonState(Qt::MouseButtons buttons)
+{
+    return static_cast<std::int16_t>(((buttons & Qt::LeftButton) ? 1 : 0)
+                                     | ((buttons & Qt::RightButton) ? 2 : 0)
+                                     | ((buttons & Qt::MiddleButton) ? 4 : 0));
+}
+
+std::int16_t DrawingCanvas::shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return static_cast<std::int16_t>(((modifiers & Qt::ShiftModifier) ? 1 : 0)
+                                     | ((modifiers & Qt::ControlModifier) ? 2 : 0)
+                                     | ((modifiers & Qt::AltModifier) ? 4 : 0));
+}
+
+void DrawingCanvas::paintEvent(QPaintEvent *event)
+{
+    // Showing the buffer only copies pixels; the document is drawn into the buffer elsewhere.
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.drawImage(area, m_window.surface().image(), area);
+}
+
+void DrawingCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_window.resizeSurface(event->size());
+}
+
+bool DrawingCanvas::overChild(const QPoint &position) const
+{
+    QWidget *child = childAt(position);
+    return child != nullptr && child->isVisible();
+}
+
+void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    if (overChild(position))
+        return;
+    m_window.Form_MouseUp(buttonCode(event->button()), shiftState(event->modifiers()),
+                          static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
+                          static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
+}
+
+void DrawingCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    if (overChild(position))
+        return;
+    m_window.Form_MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+                            static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
+                            static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
+}

@@ -1,0 +1,218 @@
+#include "window/frmZeichnen.h"
+
+#include "window/DrawingCanvas.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPalette>
+#include <QWindow>
+
+namespace {
+
+std::int32_t toColorValue(const QColor &color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+} // namespace
+
+frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *parent)
+    : QMainWindow(parent),
+      m_dialogs(std::move(dialogs)),
+      m_surface(QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
+                      ClientHeightTwips / RasterSurface::TwipsPerPixel)),
+      CommDlg1(m_dialogs, this)
+{
+    setObjectName(QStringLiteral("frmZeichnen"));
+    setWindowTitle(QStringLiteral("Skizzar"));
+    m_surface.setBackColor(0x00FFFFFF);
+    m_surface.setForeColor(toColorValue(palette().color(QPalette::ButtonText)));
+    setFont(m_surface.font());
+
+    m_canvas = new DrawingCanvas(*this);
+    setCentralWidget(m_canvas);
+
+    Label1 = new QLabel(QStringLiteral("Aktuelle Version"), m_canvas);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(5400 / RasterSurface::TwipsPerPixel, 1080 / RasterSurface::TwipsPerPixel,
+                        1215 / RasterSurface::TwipsPerPixel, 255 / RasterSurface::TwipsPerPixel);
+    Label1->setAutoFillBackground(true);
+    Label1->setBackgroundRole(QPalette::Window);
+    // The label keeps the mouse: releases and moves over it do not reach the drawing area.
+    Label1->setAttribute(Qt::WA_NoMousePropagation);
+
+    CommDlg1.setFilter(QStringLiteral("Data Exchange Format (*.dxf)|*.dxf"));
+
+    buildMenus();
+    connectToolCommands();
+    connectEditCommands();
+    connectFileCommands();
+
+    const QSize client = m_canvas->sizeHint();
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    move(1650 / RasterSurface::TwipsPerPixel, 1920 / RasterSurface::TwipsPerPixel);
+}
+
+frmZeichnen::~frmZeichnen() = default;
+
+void frmZeichnen::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto menu = [bar](const char *name, const QString &caption) {
+        QMenu *m = bar->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [](QMenu *m, const char *name, const QString &caption, bool enabled = true) {
+        QAction *a = m->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(enabled);
+        return a;
+    };
+    auto separator = [](QMenu *m, const char *name) {
+        QAction *a = m->addSeparator();
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    mnuDatei = menu("mnuDatei", QStringLiteral("&Datei"));
+    mnuNeu = item(mnuDatei, "mnuNeu", QStringLiteral("&Neu"));
+    mnuOeffnen = item(mnuDatei, "mnuOeffnen", QStringLiteral("O&ffnen..."));
+    mnuSpeichern = item(mnuDatei, "mnuSpeichern", QStringLiteral("&Speichern"));
+    mnuSpeichernunter = item(mnuDatei, "mnuSpeichernunter", QStringLiteral("Speichern &unter..."));
+    line1 = separator(mnuDatei, "line1");
+    mnuDrucken = item(mnuDatei, "mnuDrucken", QStringLiteral("&Drucken..."));
+    mnuDruckenHPGL = item(mnuDatei, "mnuDruckenHPGL", QStringLiteral("Drucken in &HPGL..."));
+    line2 = separator(mnuDatei, "line2");
+    mnuBeenden = item(mnuDatei, "mnuBeenden", QStringLiteral("&Beenden"));
+
+    mnuBearbeiten = menu("mnuBearbeiten", QStringLiteral("&Bearbeiten"));
+    mnuRueckgaengig = item(mnuBearbeiten, "mnuRueckgaengig", QStringLiteral("&Rückgängig"), false);
+    line3 = separator(mnuBearbeiten, "line3");
+    mnuAusschneiden = item(mnuBearbeiten, "mnuAusschneiden", QStringLiteral("&Ausschneiden"), false);
+    mnuKopieren = item(mnuBearbeiten, "mnuKopieren", QStringLiteral("&Kopieren"), false);
+    mnuEinfuegen = item(mnuBearbeiten, "mnuEinfuegen", QStringLiteral("&Einfügen"), false);
+    mnuLoeschen = item(mnuBearbeiten, "mnuLoeschen", QStringLiteral("&Löschen"), false);
+
+    mnuZeichnen = menu("mnuZeichnen", QStringLiteral("&Zeichnen"));
+    mnuPunkt = item(mnuZeichnen, "mnuPunkt", QStringLiteral("&Punkt"));
+    mnuLinie = item(mnuZeichnen, "mnuLinie", QStringLiteral("&Linie"));
+    mnuRechteck = item(mnuZeichnen, "mnuRechteck", QStringLiteral("&Rechteck"));
+    mnuKreis = item(mnuZeichnen, "mnuKreis", QStringLiteral("&Kreis"));
+    line4 = separator(mnuZeichnen, "line4");
+    mnuText = item(mnuZeichnen, "mnuText", QStringLiteral("&Text"));
+
+    mnuAendern = menu("mnuAendern", QStringLiteral("Ä&ndern"));
+    mnuObjektfarbe = item(mnuAendern, "mnuObjektfarbe", QStringLiteral("&Objektfarbe..."));
+    mnuDrehen = item(mnuAendern, "mnuDrehen", QStringLiteral("&Drehen..."));
+    mnuVerzerren = item(mnuAendern, "mnuVerzerren", QStringLiteral("&Verzerren..."));
+    line5 = separator(mnuAendern, "line5");
+    mnuTextaendern = item(mnuAendern, "mnuTextaendern", QStringLiteral("&Text"));
+
+    mnuExtras = menu("mnuExtras", QStringLiteral("&Extras"));
+    mnuHintergrundfarbe = item(mnuExtras, "mnuHintergrundfarbe", QStringLiteral("&Hintergrundfarbe..."));
+    mnuZeichenfarbe = item(mnuExtras, "mnuZeichenfarbe", QStringLiteral("&Zeichenfarbe..."));
+    mnuTexteinstellung = item(mnuExtras, "mnuTexteinstellung", QStringLiteral("&Texteinstellung..."));
+
+    mnuHilfe = menu("mnuHilfe", QStringLiteral("&Hilfe"));
+    mnuHilfethemen = item(mnuHilfe, "mnuHilfethemen", QStringLiteral("&Hilfethemen..."));
+    mnuHilfethemen->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuHilfethemen->setShortcutContext(Qt::ApplicationShortcut);
+    line6 = separator(mnuHilfe, "line6");
+    mnuUeberSkizzar = item(mnuHilfe, "mnuUeberSkizzar", QStringLiteral("Über &Skizzar..."));
+}
+
+void frmZeichnen::connectToolCommands()
+{
+    connect(mnuPunkt, &QAction::triggered, this, [this] { guarded([this] { selectTool(1); }); });
+    connect(mnuLinie, &QAction::triggered, this, [this] { guarded([this] { selectTool(2); }); });
+    connect(mnuRechteck, &QAction::triggered, this, [this] { guarded([this] { selectTool(4); }); });
+    connect(mnuKreis, &QAction::triggered, this, [this] { guarded([this] { selectTool(6); }); });
+}
+
+void frmZeichnen::selectTool(std::int16_t paintMode)
+{
+    setMousePointer(2);
+    iPaintMode = paintMode;
+}
+
+void frmZeichnen::setMousePointer(std::int16_t pointer)
+{
+    mMousePointer = pointer;
+    switch (pointer) {
+    case 1:
+        m_canvas->setCursor(Qt::ArrowCursor);
+        break;
+    case 2:
+        m_canvas->setCursor(Qt::CrossCursor);
+        break;
+    default:
+        m_canvas->unsetCursor();
+        break;
+    }
+}
+
+void frmZeichnen::Form_Paint()
+{
+    guarded([this] {
+        if (oObjectData)
+            oObjectData->DrawAll(*this, 13);
+    });
+}
+
+void frmZeichnen::showError(const QString &message)
+{
+    m_dialogs->messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
+}
+
+void frmZeichnen::showChanges()
+{
+    const QRect changed = m_surface.takeDirtyRect();
+    if (!changed.isEmpty())
+        m_canvas->update(changed);
+}
+
+void frmZeichnen::resizeSurface(const QSize &pixels)
+{
+    if (pixels == m_surface.size())
+        return;
+    m_surface.resize(pixels);
+    Form_Paint();
+}
+
+void frmZeichnen::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (QWindow *handle = windowHandle())
+        handle->installEventFilter(this);
+}
+
+bool frmZeichnen::eventFilter(QObject *watched, QEvent *event)
+{
+    // An exposure of the window is the platform asking for a repaint of the whole drawing.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
+        Form_Paint();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- DrawingSurface ---
+
+std::int16_t frmZeichnen::getDrawMode() const { return m_surface.getDrawMode(); }
+void frmZeichnen::setDrawMode(std::int16_t mode) { m_surface.setDrawMode(mode); }
+std::int32_t frmZeichnen::getForeColor() const { return m_surface.getForeColor(); }
+void frmZeichnen::setForeColor(std::int32_t color) { m_surface.setForeColor(color); }
+std::int32_t frmZeichnen::getBackColor() const { return m_surface.getBackColor(); }
+void frmZeichnen::setBackColor(std::int32_t color) { m_surface.setBackColor(color); }
+void frmZeichnen::setCurrentX(float x) { m_surface.setCurrentX(x); }
+void frmZeichnen::setCurrentY(float y) { m_surface.setCurrentY(y); }
+void frmZeichnen::PSet(float x, float y, std::int32_t color) { m_surface.PSet(x, y, color); }
+void frmZeichnen::Line(float x1, float y1, float x2, float y2, std::int32_t color)
+{
+    m_surface.Line(x1, y1, x2, y2, color);
+}
+void frmZeichnen::Circle(float x, float y, float radius) { m_surface.Circle(x, y, radius); }
+void frmZeichnen::Print(const QString &text) { m_surface.Print(text); }
+float frmZeichnen::TextWidth(const QString &text) const { return m_surface.TextWidth(text); }

@@ -1,0 +1,209 @@
+#pragma once
+// The main drawing window: menu bar, drawing area, tool state and the one drawing document.
+
+#include "document/ObjectData.h"
+#include "platform/CommonDialog.h"
+#include "platform/PlatformDialogs.h"
+#include "platform/RasterSurface.h"
+#include "shapes/DrawingSurface.h"
+#include "shapes/SkizzarError.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class DrawingCanvas;
+class QAction;
+class QLabel;
+class QMenu;
+class frmText;
+class frmDrehen;
+class frmHPGLConfig;
+
+class frmZeichnen : public QMainWindow, public DrawingSurface
+{
+    Q_OBJECT
+
+public:
+    // Client area at opening, in twips.
+    static constexpr int ClientWidthTwips = 9705;
+    static constexpr int ClientHeightTwips = 7080;
+
+    explicit frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *parent = nullptr);
+    ~frmZeichnen() override;
+
+    // Start-up: the welcome window, then this window with an empty document.
+    void Form_Load();
+
+    // --- Public members handed between the window, its dialogs and the DXF reader ---
+    QString tmpText;
+    QString tmpFont;
+    float tmpFontSize = 0.0f;
+    std::int16_t iPaintMode = 0;
+
+    float sStartX = 0.0f;
+    float sStartY = 0.0f;
+    float sLastX = 0.0f;
+    float sLastY = 0.0f;
+    std::int32_t lColor = 0;
+    std::unique_ptr<ObjectData> oObjectData;
+
+    // 0 default, 1 arrow, 2 cross-hair.
+    std::int16_t getMousePointer() const { return mMousePointer; }
+    void setMousePointer(std::int16_t pointer);
+
+    // --- DrawingSurface, in twips ---
+    std::int16_t getDrawMode() const override;
+    void setDrawMode(std::int16_t mode) override;
+    std::int32_t getForeColor() const override;
+    void setForeColor(std::int32_t color) override;
+    std::int32_t getBackColor() const override;
+    void setBackColor(std::int32_t color) override;
+    void setCurrentX(float x) override;
+    void setCurrentY(float y) override;
+    void PSet(float x, float y, std::int32_t color) override;
+    void Line(float x1, float y1, float x2, float y2, std::int32_t color) override;
+    void Circle(float x, float y, float radius) override;
+    void Print(const QString &text) override;
+    float TextWidth(const QString &text) const override;
+
+    // The pixels of the drawing area.
+    const RasterSurface &surface() const { return m_surface; }
+    DrawingCanvas *canvas() const { return m_canvas; }
+    QLabel *label() const { return Label1; }
+    CommonDialog &commonDialog() { return CommDlg1; }
+    PlatformDialogs &dialogs() { return *m_dialogs; }
+
+    // --- Event handlers; each catches every error at its boundary ---
+    // The Paint event: erase and draw the whole document.
+    void Form_Paint();
+    // Button codes 1 left, 2 right, 4 middle; positions in twips.
+    void Form_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+
+    // --- Menu items, named as in the menu tree ---
+    QMenu *mnuDatei = nullptr;
+    QAction *mnuNeu = nullptr;
+    QAction *mnuOeffnen = nullptr;
+    QAction *mnuSpeichern = nullptr;
+    QAction *mnuSpeichernunter = nullptr;
+    QAction *line1 = nullptr;
+    QAction *mnuDrucken = nullptr;
+    QAction *mnuDruckenHPGL = nullptr;
+    QAction *line2 = nullptr;
+    QAction *mnuBeenden = nullptr;
+    QMenu *mnuBearbeiten = nullptr;
+    QAction *mnuRueckgaengig = nullptr;
+    QAction *line3 = nullptr;
+    QAction *mnuAusschneiden = nullptr;
+    QAction *mnuKopieren = nullptr;
+    QAction *mnuEinfuegen = nullptr;
+    QAction *mnuLoeschen = nullptr;
+    QMenu *mnuZeichnen = nullptr;
+    QAction *mnuPunkt = nullptr;
+    QAction *mnuLinie = nullptr;
+    QAction *mnuRechteck = nullptr;
+    QAction *mnuKreis = nullptr;
+    QAction *line4 = nullptr;
+    QAction *mnuText = nullptr;
+    QMenu *mnuAendern = nullptr;
+    QAction *mnuObjektfarbe = nullptr;
+    QAction *mnuDrehen = nullptr;
+    QAction *mnuVerzerren = nullptr;
+    QAction *line5 = nullptr;
+    QAction *mnuTextaendern = nullptr;
+    QMenu *mnuExtras = nullptr;
+    QAction *mnuHintergrundfarbe = nullptr;
+    QAction *mnuZeichenfarbe = nullptr;
+    QAction *mnuTexteinstellung = nullptr;
+    QMenu *mnuHilfe = nullptr;
+    QAction *mnuHilfethemen = nullptr;
+    QAction *line6 = nullptr;
+    QAction *mnuUeberSkizzar = nullptr;
+
+    // Edit, Modify, Extras, Help and the Text tool item.
+    void mnuRueckgaengig_Click();
+    void mnuKopieren_Click();
+    void mnuObjektfarbe_Click();
+    void mnuZeichenfarbe_Click();
+    void mnuHintergrundfarbe_Click();
+    void mnuTexteinstellung_Click();
+    void mnuDrehen_Click();
+    void mnuUeberSkizzar_Click();
+    void mnuText_Click();
+
+    // File menu.
+    void mnuNeu_Click();
+    void mnuOeffnen_Click();
+    void mnuSpeichern_Click();
+    void mnuSpeichernunter_Click();
+    void mnuBeenden_Click();
+    void mnuDrucken_Click();
+    void mnuDruckenHPGL_Click();
+
+    // Runs one event handler: any error ends it and is shown in a message box titled "Skizzar".
+    template <typename Handler>
+    void guarded(Handler &&handler);
+
+    // --- Placement operations; the DXF reader places shapes through them too ---
+    void PaintPunkt(const float &x, const float &y);
+    void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
+    void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
+    void PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
+    void PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &iDrawMode);
+
+    // --- DXF files ---
+    void SaveDXF(const QString &fileName);
+    void LoadDXF(const QString &fileName);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void connectToolCommands();
+    void connectEditCommands();
+    void connectFileCommands();
+    // File helpers; those returning bool return false when the command must stop
+    // (the prompt was cancelled, or a save was cancelled or failed).
+    bool promptToSave(PlatformDialogs::Buttons buttons);
+    bool saveDrawing();
+    bool saveDrawingAs();
+    void emptyDrawing();
+    bool isUntitled() const;
+    // Places a finished shape: snapshot, append, repaint, tool off.
+    void placeShape(std::shared_ptr<Basisklasse> shape);
+    void selectTool(std::int16_t paintMode);
+    void showError(const QString &message);
+    // Shows what changed in the buffer since the last call.
+    void showChanges();
+    void resizeSurface(const QSize &pixels);
+    friend class DrawingCanvas;
+
+    std::shared_ptr<PlatformDialogs> m_dialogs;
+    RasterSurface m_surface;
+    DrawingCanvas *m_canvas = nullptr;
+    QLabel *Label1 = nullptr;
+    CommonDialog CommDlg1;
+    std::int16_t mMousePointer = 0;
+    QPointer<frmText> m_frmText;
+    QPointer<frmDrehen> m_frmDrehen;
+    QPointer<frmHPGLConfig> m_frmHPGLConfig;
+};
+
+template <typename Handler>
+void frmZeichnen::guarded(Handler &&handler)
+{
+    try {
+        handler();
+    } catch (const SkizzarError &error) {
+        showError(error.message());
+    } catch (const std::bad_alloc &) {
+        showError(QStringLiteral("Nicht genügend Speicher"));
+    } catch (const std::exception &error) {
+        showError(QString::fromLocal8Bit(error.what()));
+    }
+    showChanges();
+}
