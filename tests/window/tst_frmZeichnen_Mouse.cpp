@@ -1,0 +1,285 @@
+// The mouse tools, driven through the drawing area: placements, rubber bands, cancel, the label.
+
+#include "app/frmWillkommen.h"
+#include "support/ScriptedDialogs.h"
+#include "window/DrawingCanvas.h"
+#include "window/frmZeichnen.h"
+
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The shape's class, its coordinates in property order and its colour, to compare whole shapes at once.
+std::tuple<QString, QList<float>, std::int32_t> describe(const Basisklasse &shape)
+{
+    if (auto *p = dynamic_cast<const Punkt *>(&shape))
+        return {QStringLiteral("Punkt"), {p->getX1(), p->getY1()}, p->getColor()};
+    if (auto *l = dynamic_cast<const Linie *>(&shape))
+        return {QStringLiteral("Linie"), {l->getX1(), l->getY1(), l->getX2(), l->getY2()}, l->getColor()};
+    if (auto *k = dynamic_cast<const Kreis *>(&shape))
+        return {QStringLiteral("Kreis"), {k->getX1(), k->getY1(), k->getRadius()}, k->getColor()};
+    if (auto *r = dynamic_cast<const Rechteck *>(&shape))
+        return {QStringLiteral("Rechteck"),
+                {r->getX1(), r->getY1(), r->getX2(), r->getY2(), r->getX3(), r->getY3(), r->getX4(), r->getY4()},
+                r->getColor()};
+    return {};
+}
+
+constexpr std::int32_t White = 0x00FFFFFF;
+constexpr std::int32_t Red = 0x000000FF;
+
+} // namespace
+
+class tst_frmZeichnen_Mouse : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmZeichnen> m_window;
+
+    void click(QPoint pixel, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(m_window->canvas(), button, {}, pixel);
+    }
+    void move(QPoint pixel, QWidget *target = nullptr)
+    {
+        // Sent directly: the band follows the mouse whether a button is held or not.
+        target = target ? target : m_window->canvas();
+        QMouseEvent event(QEvent::MouseMove, QPointF(pixel), QPointF(target->mapToGlobal(pixel)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    QImage image() const { return m_window->surface().image().copy(); }
+    std::int32_t pixel(QPoint p) const { return m_window->surface().pixel(p.x(), p.y()); }
+    int count() const { return m_window->oObjectData->GetNumberOfObjects(); }
+    void choose(const QString &item) { m_window->findChild<QAction *>(item)->trigger(); }
+
+private slots:
+    void init()
+    {
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = std::make_unique<frmZeichnen>(m_dialogs);
+        m_dialogs->expectModal([](QDialog &welcome) {
+            QTest::mouseClick(welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter")), Qt::LeftButton);
+        });
+        m_window->Form_Load();
+    }
+    void cleanup()
+    {
+        QVERIFY(m_dialogs->allAnswered());
+        m_window.reset();
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QList<QPoint>>("clicks");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QList<float>>("coordinates");
+        QTest::addColumn<QList<QPoint>>("painted");
+
+        QTest::newRow("Punkt") << "mnuPunkt" << QList<QPoint>{{100, 80}} << "Punkt"
+                               << QList<float>{1500, 1200} << QList<QPoint>{{100, 80}};
+        QTest::newRow("Linie") << "mnuLinie" << QList<QPoint>{{60, 60}, {200, 120}} << "Linie"
+                               << QList<float>{900, 900, 3000, 1800} << QList<QPoint>{{60, 60}, {130, 90}};
+        QTest::newRow("Linie der Länge 0") << "mnuLinie" << QList<QPoint>{{50, 50}, {50, 50}} << "Linie"
+                                           << QList<float>{750, 750, 750, 750} << QList<QPoint>{};
+        QTest::newRow("Kreis") << "mnuKreis" << QList<QPoint>{{200, 200}, {220, 215}} << "Kreis"
+                               << QList<float>{3000, 3000, 375} << QList<QPoint>{{225, 200}, {200, 175}};
+        QTest::newRow("Kreis mit Radius 0") << "mnuKreis" << QList<QPoint>{{200, 200}, {200, 200}} << "Kreis"
+                                            << QList<float>{3000, 3000, 0} << QList<QPoint>{{200, 200}};
+        QTest::newRow("Rechteck nach rechts unten")
+            << "mnuRechteck" << QList<QPoint>{{40, 40}, {100, 70}} << "Rechteck"
+            << QList<float>{600, 600, 1500, 600, 1500, 1050, 600, 1050}
+            << QList<QPoint>{{40, 40}, {100, 40}, {100, 70}, {40, 70}};
+        QTest::newRow("Rechteck nach links oben")
+            << "mnuRechteck" << QList<QPoint>{{100, 70}, {40, 40}} << "Rechteck"
+            << QList<float>{1500, 1050, 600, 1050, 600, 600, 1500, 600}
+            << QList<QPoint>{{40, 40}, {100, 40}, {100, 70}, {40, 70}};
+    }
+
+    void placement()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QList<QPoint>, clicks);
+        QFETCH(QString, kind);
+        QFETCH(QList<float>, coordinates);
+        QFETCH(QList<QPoint>, painted);
+
+        m_window->lColor = Red;
+        choose(tool);
+        for (int i = 0; i < clicks.size(); ++i) {
+            QCOMPARE(count(), 0);
+            if (i > 0)
+                move(clicks.at(i) + QPoint(7, 3)); // the band's last position does not count
+            click(clicks.at(i));
+        }
+        QCOMPARE(count(), 1);
+        const auto shape = m_window->oObjectData->GetObject(1);
+        QCOMPARE(describe(*shape), std::make_tuple(kind, coordinates, Red));
+        for (const QPoint p : painted)
+            QCOMPARE(pixel(p), Red);
+        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
+        QCOMPARE(m_window->canvas()->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(m_window->mnuRueckgaengig->isEnabled());
+        // The tool is off: another click places nothing.
+        click({300, 300});
+        QCOMPARE(count(), 1);
+    }
+
+    void otherButtonsDuringABand_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("paintMode");
+        QTest::addColumn<int>("pointer");
+        QTest::newRow("rechts bricht ab") << int(Qt::RightButton) << 0 << 1;
+        QTest::newRow("Mitte tut nichts") << int(Qt::MiddleButton) << 3 << 2;
+    }
+
+    void otherButtonsDuringABand()
+    {
+        QFETCH(int, button);
+        QFETCH(int, paintMode);
+        QFETCH(int, pointer);
+        choose(QStringLiteral("mnuLinie"));
+        click({50, 50});
+        move({150, 50});
+        click({300, 300}, Qt::MouseButton(button));
+        QCOMPARE(m_window->iPaintMode, std::int16_t(paintMode));
+        QCOMPARE(m_window->getMousePointer(), std::int16_t(pointer));
+        QCOMPARE(count(), 0);
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+        // Nothing erases the band: it stays until the next repaint.
+        QCOMPARE(pixel({100, 50}), 0);
+        m_window->Form_Paint();
+        QCOMPARE(pixel({100, 50}), White);
+    }
+
+    void bandLeavesTheBufferAsItWas_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("Linie") << "mnuLinie";
+        QTest::newRow("Rechteck") << "mnuRechteck";
+        QTest::newRow("Kreis") << "mnuKreis";
+    }
+
+    void bandLeavesTheBufferAsItWas()
+    {
+        QFETCH(QString, tool);
+        // Shapes in several colours under the band, on a coloured background.
+        m_window->setBackColor(0x00336699);
+        const std::int32_t colours[] = {0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FFFFFF, 0x00808080};
+        for (int i = 0; i < 5; ++i) {
+            m_window->lColor = colours[i];
+            m_window->PaintRechteck(150.0f * i, 300.0f, 4000.0f + 300 * i, 5000.0f, 1);
+            m_window->PaintKreis(4500.0f, 3000.0f, 4500.0f, 3000.0f + 400 * (i + 1), 1);
+            m_window->PaintLinie(0.0f, 900.0f * i, 9000.0f, 6000.0f - 900 * i, 1);
+        }
+        m_window->lColor = 0x00C08040;
+        choose(tool);
+        click({300, 200});
+        const QImage before = image();
+        bool bandSeen = false;
+        for (int step = 0; step < 60; ++step) {
+            move({(step * 37) % 640, (step * 53) % 470});
+            bandSeen = bandSeen || image() != before;
+        }
+        QVERIFY(bandSeen);
+        move({300, 200});
+        QVERIFY(image() == before);
+    }
+
+    void staleBandAfterARepaint()
+    {
+        choose(QStringLiteral("mnuLinie"));
+        click({50, 50});
+        move({150, 50});
+        QCOMPARE(pixel({100, 50}), 0);
+        m_window->Form_Paint();
+        QCOMPARE(pixel({100, 50}), White);
+        QCOMPARE(m_window->iPaintMode, std::int16_t(3));
+        QCOMPARE(m_window->sLastX, 2250.0f);
+        QCOMPARE(m_window->sLastY, 750.0f);
+        // The old band comes back once, the new one follows the mouse.
+        move({150, 100});
+        QCOMPARE(pixel({100, 50}), 0);
+        QCOMPARE(pixel({100, 75}), 0);
+        move({150, 150});
+        QCOMPARE(pixel({100, 50}), 0);
+        QCOMPARE(pixel({100, 75}), White);
+        QCOMPARE(pixel({100, 100}), 0);
+        m_window->Form_Paint();
+        QCOMPARE(pixel({100, 50}), White);
+    }
+
+    void movesOutsideTheBandStatesDrawNothing()
+    {
+        const QImage before = image();
+        for (std::int16_t mode : {0, 1, 2, 4, 6, 8}) {
+            m_window->iPaintMode = mode;
+            move({100, 100});
+            move({200, 150});
+        }
+        QVERIFY(image() == before);
+    }
+
+    void theLabelKeepsTheMouse()
+    {
+        QLabel *label = m_window->label();
+        const QPoint overLabel = label->geometry().center();
+        // Two placements and Undo: one shape left, Undo disabled.
+        for (const QPoint p : {QPoint(20, 20), QPoint(40, 20)}) {
+            choose(QStringLiteral("mnuPunkt"));
+            click(p);
+        }
+        m_window->mnuRueckgaengig->trigger();
+        QCOMPARE(count(), 1);
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+
+        choose(QStringLiteral("mnuPunkt"));
+        QTest::mouseClick(label, Qt::LeftButton);
+        click(overLabel);
+        QCOMPARE(count(), 1);
+        QCOMPARE(m_window->iPaintMode, std::int16_t(1));
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+
+        choose(QStringLiteral("mnuLinie"));
+        click({300, 200});
+        move({320, 40});
+        const QImage before = image();
+        move({10, 5}, label);
+        move(overLabel);
+        QVERIFY(image() == before);
+        QCOMPARE(m_window->sLastX, 320.0f * 15);
+        QCOMPARE(m_window->sLastY, 40.0f * 15);
+    }
+    void circleOverflowIsShownAndAddsNothing()
+    {
+        choose(QStringLiteral("mnuKreis"));
+        click({10, 10});
+        // An anchor so far out that the radius to any point overflows a 32-bit float.
+        m_window->sStartX = -3.0e38f;
+        m_window->sStartY = 3.0e38f;
+        m_dialogs->expectMessage(PlatformDialogs::Answer::Ok);
+        click({20, 20});
+        QCOMPARE(m_dialogs->messages().size(), 1);
+        QCOMPARE(m_dialogs->messages().first().text, QStringLiteral("Überlauf"));
+        QCOMPARE(count(), 0);
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+    }
+};
+
+QTEST_MAIN(tst_frmZeichnen_Mouse)
+#include "tst_frmZeichnen_Mouse.moc"
