@@ -1,0 +1,36 @@
+#pragma once
+// Number lines of DXF files, made and read without the user's locale: "." as decimal point on
+// writing, "." or "," on reading.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <cstdint>
+
+class DxfNumber
+{
+public:
+    enum class Status { Ok, NotANumber, Overflow };
+
+    template <typename T>
+    struct Parsed
+    {
+        Status status = Status::NotANumber;
+        T value = T();
+    };
+
+    // A blank before a value that is not negative, a minus sign before a negative one, one blank
+    // after: " 12.5 ", "-3 ", " 0 ". A float is written in the shortest form that reads back as the
+    // same 32-bit float. A value that is not finite raises OverflowError.
+    static QByteArray format(float value);
+    static QByteArray format(std::int32_t value);
+
+    // Blanks around the number are allowed, "," stands for ".", exponents are read; a value too
+    // small for the type becomes zero, one too large is an overflow. Infinity and NaN are no numbers.
+    static Parsed<float> toSingle(QByteArrayView text);
+    static Parsed<double> toDouble(QByteArrayView text);
+    // Rounded to the nearest integer, a half to the even neighbour.
+    static Parsed<std::int32_t> toInteger32(QByteArrayView text);
+
+    // Blanks and tabs at both ends removed.
+    static QByteArrayView trimmed(QByteArrayView text);
+};

@@ -1,0 +1,274 @@
+#include "files/DxfReader.h"
+
+#include "files/DxfNumber.h"
+#include "shapes/Checked.h"
+#include "shapes/SkizzarError.h"
+
+#include <charconv>
+
+namespace {
+
+// DXF 2007 (AC1021) and later hold their text in UTF-8.
+constexpr int FirstUtf8Version = 1021;
+// Offending text in a message is cut to this many characters.
+constexpr qsizetype ShownTextLength = 80;
+
+bool is(QByteArrayView value, QByteArrayView expected)
+{
+    return DxfNumber::trimmed(value) == expected;
+}
+
+} // namespace
+
+QString DxfReader::noEofMessage()
+{
+    return QStringLiteral("In der zu öffnenden Datei wurde kein EOF gefunden");
+}
+
+QString DxfReader::passedOverMessage()
+{
+    return QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten");
+}
+
+DxfReader::DxfReader(DxfTarget &target) : m_target(target) {}
+
+QStringList DxfReader::read(QByteArrayView content)
+{
+    m_content = content;
+    // A UTF-8 byte order mark, which some programs put first, is no part of the first group code.
+    m_position = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    m_lineNumber = 0;
+    m_encoding = DxfTextCodec::Encoding::Windows1252;
+    m_passedOver = false;
+    m_entity = Entity::None;
+    m_radius = 0.0;
+    m_text.clear();
+
+    QStringList messages;
+    try {
+        bool ended = false;
+        Pair pair;
+        while (!ended && nextPair(pair)) {
+            if (pair.code != 0)
+                continue;
+            if (is(pair.value, "EOF")) {
+                ended = true;
+            } else if (is(pair.value, "SECTION")) {
+                if (!nextPair(pair))
+                    break;
+                if (pair.code == 2 && is(pair.value, "ENTITIES"))
+                    ended = readEntities();
+                else
+                    ended = passOverSection(pair.code == 2 && is(pair.value, "HEADER"));
+            }
+        }
+        if (!ended)
+            messages.append(noEofMessage());
+    } catch (const Stop &stopped) {
+        messages.append(stopped.message);
+    }
+    if (m_passedOver)
+        messages.append(passedOverMessage());
+    return messages;
+}
+
+bool DxfReader::nextLine(QByteArrayView &line)
+{
+    const qsizetype size = m_content.size();
+    if (m_position >= size)
+        return false;
+    qsizetype end = m_position;
+    while (end < size && m_content[end] != '\r' && m_content[end] != '\n')
+        ++end;
+    line = m_content.sliced(m_position, end - m_position);
+    if (end < size && m_content[end] == '\r' && end + 1 < size && m_content[end + 1] == '\n')
+        m_position = end + 2;
+    else
+        m_position = end + 1;
+    ++m_lineNumber;
+    return true;
+}
+
+bool DxfReader::nextPair(Pair &pair)
+{
+    QByteArrayView codeLine;
+    if (!nextLine(codeLine))
+        return false;
+    const qsizetype codeLineNumber = m_lineNumber;
+    const QByteArrayView code = DxfNumber::trimmed(codeLine);
+    int value = 0;
+    const std::from_chars_result result = std::from_chars(code.data(), code.data() + code.size(), value);
+    if (code.isEmpty() || result.ec != std::errc() || result.ptr != code.data() + code.size())
+        stop(QStringLiteral("Kein Gruppencode"), codeLineNumber, codeLine);
+    pair.code = value;
+    if (!nextLine(pair.value))
+        return false;
+    pair.valueLine = m_lineNumber;
+    return true;
+}
+
+bool DxfReader::passOverSection(bool header)
+{
+    Pair pair;
+    while (nextPair(pair)) {
+        if (pair.code == 0 && is(pair.value, "ENDSEC"))
+            return false;
+        if (pair.code == 0 && is(pair.value, "EOF"))
+            return true;
+        if (header && pair.code == 9 && is(pair.value, "$ACADVER")) {
+            if (!nextPair(pair))
+                return false;
+            const QByteArrayView version = DxfNumber::trimmed(pair.value);
+            int number = 0;
+            if (pair.code == 1 && version.startsWith("AC")) {
+                std::from_chars(version.data() + 2, version.data() + version.size(), number);
+                m_encoding = number >= FirstUtf8Version ? DxfTextCodec::Encoding::Utf8
+                                                        : DxfTextCodec::Encoding::Windows1252;
+            }
+        }
+    }
+    return false;
+}
+
+bool DxfReader::readEntities()
+{
+    m_entity = Entity::None;
+    Pair pair;
+    while (nextPair(pair)) {
+        if (pair.code != 0) {
+            if (m_entity == Entity::None)
+                m_passedOver = true;
+            else if (m_entity != Entity::Unknown)
+                applyGroup(pair);
+            continue;
+        }
+        finishEntity();
+        if (is(pair.value, "ENDSEC"))
+            return false;
+        if (is(pair.value, "EOF")) {
+            // The section was never closed.
+            m_passedOver = true;
+            return true;
+        }
+        beginEntity(pair);
+    }
+    // The file ended inside the section: the entity being read is not placed.
+    m_entity = Entity::None;
+    return false;
+}
+
+void DxfReader::beginEntity(const Pair &pair)
+{
+    const QByteArrayView type = DxfNumber::trimmed(pair.value);
+    if (type == "POINT")
+        m_entity = Entity::Point;
+    else if (type == "LINE")
+        m_entity = Entity::Line;
+    else if (type == "CIRCLE")
+        m_entity = Entity::Circle;
+    else if (type == "TEXT")
+        m_entity = Entity::Text;
+    else
+        m_entity = Entity::Unknown;
+    if (m_entity == Entity::Unknown)
+        m_passedOver = true;
+    m_entityStart = pair;
+}
+
+void DxfReader::applyGroup(const Pair &pair)
+{
+    switch (pair.code) {
+    case 10:
+        m_target.setStartX(single(pair));
+        break;
+    case 20:
+        m_target.setStartY(negatedSingle(pair));
+        break;
+    case 11:
+        if (m_entity == Entity::Line)
+            m_target.setLastX(single(pair));
+        break;
+    case 21:
+        if (m_entity == Entity::Line)
+            m_target.setLastY(negatedSingle(pair));
+        break;
+    case 40:
+        // A text's height carries nothing for the text shape.
+        if (m_entity == Entity::Circle) {
+            m_radius = number(DxfNumber::toDouble(pair.value), pair);
+        }
+        break;
+    case 1:
+        if (m_entity == Entity::Text)
+            m_text = DxfTextCodec::decode(pair.value, m_encoding);
+        break;
+    case 62:
+        m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
+        break;
+    default:
+        // Layer, style, handles, subclass markers and the like change nothing.
+        break;
+    }
+}
+
+void DxfReader::finishEntity()
+{
+    const Entity entity = m_entity;
+    m_entity = Entity::None;
+    try {
+        switch (entity) {
+        case Entity::Point:
+            m_target.PaintPunkt(m_target.getStartX(), m_target.getStartY());
+            break;
+        case Entity::Line:
+            m_target.PaintLinie(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
+                                m_target.getLastY(), 1);
+            break;
+        case Entity::Circle:
+            // The radius as the distance to a second point: PaintKreis measures it back.
+            m_target.setLastX(Checked::single(static_cast<double>(m_target.getStartX()) + m_radius));
+            m_target.setLastY(m_target.getStartY());
+            m_target.PaintKreis(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
+                                m_target.getLastY(), 1);
+            break;
+        case Entity::Text:
+            m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, 1);
+            break;
+        case Entity::None:
+        case Entity::Unknown:
+            break;
+        }
+    } catch (const SkizzarError &error) {
+        stop(error.message(), m_entityStart.valueLine, m_entityStart.value);
+    }
+}
+
+template <typename T>
+T DxfReader::number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const
+{
+    if (parsed.status == DxfNumber::Status::NotANumber)
+        stop(QStringLiteral("Keine Zahl"), pair.valueLine, pair.value);
+    if (parsed.status == DxfNumber::Status::Overflow)
+        stop(OverflowError().message(), pair.valueLine, pair.value);
+    return parsed.value;
+}
+
+float DxfReader::single(const Pair &pair) const
+{
+    return number(DxfNumber::toSingle(pair.value), pair);
+}
+
+float DxfReader::negatedSingle(const Pair &pair) const
+{
+    const float negated = -single(pair);
+    // A written 0 stands for the positive zero it was made from.
+    return negated == 0.0f ? 0.0f : negated;
+}
+
+void DxfReader::stop(const QString &reason, qsizetype line, QByteArrayView text) const
+{
+    QString shown = DxfTextCodec::decode(text, m_encoding);
+    if (shown.size() > ShownTextLength)
+        shown = shown.left(ShownTextLength) + QStringLiteral("…");
+    throw Stop{QStringLiteral("%1 in Zeile %2: „%3“").arg(reason).arg(line).arg(shown)};
+}

@@ -1,0 +1,72 @@
+#pragma once
+// Reads the POINT, LINE, CIRCLE and TEXT entities of a DXF file and places them through a target.
+
+#include "files/DxfNumber.h"
+#include "files/DxfTarget.h"
+#include "files/DxfTextCodec.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+class DxfReader
+{
+public:
+    // The file ended before its "EOF"; the shapes read so far stay.
+    static QString noEofMessage();
+    // Something was passed over: an entity of another kind, or groups outside any entity.
+    static QString passedOverMessage();
+
+    explicit DxfReader(DxfTarget &target);
+
+    // Reads a whole file. Every entity read is placed at once through the target, whose working
+    // members keep the values of the last entity. Returns what the user is to be told, in order:
+    // first what ended the reading early (a missing "EOF", a value that is not a number, a
+    // broken group code, a placement that failed), then, once, that something was passed over.
+    QStringList read(QByteArrayView content);
+
+private:
+    enum class Entity { None, Unknown, Point, Line, Circle, Text };
+
+    struct Pair
+    {
+        int code = 0;
+        QByteArrayView value;
+        qsizetype valueLine = 0;
+    };
+
+    // Ends the reading; the text is the message for the user.
+    struct Stop
+    {
+        QString message;
+    };
+
+    bool nextLine(QByteArrayView &line);
+    bool nextPair(Pair &pair);
+    // Both return true when the pair 0/EOF ended the file inside the section.
+    bool passOverSection(bool header);
+    bool readEntities();
+    void beginEntity(const Pair &pair);
+    void applyGroup(const Pair &pair);
+    void finishEntity();
+
+    // The parsed value; a value that is not one ends the reading.
+    template <typename T>
+    T number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const;
+    float single(const Pair &pair) const;
+    float negatedSingle(const Pair &pair) const;
+    [[noreturn]] void stop(const QString &reason, qsizetype line, QByteArrayView text) const;
+
+    DxfTarget &m_target;
+    QByteArrayView m_content;
+    qsizetype m_position = 0;
+    qsizetype m_lineNumber = 0;
+    DxfTextCodec::Encoding m_encoding = DxfTextCodec::Encoding::Windows1252;
+    bool m_passedOver = false;
+
+    Entity m_entity = Entity::None;
+    Pair m_entityStart;
+    // Holders kept from one entity to the next, as the window's members are.
+    double m_radius = 0.0;
+    QString m_text;
+};

@@ -1,0 +1,118 @@
+#include "files/DxfWriter.h"
+
+#include "document/ObjectData.h"
+#include "files/DxfNumber.h"
+#include "files/DxfTextCodec.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+#include "shapes/Text.h"
+
+DxfWriter::DxfWriter(const ObjectData &document)
+    : m_document(document), m_count(document.GetNumberOfObjects())
+{
+}
+
+void DxfWriter::line(QByteArray &out, const QByteArray &text)
+{
+    out.append(text);
+    out.append("\r\n");
+}
+
+QByteArray DxfWriter::textLine(const QString &text)
+{
+    QString oneLine = text;
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return DxfTextCodec::encode(oneLine);
+}
+
+void DxfWriter::lineBlock(QByteArray &out, const char *first, float x1, float y1, float x2, float y2)
+{
+    line(out, first);
+    line(out, "LINE");
+    line(out, "8");
+    line(out, "0");
+    line(out, "10");
+    line(out, DxfNumber::format(x1));
+    line(out, "20");
+    line(out, DxfNumber::format(-y1));
+    line(out, "11");
+    line(out, DxfNumber::format(x2));
+    line(out, "21");
+    line(out, DxfNumber::format(-y2));
+}
+
+bool DxfWriter::write(QIODevice &device) const
+{
+    QByteArray out;
+    auto flush = [&device, &out] {
+        const bool written = device.write(out) == out.size();
+        out.clear();
+        return written;
+    };
+
+    line(out, "0");
+    line(out, "SECTION");
+    line(out, "2");
+    line(out, "ENTITIES");
+    if (!flush())
+        return false;
+
+    for (std::int32_t i = 1; i <= m_count; ++i) {
+        const std::shared_ptr<Basisklasse> shape = m_document.GetObject(i);
+        if (const auto *kreis = dynamic_cast<const Kreis *>(shape.get())) {
+            line(out, "0");
+            line(out, "CIRCLE");
+            line(out, "8");
+            line(out, "0");
+            line(out, "10");
+            line(out, DxfNumber::format(kreis->getX1()));
+            line(out, "20");
+            line(out, DxfNumber::format(-kreis->getY1()));
+            line(out, "40");
+            line(out, DxfNumber::format(kreis->getRadius()));
+        } else if (const auto *linie = dynamic_cast<const Linie *>(shape.get())) {
+            lineBlock(out, " 0", linie->getX1(), linie->getY1(), linie->getX2(), linie->getY2());
+        } else if (const auto *punkt = dynamic_cast<const Punkt *>(shape.get())) {
+            line(out, "0");
+            line(out, "POINT");
+            line(out, "8");
+            line(out, "0");
+            line(out, "10");
+            line(out, DxfNumber::format(punkt->getX1()));
+            line(out, "20");
+            line(out, DxfNumber::format(-punkt->getY1()));
+        } else if (const auto *rechteck = dynamic_cast<const Rechteck *>(shape.get())) {
+            const Rechteck &r = *rechteck;
+            lineBlock(out, "0", r.getX1(), r.getY1(), r.getX2(), r.getY2());
+            lineBlock(out, " 0", r.getX2(), r.getY2(), r.getX3(), r.getY3());
+            lineBlock(out, "0", r.getX3(), r.getY3(), r.getX4(), r.getY4());
+            lineBlock(out, "0", r.getX4(), r.getY4(), r.getX1(), r.getY1());
+        } else if (const auto *text = dynamic_cast<const Text *>(shape.get())) {
+            line(out, "0");
+            line(out, "TEXT");
+            line(out, "8");
+            line(out, "0");
+            line(out, "10");
+            line(out, DxfNumber::format(text->getX1()));
+            line(out, "20");
+            line(out, DxfNumber::format(-text->getY1()));
+            line(out, "7");
+            line(out, textLine(text->getFont()));
+            line(out, "40");
+            line(out, DxfNumber::format(text->getFontSize()));
+            line(out, "1");
+            line(out, textLine(text->getText()));
+        }
+        if (!flush())
+            return false;
+    }
+
+    line(out, "0");
+    line(out, "ENDSEC");
+    line(out, "0");
+    line(out, "EOF");
+    return flush();
+}

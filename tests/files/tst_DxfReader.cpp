@@ -1,0 +1,427 @@
+// The reader: group pairs, sections, the four entity kinds, held values, line ends, encodings and
+// every way a file can end early.
+
+#include "document/ObjectData.h"
+#include "RecordingDxfTarget.h"
+#include "files/DxfReader.h"
+#include "files/DxfWriter.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+#include "shapes/SkizzarError.h"
+#include "shapes/Text.h"
+
+#include <QBuffer>
+#include <QTest>
+
+namespace {
+
+// CR LF lines.
+QByteArray dxf(const QList<QByteArray> &items)
+{
+    QByteArray out;
+    for (const QByteArray &item : items)
+        out += item + "\r\n";
+    return out;
+}
+
+QByteArray entities(const QList<QByteArray> &items)
+{
+    return dxf({"0", "SECTION", "2", "ENTITIES"}) + dxf(items) + dxf({"0", "ENDSEC", "0", "EOF"});
+}
+
+struct Read
+{
+    QStringList placed;
+    QStringList messages;
+};
+
+Read readWith(RecordingDxfTarget &target, const QByteArray &content)
+{
+    DxfReader reader(target);
+    Read result;
+    result.messages = reader.read(content);
+    result.placed = target.placed;
+    return result;
+}
+
+Read read(const QByteArray &content)
+{
+    RecordingDxfTarget target;
+    return readWith(target, content);
+}
+
+QByteArray pointBlock(const QByteArray &x, const QByteArray &y)
+{
+    return dxf({"0", "POINT", "8", "0", "10", x, "20", y});
+}
+
+} // namespace
+
+class tst_DxfReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripOfEveryKind()
+    {
+        ObjectData document;
+        auto p = std::make_shared<Punkt>();
+        p->setX1(10);
+        p->setY1(20);
+        auto l = std::make_shared<Linie>();
+        l->setX1(-1000.5f);
+        l->setY1(0);
+        l->setX2(0.1f);
+        l->setY2(-7080);
+        auto k = std::make_shared<Kreis>();
+        k->setX1(2000);
+        k->setY1(2000);
+        k->setRadius(500.25f);
+        auto r = std::make_shared<Rechteck>();
+        r->setX1(3000);
+        r->setY1(2000);
+        r->setX2(1000);
+        r->setY2(2000);
+        r->setX3(1000);
+        r->setY3(1000);
+        r->setX4(3000);
+        r->setY4(1000);
+        auto t = std::make_shared<Text>();
+        t->setX1(1.0f / 3.0f);
+        t->setY1(9705);
+        t->setText(QStringLiteral("  Grüße, Ω € \\U+0041 62 "));
+        t->setFont(QStringLiteral("Arial"));
+        t->setFontSize(12);
+        for (const std::shared_ptr<Basisklasse> &shape : std::initializer_list<std::shared_ptr<Basisklasse>>{p, l, k, r, t})
+            document.AddObject(shape);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(DxfWriter(document).write(buffer));
+
+        const Read result = read(buffer.data());
+        QCOMPARE(result.messages, QStringList());
+        const QString third = RecordingDxfTarget::n(1.0f / 3.0f);
+        QCOMPARE(result.placed, (QStringList{
+                                    "Punkt 10 20 c0",
+                                    "Linie -1000.5 0 0.100000001 -7080 c0",
+                                    "Kreis 2000 2000 2500.25 2000 c0",
+                                    "Linie 3000 2000 1000 2000 c0",
+                                    "Linie 1000 2000 1000 1000 c0",
+                                    "Linie 1000 1000 3000 1000 c0",
+                                    "Linie 3000 1000 3000 2000 c0",
+                                    "Text " + third + " 9705 [  Grüße, Ω € \\U+0041 62 ] c0",
+                                }));
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("end");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+
+    void lineEnds()
+    {
+        QFETCH(QByteArray, end);
+        QByteArray content = entities({"0", "POINT", "8", "0", "10", "1", "20", "-2",
+                                       " 0", "LINE", "8", "0", "10", "3", "20", "-4", "11", "5", "21", "-6",
+                                       "0", "TEXT", "8", "0", "10", "7", "20", "-8", "1", "  blank  "});
+        content.replace("\r\n", end);
+        const Read result = read(content);
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Punkt 1 2 c0", "Linie 3 4 5 6 c0", "Text 7 8 [  blank  ] c0"}));
+    }
+
+    void byteOrderMark()
+    {
+        const Read result = read("\xEF\xBB\xBF" + entities({"0", "POINT", "10", "1", "20", "1"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Punkt 1 -1 c0"});
+    }
+
+    void lastLineWithoutLineEnd()
+    {
+        QByteArray content = entities({"0", "POINT", "10", "1", "20", "1"});
+        content.chop(2);
+        QCOMPARE(read(content).messages, QStringList());
+        QCOMPARE(read(content).placed.size(), 1);
+    }
+
+    void emptyFile()
+    {
+        const Read result = read(QByteArray());
+        QCOMPARE(result.messages, QStringList{DxfReader::noEofMessage()});
+        QCOMPARE(result.placed, QStringList());
+        QCOMPARE(DxfReader::noEofMessage(), QStringLiteral("In der zu öffnenden Datei wurde kein EOF gefunden"));
+        QCOMPARE(DxfReader::passedOverMessage(), QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten"));
+    }
+
+    void groupCodesWithBlanks()
+    {
+        const Read result = read(entities({" 0", "LINE", "  8", "0", " 10 ", "1", "20", "2", "11", "3", "21", "4",
+                                           "0", "POINT", "10", "5", "20", "6"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Linie 1 -2 3 -4 c0", "Punkt 5 -6 c0"}));
+    }
+
+    void circleRadius()
+    {
+        // Before any radius it counts as 0; a circle without one takes the previous circle's.
+        const Read result = read(entities({"0", "CIRCLE", "10", "100", "20", "-200",
+                                           "0", "CIRCLE", "10", "100", "20", "-200", "40", "12.5",
+                                           "0", "CIRCLE", "10", "300", "20", "-400",
+                                           "0", "CIRCLE", "10", "300", "20", "-400", "40", "-5"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Kreis 100 200 100 200 c0", "Kreis 100 200 112.5 200 c0",
+                                             "Kreis 300 400 312.5 400 c0", "Kreis 300 400 295 400 c0"}));
+    }
+
+    void colourCarriesOver()
+    {
+        RecordingDxfTarget target;
+        target.lColor = 0x00123456;
+        const Read result = readWith(target, entities({"0", "POINT", "10", "1", "20", "1",
+                                                       "0", "POINT", "62", "255", "10", "2", "20", "2",
+                                                       "0", "POINT", "10", "3", "20", "3",
+                                                       "0", "POINT", "10", "4", "20", "4", "62", "2.5"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Punkt 1 -1 c1193046", "Punkt 2 -2 c255", "Punkt 3 -3 c255",
+                                             "Punkt 4 -4 c2"}));
+        QCOMPARE(target.lColor, 2);
+    }
+
+    void membersAreNotReset()
+    {
+        RecordingDxfTarget target;
+        target.sLastX = 7;
+        target.sLastY = 8;
+        const Read result = readWith(target, entities({"0", "LINE", "10", "1", "20", "-2",
+                                                       "0", "POINT", "20", "-9",
+                                                       "0", "TEXT", "10", "5", "1", "erster",
+                                                       "0", "TEXT", "10", "6"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Linie 1 2 7 8 c0", "Punkt 1 9 c0", "Text 5 9 [erster] c0",
+                                             "Text 6 9 [erster] c0"}));
+        QCOMPARE(target.sStartX, 6.0f);
+        QCOMPARE(target.sStartY, 9.0f);
+    }
+
+    void textStyleAndHeightAreIgnored()
+    {
+        const Read result = read(entities({"0", "TEXT", "8", "0", "10", "1", "20", "-1", "7", "Arial", "40", "250",
+                                           "1", " 62 ", "72", "1", "11", "99", "21", "99"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Text 1 1 [ 62 ] c0"});
+    }
+
+    void otherSectionsArePassedOver()
+    {
+        const QByteArray content = dxf({"999", "a comment", "0", "SECTION", "2", "HEADER",
+                                        "9", "$ACADVER", "1", "AC1009", "9", "$INSBASE", "10", "0", "20", "0",
+                                        "9", "$TEXT", "1", "EOF", "0", "ENDSEC",
+                                        "0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "8", "0", "2", "B",
+                                        "0", "LINE", "8", "0", "10", "50", "20", "50", "11", "60", "21", "60",
+                                        "0", "ENDBLK", "0", "ENDSEC"})
+                                   + entities({"0", "POINT", "10", "1", "20", "2"});
+        const Read result = read(content);
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Punkt 1 -2 c0"});
+    }
+
+    // Mended: a value that looks like a group code is a value.
+    void valuesThatLookLikeGroupCodes()
+    {
+        const Read result = read(entities({"0", "TEXT", "5", "10", "8", "8", "10", "20", "20", "10", "1", "62",
+                                           "0", "POINT", "8", "0", "10", "0", "20", "0",
+                                           "0", "TEXT", "8", "ENDSEC", "1", "EOF"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, (QStringList{"Text 20 -10 [62] c0", "Punkt 0 0 c0", "Text 0 0 [EOF] c0"}));
+    }
+
+    // Mended: "," is read as decimal separator too.
+    void commaAsDecimalSeparator()
+    {
+        const Read result = read(entities({"0", "CIRCLE", "10", " 12,5 ", "20", "-0,25", "40", "1,5",
+                                           "62", "3,5"}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Kreis 12.5 0.25 14 0.25 c4"});
+    }
+
+    // Mended: unknown entities are passed over up to the next group 0, with one message afterwards.
+    void unknownEntitiesArePassedOver()
+    {
+        const Read result = read(entities({"0", "POINT", "10", "1", "20", "-1",
+                                           "0", "ARC", "8", "0", "10", "999", "20", "999", "40", "5", "50", "0",
+                                           "51", "90", "62", "77",
+                                           "0", "POINT", "20", "-2",
+                                           "0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "1", "20", "1",
+                                           "0", "INSERT", "2", "B", "10", "0", "20", "0",
+                                           "0", "CIRCLE", "10", "3", "20", "-3", "40", "1"}));
+        QCOMPARE(result.placed, (QStringList{"Punkt 1 1 c0", "Punkt 1 2 c0", "Kreis 3 3 4 3 c0"}));
+        QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
+    }
+
+    void groupsOutsideAnEntity()
+    {
+        const Read result = read(entities({"8", "0", "0", "POINT", "10", "1", "20", "-1"}));
+        QCOMPARE(result.placed, QStringList{"Punkt 1 1 c0"});
+        QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
+    }
+
+    void sectionWithoutEndsec()
+    {
+        const Read result = read(dxf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
+                                      "0", "POINT", "10", "2", "20", "-2", "0", "EOF"}));
+        QCOMPARE(result.placed, (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c0"}));
+        QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
+    }
+
+    // Mended: no limit on the number of entities or of lines before the entities.
+    void noLimits()
+    {
+        QByteArray content = dxf({"0", "SECTION", "2", "HEADER"});
+        for (int i = 0; i < 60000; ++i)
+            content += dxf({"999", "x"});
+        content += dxf({"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
+        for (int i = 0; i < 60001; ++i)
+            content += pointBlock(QByteArray::number(i), "0");
+        content += dxf({"0", "ENDSEC", "0", "EOF"});
+        const Read result = read(content);
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed.size(), 60001);
+        QCOMPARE(result.placed.last(), QStringLiteral("Punkt 60000 0 c0"));
+    }
+
+    void fileEndsEarly_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("placed");
+        const QByteArray head = dxf({"0", "SECTION", "2", "ENTITIES"}) + pointBlock("1", "-1");
+        QTest::newRow("inside an entity") << head + dxf({"0", "POINT", "10", "2", "20"}) << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("after a whole entity") << head + pointBlock("2", "-2") << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("after ENDSEC") << head + dxf({"0", "ENDSEC"}) << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("group 0 without EOF") << head + dxf({"0", "ENDSEC", "0"}) << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("no entities section") << dxf({"0", "SECTION", "2", "HEADER", "0", "ENDSEC"}) << QStringList();
+        QTest::newRow("SECTION last") << dxf({"0", "SECTION"}) << QStringList();
+        QTest::newRow("one line") << QByteArray("0") << QStringList();
+    }
+
+    void fileEndsEarly()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, placed);
+        const Read result = read(content);
+        QCOMPARE(result.placed, placed);
+        QCOMPARE(result.messages, QStringList{DxfReader::noEofMessage()});
+    }
+
+    // Mended: a value that is no number ends the reading with a message; what was read stays.
+    void valueThatIsNoNumber_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("entity");
+        QTest::addColumn<QString>("message");
+        // The entity's first group code stands on line 15: 4 section lines, 8 of the point, then "0"
+        // and the type.
+        QTest::newRow("X") << QList<QByteArray>{"10", "abc", "20", "1"} << "Keine Zahl in Zeile 16: „abc“";
+        QTest::newRow("Y") << QList<QByteArray>{"10", "1", "20", "1.2.3"} << "Keine Zahl in Zeile 18: „1.2.3“";
+        QTest::newRow("Y too large") << QList<QByteArray>{"10", "1", "20", "-1e39"} << "Überlauf in Zeile 18: „-1e39“";
+        QTest::newRow("X too large") << QList<QByteArray>{"10", "4e38"} << "Überlauf in Zeile 16: „4e38“";
+        QTest::newRow("end X") << QList<QByteArray>{"11", " x "} << "Keine Zahl in Zeile 16: „ x “";
+        QTest::newRow("colour") << QList<QByteArray>{"62", "rot"} << "Keine Zahl in Zeile 16: „rot“";
+        QTest::newRow("colour too large") << QList<QByteArray>{"62", "3e9"} << "Überlauf in Zeile 16: „3e9“";
+        QTest::newRow("umlaut in the text") << QList<QByteArray>{"10", "f\xFCnf"} << "Keine Zahl in Zeile 16: „fünf“";
+        QTest::newRow("long text is cut") << QList<QByteArray>{"10", QByteArray(200, 'y')}
+                                          << "Keine Zahl in Zeile 16: „" + QString(80, QLatin1Char('y')) + "…“";
+        QTest::newRow("group code") << QList<QByteArray>{"10", "1", "zehn", "1"} << "Kein Gruppencode in Zeile 17: „zehn“";
+        QTest::newRow("empty group code") << QList<QByteArray>{"10", "1", "", "1"} << "Kein Gruppencode in Zeile 17: „“";
+    }
+
+    void valueThatIsNoNumber()
+    {
+        QFETCH(QList<QByteArray>, entity);
+        QFETCH(QString, message);
+        const Read result = read(entities(QList<QByteArray>{"0", "POINT", "8", "0", "10", "1", "20", "-1",
+                                                            "0", " LINE"} + entity + QList<QByteArray>{"0", "POINT", "10", "2", "20", "2"}));
+        QCOMPARE(result.placed, QStringList{"Punkt 1 1 c0"});
+        QCOMPARE(result.messages, QStringList{message});
+    }
+
+    void circleRadiusThatIsNoNumber()
+    {
+        const Read result = read(entities({"0", "CIRCLE", "10", "1", "20", "1", "40", "gross"}));
+        QCOMPARE(result.placed, QStringList());
+        QCOMPARE(result.messages, QStringList{"Keine Zahl in Zeile 12: „gross“"});
+    }
+
+    void messagesInOrder()
+    {
+        // What ended the reading first, then the note about what was passed over.
+        const Read result = read(entities({"0", "ARC", "0", "POINT", "10", "nix"}));
+        QCOMPARE(result.messages, (QStringList{"Keine Zahl in Zeile 10: „nix“", DxfReader::passedOverMessage()}));
+        QByteArray unfinished = dxf({"0", "SECTION", "2", "ENTITIES", "0", "SPLINE"});
+        QCOMPARE(read(unfinished).messages, (QStringList{DxfReader::noEofMessage(), DxfReader::passedOverMessage()}));
+    }
+
+    void placementThatFails()
+    {
+        RecordingDxfTarget target;
+        target.beforePlacing = [](const QString &kind) {
+            if (kind == QLatin1String("Kreis"))
+                throw OverflowError();
+        };
+        const Read result = readWith(target, entities({"0", "POINT", "10", "1", "20", "1",
+                                                       "0", "CIRCLE", "10", "1", "20", "1", "40", "1",
+                                                       "0", "POINT", "10", "2", "20", "2"}));
+        QCOMPARE(result.placed, QStringList{"Punkt 1 -1 c0"});
+        QCOMPARE(result.messages, QStringList{"Überlauf in Zeile 12: „CIRCLE“"});
+    }
+
+    void circleWhoseEdgeIsTooFar()
+    {
+        const Read result = read(entities({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"}));
+        QCOMPARE(result.placed, QStringList());
+        QCOMPARE(result.messages, QStringList{"Überlauf in Zeile 6: „CIRCLE“"});
+    }
+
+    // Mended: texts in Windows-1252 with escapes, or UTF-8 from DXF 2007 on.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("no header") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R12") << QByteArray("AC1009") << QByteArray("Gr\xFC\xDF" "e \\U+03a9");
+        QTest::newRow("R2004") << QByteArray("AC1018") << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R2007") << QByteArray("AC1021") << QStringLiteral("Grüße Ω").toUtf8();
+        QTest::newRow("R2010") << QByteArray(" AC1024 ") << QStringLiteral("Grüße Ω").toUtf8();
+        QTest::newRow("R2018") << QByteArray("AC1032") << QStringLiteral("Grüße \\U+03A9").toUtf8();
+    }
+
+    void encodings()
+    {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, text);
+        QByteArray content;
+        if (!version.isEmpty())
+            content = dxf({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", version, "0", "ENDSEC"});
+        content += entities({"0", "TEXT", "10", "1", "20", "1", "1", text});
+        const Read result = read(content);
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Text 1 -1 [Grüße Ω] c0"});
+    }
+
+    void readingTwiceStartsAfresh()
+    {
+        RecordingDxfTarget target;
+        DxfReader reader(target);
+        reader.read(entities({"0", "ARC", "0", "CIRCLE", "10", "0", "20", "0", "40", "3"}));
+        const QStringList messages = reader.read(entities({"0", "CIRCLE", "10", "0", "20", "0"}));
+        QCOMPARE(messages, QStringList());
+        QCOMPARE(target.placed.last(), QStringLiteral("Kreis 0 0 0 0 c0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DxfReader)
+#include "tst_DxfReader.moc"

@@ -1,0 +1,228 @@
+// The writer's file, byte for byte: sections, one block per shape, number and text lines.
+
+#include "document/ObjectData.h"
+#include "files/DxfWriter.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+#include "shapes/SkizzarError.h"
+#include "shapes/Text.h"
+
+#include <QBuffer>
+#include <QLocale>
+#include <QTest>
+#include <limits>
+#include <locale>
+
+using Shapes = QList<std::shared_ptr<Basisklasse>>;
+Q_DECLARE_METATYPE(Shapes)
+
+namespace {
+
+std::shared_ptr<Punkt> punkt(float x, float y)
+{
+    auto p = std::make_shared<Punkt>();
+    p->setX1(x);
+    p->setY1(y);
+    return p;
+}
+
+std::shared_ptr<Linie> linie(float x1, float y1, float x2, float y2)
+{
+    auto l = std::make_shared<Linie>();
+    l->setX1(x1);
+    l->setY1(y1);
+    l->setX2(x2);
+    l->setY2(y2);
+    return l;
+}
+
+std::shared_ptr<Kreis> kreis(float x, float y, float r)
+{
+    auto k = std::make_shared<Kreis>();
+    k->setX1(x);
+    k->setY1(y);
+    k->setRadius(r);
+    return k;
+}
+
+std::shared_ptr<Rechteck> rechteck(float x1, float y1, float x3, float y3)
+{
+    auto r = std::make_shared<Rechteck>();
+    r->setX1(x1);
+    r->setY1(y1);
+    r->setX2(x3);
+    r->setY2(y1);
+    r->setX3(x3);
+    r->setY3(y3);
+    r->setX4(x1);
+    r->setY4(y3);
+    return r;
+}
+
+std::shared_ptr<Text> text(float x, float y, const QString &t, const QString &font, std::int32_t size)
+{
+    auto s = std::make_shared<Text>();
+    s->setX1(x);
+    s->setY1(y);
+    s->setText(t);
+    s->setFont(font);
+    s->setFontSize(size);
+    return s;
+}
+
+QByteArray lines(const QList<QByteArray> &items)
+{
+    QByteArray out;
+    for (const QByteArray &item : items)
+        out += item + "\r\n";
+    return out;
+}
+
+QByteArray file(const QList<QByteArray> &entities)
+{
+    return lines({"0", "SECTION", "2", "ENTITIES"}) + lines(entities) + lines({"0", "ENDSEC", "0", "EOF"});
+}
+
+QByteArray written(const ObjectData &document)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const DxfWriter writer(document);
+    if (!writer.write(buffer))
+        return "write failed";
+    return buffer.data();
+}
+
+// A comma as decimal point for the C++ streams, as a German locale has.
+class CommaPunct : public std::numpunct<char>
+{
+protected:
+    char do_decimal_point() const override { return ','; }
+};
+
+} // namespace
+
+class tst_DxfWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyDrawingIsEightLines()
+    {
+        ObjectData document;
+        QCOMPARE(written(document), QByteArray("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+    }
+
+    void blocks_data()
+    {
+        QTest::addColumn<Shapes>("shapes");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("point") << Shapes{punkt(10, 20)}
+                               << file({"0", "POINT", "8", "0", "10", " 10 ", "20", "-20 "});
+        QTest::newRow("point with negative Y") << Shapes{punkt(-1.5f, -300)}
+                               << file({"0", "POINT", "8", "0", "10", "-1.5 ", "20", " 300 "});
+        QTest::newRow("point at zero") << Shapes{punkt(0, 0)}
+                               << file({"0", "POINT", "8", "0", "10", " 0 ", "20", " 0 "});
+        QTest::newRow("line") << Shapes{linie(1000, 1000, 3000.25f, -2000)}
+                              << file({" 0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000.25 ",
+                                       "21", " 2000 "});
+        QTest::newRow("circle") << Shapes{kreis(2000, 2000, 12.5f)}
+                                << file({"0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 12.5 "});
+        QTest::newRow("rectangle") << Shapes{rechteck(3000, 2000, 1000, 1000)}
+                                   << file({"0", "LINE", "8", "0", "10", " 3000 ", "20", "-2000 ", "11", " 1000 ", "21", "-2000 ",
+                                            " 0", "LINE", "8", "0", "10", " 1000 ", "20", "-2000 ", "11", " 1000 ", "21", "-1000 ",
+                                            "0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000 ", "21", "-1000 ",
+                                            "0", "LINE", "8", "0", "10", " 3000 ", "20", "-1000 ", "11", " 3000 ", "21", "-2000 "});
+        QTest::newRow("text without font") << Shapes{text(100, 200, QStringLiteral("Hallo"), QString(), 0)}
+                                           << file({"0", "TEXT", "8", "0", "10", " 100 ", "20", "-200 ", "7", "",
+                                                    "40", " 0 ", "1", "Hallo"});
+        QTest::newRow("text as stored") << Shapes{text(0.5f, 0, QStringLiteral("  zwei  Blanks "), QStringLiteral("Arial"), -3)}
+                                        << file({"0", "TEXT", "8", "0", "10", " 0.5 ", "20", " 0 ", "7", "Arial",
+                                                 "40", "-3 ", "1", "  zwei  Blanks "});
+        QTest::newRow("text in Windows-1252") << Shapes{text(1, 1, QStringLiteral("Grüße €"), QStringLiteral("Schrift Ω"), 12)}
+                                        << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
+                                                 "40", " 12 ", "1", "Gr\xFC\xDF" "e \x80"});
+        QTest::newRow("line breaks in a text") << Shapes{text(1, 1, QStringLiteral("a\r\nb\rc\nd"), QStringLiteral("x\ny"), 0)}
+                                        << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x y",
+                                                 "40", " 0 ", "1", "a  b c d"});
+        QTest::newRow("document order")
+            << Shapes{kreis(1, 2, 3), punkt(4, 5), linie(6, 7, 8, 9)}
+            << file({"0", "CIRCLE", "8", "0", "10", " 1 ", "20", "-2 ", "40", " 3 ",
+                     "0", "POINT", "8", "0", "10", " 4 ", "20", "-5 ",
+                     " 0", "LINE", "8", "0", "10", " 6 ", "20", "-7 ", "11", " 8 ", "21", "-9 "});
+        QTest::newRow("inert shape writes nothing")
+            << Shapes{punkt(1, 1), std::make_shared<Basisklasse>(), punkt(2, 2)}
+            << file({"0", "POINT", "8", "0", "10", " 1 ", "20", "-1 ", "0", "POINT", "8", "0", "10", " 2 ", "20", "-2 "});
+    }
+
+    void blocks()
+    {
+        QFETCH(Shapes, shapes);
+        QFETCH(QByteArray, expected);
+        ObjectData document;
+        for (const auto &shape : shapes)
+            document.AddObject(shape);
+        QCOMPARE(written(document), expected);
+    }
+
+    void colourIsNotWritten()
+    {
+        ObjectData document;
+        auto k = kreis(1, 1, 1);
+        k->setColor(0x0000FF);
+        document.AddObject(k);
+        QVERIFY(!written(document).contains("62"));
+    }
+
+    void countIsTakenWhenTheWriterIsMade()
+    {
+        ObjectData document;
+        document.AddObject(punkt(1, 1));
+        const DxfWriter writer(document);
+        document.AddObject(punkt(2, 2));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writer.write(buffer));
+        QCOMPARE(buffer.data().count("POINT"), 1);
+    }
+
+    void decimalPointWhateverTheLocale()
+    {
+        ObjectData document;
+        document.AddObject(kreis(1.25f, -0.5f, 12.5f));
+        const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+        const QLocale previousQt;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QByteArray out = written(document);
+        std::locale::global(previous);
+        QLocale::setDefault(previousQt);
+        QCOMPARE(out, file({"0", "CIRCLE", "8", "0", "10", " 1.25 ", "20", " 0.5 ", "40", " 12.5 "}));
+    }
+
+    void coordinateThatIsNotFinite()
+    {
+        ObjectData document;
+        document.AddObject(punkt(std::numeric_limits<float>::infinity(), 0));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const DxfWriter writer(document);
+        QVERIFY_THROWS_EXCEPTION(OverflowError, writer.write(buffer));
+    }
+
+    void deviceThatRefusesWrites()
+    {
+        ObjectData document;
+        document.AddObject(punkt(1, 1));
+        QBuffer buffer;
+        buffer.open(QIODevice::ReadOnly);
+        const DxfWriter writer(document);
+        QTest::ignoreMessage(QtWarningMsg, "QIODevice::write (QBuffer): ReadOnly device");
+        QVERIFY(!writer.write(buffer));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DxfWriter)
+#include "tst_DxfWriter.moc"

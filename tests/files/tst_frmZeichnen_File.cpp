@@ -1,0 +1,611 @@
+// The File commands of the main window with scripted dialogs: the prompt and its answers, the
+// title rule, saving and opening real files, failures that must not lose a drawing, closing.
+
+#include "document/ObjectData.h"
+#include "files/DxfReader.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Text.h"
+#include "support/ScriptedDialogs.h"
+#include "window/frmZeichnen.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <sys/resource.h>
+
+using Answer = PlatformDialogs::Answer;
+using Kind = ScriptedDialogs::Kind;
+
+namespace {
+
+const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
+const QString Untitled = QStringLiteral("Skizzar - Untitled");
+
+QString n(float v)
+{
+    return QString::number(double(v), 'g', 9);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray crlf(const QList<QByteArray> &items)
+{
+    QByteArray out;
+    for (const QByteArray &item : items)
+        out += item + "\r\n";
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class tst_frmZeichnen_File : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmZeichnen> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    void startUp()
+    {
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = std::make_unique<frmZeichnen>(m_dialogs);
+        m_dialogs->expectModal([](QDialog &welcome) {
+            auto *weiter = welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+            QVERIFY(weiter);
+            QTest::mouseClick(weiter, Qt::LeftButton);
+        });
+        m_window->Form_Load();
+        QVERIFY(m_dialogs->allAnswered());
+        m_dialogs->prompts.clear();
+    }
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    // One shape of each kind, placed as by hand, in the colour 0x0000FF.
+    void placeShapes()
+    {
+        m_window->lColor = 0x0000FF;
+        m_window->PaintPunkt(10.0f, 20.0f);
+        m_window->PaintLinie(100.5f, 200.0f, 300.0f, 400.0f, 1);
+        m_window->PaintKreis(2000.0f, 2000.0f, 2300.0f, 2400.0f, 1);
+        m_window->PaintRechteck(3000.0f, 2000.0f, 1000.0f, 1000.0f, 1);
+        m_window->PaintText(50.0f, 60.0f, QStringLiteral("  Grüße Ω  "), 1);
+    }
+
+    // The drawing as text, every float to nine digits.
+    QStringList drawing() const
+    {
+        QStringList shapes;
+        const ObjectData &document = *m_window->oObjectData;
+        for (std::int32_t i = 1; i <= document.GetNumberOfObjects(); ++i) {
+            const std::shared_ptr<Basisklasse> shape = document.GetObject(i);
+            if (auto *p = dynamic_cast<Punkt *>(shape.get()))
+                shapes << QStringLiteral("Punkt %1 %2 c%3").arg(n(p->getX1()), n(p->getY1())).arg(p->getColor());
+            else if (auto *l = dynamic_cast<Linie *>(shape.get()))
+                shapes << QStringLiteral("Linie %1 %2 %3 %4 c%5")
+                              .arg(n(l->getX1()), n(l->getY1()), n(l->getX2()), n(l->getY2()))
+                              .arg(l->getColor());
+            else if (auto *k = dynamic_cast<Kreis *>(shape.get()))
+                shapes << QStringLiteral("Kreis %1 %2 %3 c%4").arg(n(k->getX1()), n(k->getY1()), n(k->getRadius())).arg(k->getColor());
+            else if (auto *t = dynamic_cast<Text *>(shape.get()))
+                shapes << QStringLiteral("Text %1 %2 [%3] [%4] %5 c%6")
+                              .arg(n(t->getX1()), n(t->getY1()), t->getText(), t->getFont())
+                              .arg(t->getFontSize())
+                              .arg(t->getColor());
+            else
+                shapes << QStringLiteral("Rechteck");
+        }
+        return shapes;
+    }
+
+    // Saves under a name through Save As, which makes the drawing titled.
+    void saveAs(const QString &file)
+    {
+        m_dialogs->expectSaveFile(file);
+        m_window->mnuSpeichernunter->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - ") + QFileInfo(file).fileName());
+    }
+
+    void verifyPrompt(const ScriptedDialogs::Prompt &prompt, PlatformDialogs::Buttons buttons)
+    {
+        QCOMPARE(prompt.kind, Kind::Message);
+        QCOMPARE(prompt.text, Prompt);
+        QCOMPARE(prompt.title, QStringLiteral("Datei Speichern"));
+        QCOMPARE(prompt.buttons, buttons);
+    }
+
+    // The one error message shown, in the box titled "Skizzar" with OK only.
+    QString errorShown()
+    {
+        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
+        if (messages.isEmpty())
+            return QStringLiteral("<none>");
+        const ScriptedDialogs::Prompt &last = messages.last();
+        if (last.title != QLatin1String("Skizzar") || last.buttons != PlatformDialogs::Buttons::Ok)
+            return QStringLiteral("<wrong box>");
+        return last.text;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        startUp();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_dialogs.reset();
+        m_dir.reset();
+    }
+
+    void saveAsSetsTheTitleAndSaveNeedsNoDialog()
+    {
+        placeShapes();
+        const QString file = path(QStringLiteral("plan.dxf"));
+        saveAs(file);
+        QCOMPARE(m_dialogs->prompts.first().filter, QStringLiteral("Data Exchange Format (*.dxf)"));
+        const QByteArray first = contents(file);
+        QVERIFY(first.startsWith("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nPOINT\r\n8\r\n0\r\n10\r\n 10 \r\n20\r\n-20 \r\n"));
+        QVERIFY(first.endsWith("0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+
+        // Save writes the changed drawing to the same file without a dialog; the title stays.
+        m_window->PaintPunkt(1.0f, 2.0f);
+        m_dialogs->prompts.clear();
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(m_dialogs->prompts.size(), 0);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+        const QByteArray second = contents(file);
+        QVERIFY(second.size() > first.size());
+        QVERIFY(second.endsWith("0\r\nPOINT\r\n8\r\n0\r\n10\r\n 1 \r\n20\r\n-2 \r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+    }
+
+    void saveOnAnUntitledDrawingIsSaveAs()
+    {
+        m_dialogs->expectSaveFile(std::nullopt);
+        m_window->mnuSpeichern->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+        QCOMPARE(m_dialogs->prompts.first().kind, Kind::SaveFile);
+        QCOMPARE(m_window->windowTitle(), Untitled);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+
+        m_dialogs->expectSaveFile(path(QStringLiteral("neu.dxf")));
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - neu.dxf"));
+        QCOMPARE(contents(path(QStringLiteral("neu.dxf"))),
+                 QByteArray("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+    }
+
+    void newAsks_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("saveDialogConfirmed");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("emptied");
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false;
+        QTest::newRow("No") << Answer::No << false << false << true;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false;
+    }
+
+    void newAsks()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(bool, saveDialogConfirmed);
+        QFETCH(bool, saved);
+        QFETCH(bool, emptied);
+        placeShapes();
+        m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
+        const QStringList before = drawing();
+        const QString file = path(QStringLiteral("vorher.dxf"));
+        m_dialogs->expectMessage(answer);
+        if (answer == Answer::Yes)
+            m_dialogs->expectSaveFile(saveDialogConfirmed ? std::optional<QString>(file) : std::nullopt);
+        m_window->mnuNeu->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
+        QCOMPARE(QFile::exists(file), saved);
+        QCOMPARE(drawing(), emptied ? QStringList() : before);
+        QCOMPARE(m_window->windowTitle(), Untitled);
+        // New changes neither the colour for new shapes nor the background.
+        QCOMPARE(m_window->lColor, 0x0000FF);
+        QCOMPARE(m_window->getBackColor(), 0x00C0FFEE & 0x00FFFFFF);
+        if (emptied)
+            QCOMPARE(m_window->surface().pixel(0, 1), 0x00C0FFEE & 0x00FFFFFF);
+    }
+
+    void newOnAnEmptyUntitledDrawingStillAsks()
+    {
+        m_dialogs->expectMessage(Answer::Yes);
+        m_dialogs->expectSaveFile(std::nullopt);
+        m_window->mnuNeu->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), 2);
+        QCOMPARE(m_dialogs->prompts.at(1).kind, Kind::SaveFile);
+    }
+
+    void newOnATitledDrawingSavesWithoutDialog()
+    {
+        const QString file = path(QStringLiteral("plan.dxf"));
+        saveAs(file);
+        placeShapes();
+        m_dialogs->prompts.clear();
+        m_dialogs->expectMessage(Answer::Yes);
+        m_window->mnuNeu->trigger();
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+        QCOMPARE(contents(file).count("LINE"), 5);
+        QCOMPARE(m_window->windowTitle(), Untitled);
+    }
+
+    void newKeepsTheSnapshot()
+    {
+        placeShapes();
+        const std::size_t snapshot = m_window->oObjectData->getBasisklassenSave().size();
+        QCOMPARE(snapshot, std::size_t(4));
+        m_window->mnuRueckgaengig->setEnabled(true);
+        m_dialogs->expectMessage(Answer::No);
+        m_window->mnuNeu->trigger();
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 0);
+        QCOMPARE(m_window->oObjectData->getBasisklassenSave().size(), snapshot);
+        QVERIFY(m_window->mnuRueckgaengig->isEnabled());
+        m_window->mnuRueckgaengig->trigger();
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 4);
+    }
+
+    void openRoundTrip()
+    {
+        placeShapes();
+        const QStringList placed = drawing();
+        const QString file = path(QStringLiteral("runde.dxf"));
+        saveAs(file);
+        m_dialogs->expectMessage(Answer::No);
+        m_window->mnuNeu->trigger();
+        m_window->lColor = 0x00FF00;
+
+        m_dialogs->prompts.clear();
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(file);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), 2);
+        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - runde.dxf"));
+        // Same places; a rectangle comes back as four lines; colours are not saved.
+        QCOMPARE(placed.first(), QStringLiteral("Punkt 10 20 c255"));
+        QCOMPARE(drawing(), (QStringList{
+                                "Punkt 10 20 c65280",
+                                "Linie 100.5 200 300 400 c65280",
+                                "Kreis 2000 2000 500 c65280",
+                                "Linie 3000 2000 1000 2000 c65280",
+                                "Linie 1000 2000 1000 1000 c65280",
+                                "Linie 1000 1000 3000 1000 c65280",
+                                "Linie 3000 1000 3000 2000 c65280",
+                                "Text 50 60 [  Grüße Ω  ] [] 0 c65280",
+                            }));
+        // Shapes went through the placements: snapshot, tool off, arrow, members of the last one.
+        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
+        QCOMPARE(m_window->sStartX, 50.0f);
+        QCOMPARE(m_window->sStartY, 60.0f);
+
+        // Saved back to the same file without a dialog, after a change.
+        m_window->PaintPunkt(5.0f, 5.0f);
+        m_dialogs->prompts.clear();
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(m_dialogs->prompts.size(), 0);
+        QCOMPARE(contents(file).count("POINT"), 2);
+    }
+
+    void loadingKeepsTheUndoItemAndTakesTheSnapshot()
+    {
+        const QString file = path(QStringLiteral("drei.dxf"));
+        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
+                              "0", "POINT", "62", "255", "10", "2", "20", "-2", "0", "POINT", "10", "3", "20", "-3",
+                              "0", "ENDSEC", "0", "EOF"}));
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(file);
+        m_window->mnuOeffnen->trigger();
+        QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255", "Punkt 3 3 c255"}));
+        QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+        QCOMPARE(m_window->oObjectData->getBasisklassenSave().size(), std::size_t(2));
+        // The colour of the last group 62 stays for shapes placed by hand afterwards.
+        QCOMPARE(m_window->lColor, 255);
+    }
+
+    void openShowsTheReadersMessages()
+    {
+        const QString file = path(QStringLiteral("kaputt.dxf"));
+        writeFile(file, QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n7\n20\n-8\n0\nARC\n10\n1\n"));
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(file);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
+        QCOMPARE(messages.size(), 3);
+        QCOMPARE(messages.at(1).text, QStringLiteral("In der zu öffnenden Datei wurde kein EOF gefunden"));
+        QCOMPARE(messages.at(2).text, QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten"));
+        for (int i = 1; i <= 2; ++i) {
+            QCOMPARE(messages.at(i).title, QStringLiteral("Skizzar"));
+            QCOMPARE(messages.at(i).buttons, PlatformDialogs::Buttons::Ok);
+        }
+        // The point before the end stays, and the title is set after reading all the same.
+        QCOMPARE(drawing(), QStringList{"Punkt 7 8 c0"});
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - kaputt.dxf"));
+    }
+
+    void openEndsAtAValueThatIsNoNumber()
+    {
+        const QString file = path(QStringLiteral("zahl.dxf"));
+        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
+                              "0", "POINT", "10", "zwei", "20", "-2", "0", "ENDSEC", "0", "EOF"}));
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(file);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(errorShown(), QStringLiteral("Keine Zahl in Zeile 14: „zwei“"));
+        QCOMPARE(drawing(), QStringList{"Punkt 1 1 c0"});
+    }
+
+    void openCancelled()
+    {
+        const QString file = path(QStringLiteral("alt.dxf"));
+        saveAs(file);
+        placeShapes();
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(std::nullopt);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(drawing(), QStringList());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - alt.dxf"));
+    }
+
+    void openPromptCancelled()
+    {
+        placeShapes();
+        const QStringList before = drawing();
+        m_dialogs->expectMessage(Answer::Cancel);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+        QCOMPARE(drawing(), before);
+    }
+
+    void openWithASaveThatIsCancelledDiscardsNothing()
+    {
+        placeShapes();
+        const QStringList before = drawing();
+        m_dialogs->expectMessage(Answer::Yes);
+        m_dialogs->expectSaveFile(std::nullopt);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(drawing(), before);
+    }
+
+    void fileThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
+        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+    }
+
+    void fileThatCannotBeOpened()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
+        const QString previous = path(QStringLiteral("vorher.dxf"));
+        saveAs(previous);
+        placeShapes();
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(path(name));
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(path(name), reason));
+        QCOMPARE(drawing(), QStringList());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
+        // Save still writes to the file that the title names.
+        m_window->PaintPunkt(4.0f, 4.0f);
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(contents(previous).count("POINT"), 1);
+        QCOMPARE(m_window->commonDialog().getFileName(), previous);
+    }
+
+    void saveAsIntoAMissingFolder()
+    {
+        const QString previous = path(QStringLiteral("vorher.dxf"));
+        saveAs(previous);
+        placeShapes();
+        const QString target = path(QStringLiteral("fehlt/plan.dxf"));
+        m_dialogs->expectSaveFile(target);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuSpeichernunter->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Der Ordner „%2“ existiert nicht.")
+                                   .arg(target, path(QStringLiteral("fehlt"))));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
+        QCOMPARE(m_window->commonDialog().getFileName(), previous);
+        QVERIFY(!QFile::exists(target));
+    }
+
+    // A disk that fills up while saving: the old file stays as it was.
+    void failedSaveKeepsTheOldFileAndTitle()
+    {
+        const QString file = path(QStringLiteral("plan.dxf"));
+        placeShapes();
+        saveAs(file);
+        const QByteArray old = contents(file);
+        for (int i = 0; i < 300; ++i)
+            m_window->oObjectData->AddObject(std::make_shared<Punkt>());
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        rlimit small = previous;
+        small.rlim_cur = rlim_t(old.size() + 100);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
+        std::signal(SIGXFSZ, SIG_DFL);
+
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Die Datei konnte nicht vollständig geschrieben werden.").arg(file));
+        QCOMPARE(contents(file), old);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("plan.dxf")});
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+    }
+
+    void failedSaveStopsNew()
+    {
+        QTemporaryDir gone;
+        const QString file = gone.filePath(QStringLiteral("plan.dxf"));
+        saveAs(file);
+        placeShapes();
+        const QStringList before = drawing();
+        QVERIFY(gone.remove());
+        m_dialogs->expectMessage(Answer::Yes);
+        m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuNeu->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QVERIFY(errorShown().startsWith(QStringLiteral("Dateifehler: „%1“: Der Ordner").arg(file)));
+        QCOMPARE(drawing(), before);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+    }
+
+    void closingThroughTheFrame_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
+        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
+        QTest::newRow("No") << Answer::No << true << true << false;
+        QTest::newRow("Cancel") << Answer::Cancel << true << false << false;
+    }
+
+    void closingThroughTheFrame()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(bool, titled);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        const QString file = path(QStringLiteral("plan.dxf"));
+        if (titled)
+            saveAs(file);
+        placeShapes();
+        m_dialogs->prompts.clear();
+        m_dialogs->expectMessage(answer);
+        if (answer == Answer::Yes && !titled)
+            m_dialogs->expectSaveFile(std::nullopt);
+        QCOMPARE(m_window->close(), closed);
+        QVERIFY(m_dialogs->allAnswered());
+        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
+        QCOMPARE(m_window->isVisible(), !closed);
+        QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
+    }
+
+    void exit_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
+        QTest::newRow("Yes, untitled, saved") << Answer::Yes << false << true << true;
+        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
+        QTest::newRow("No") << Answer::No << true << true << false;
+    }
+
+    void exit()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(bool, titled);
+        QFETCH(bool, ends);
+        QFETCH(bool, saved);
+        const QString file = path(QStringLiteral("plan.dxf"));
+        if (titled)
+            saveAs(file);
+        placeShapes();
+        m_window->mnuDruckenHPGL->trigger();
+        auto *plotter = m_window->findChild<QDialog *>(QStringLiteral("frmHPGLConfig"));
+        QVERIFY(plotter && plotter->isVisible());
+        m_dialogs->prompts.clear();
+        m_dialogs->expectMessage(answer);
+        if (answer == Answer::Yes && !titled)
+            m_dialogs->expectSaveFile(ends ? std::optional<QString>(file) : std::nullopt);
+
+        // Exit ends the application's event loop. (QCoreApplication::exec, not a QEventLoop: only it
+        // starts afresh after an exit.)
+        QTimer exitCommand;
+        exitCommand.setSingleShot(true);
+        connect(&exitCommand, &QTimer::timeout, m_window->mnuBeenden, &QAction::trigger);
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        exitCommand.start(0);
+        timeout.start(ends ? 10000 : 200);
+        QCOMPARE(QCoreApplication::exec(), ends ? 0 : 99);
+
+        QVERIFY(m_dialogs->allAnswered());
+        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNo);
+        QCOMPARE(m_window->isVisible(), !ends);
+        QCOMPARE(plotter->isVisible(), !ends);
+        QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
+    }
+
+    void print()
+    {
+        m_dialogs->expectPrinter(true);
+        m_window->mnuDrucken->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+        QCOMPARE(m_window->windowTitle(), Untitled);
+    }
+
+    void printInHpglShowsOnePlotterWindow()
+    {
+        m_window->mnuDruckenHPGL->trigger();
+        m_window->mnuDruckenHPGL->trigger();
+        const QList<QDialog *> plotters = m_window->findChildren<QDialog *>(QStringLiteral("frmHPGLConfig"));
+        QCOMPARE(plotters.size(), 1);
+        QVERIFY(plotters.first()->isVisible());
+        QVERIFY(!plotters.first()->isModal());
+        QCOMPARE(m_dialogs->prompts.size(), 0);
+    }
+};
+
+QTEST_MAIN(tst_frmZeichnen_File)
+#include "tst_frmZeichnen_File.moc"
