@@ -380,7 +380,8 @@ private slots:
         QTest::newRow("lone surrogate") << QString::fromUtf16(u"A\xD800" u"B") << 8.25 << false;
         QTest::newRow("combining acute") << QString::fromUtf16(u"Te\u0301xt") << 8.25 << false;
         QTest::newRow("tab") << QStringLiteral("a\tb") << 8.25 << false;
-        QTest::newRow("hebrew") << QString::fromUtf16(u"ab \u05E9\u05DC\u05D5\u05DD 12") << 8.25 << false;
+        QTest::newRow("hebrew")
+            << QString::fromUtf16(u"ab \u05E9\u05DC\u05D5\u05DD 12") << 8.25 << false;
     }
     void printMatchesItsGlyphs()
     {
@@ -393,9 +394,10 @@ private slots:
         s.setFont(font);
         QVERIFY(!s.font().kerning());
         s.takeDirtyRect();
-        printAt(s, QPoint(12, 7), text);
+        const QPoint at(12, 7);
+        printAt(s, at, text);
 
-        QCOMPARE(s.image(), alone ? glyphByGlyph(s, QPoint(12, 7), text) : laidOut(s, QPoint(12, 7), text));
+        QCOMPARE(s.image(), alone ? glyphByGlyph(s, at, text) : laidOut(s, at, text));
         const Points drawn = pixelsNot(s, White);
         QVERIFY(drawn.size() > 10);
         const QRect dirty = s.takeDirtyRect();
@@ -435,7 +437,8 @@ private slots:
         QTest::newRow("Text 123") << QStringLiteral("Te") << QStringLiteral("xt 123");
         QTest::newRow("AV") << QStringLiteral("A") << QStringLiteral("V");
         QTest::newRow("To") << QStringLiteral("T") << QStringLiteral("o");
-        QTest::newRow("umlauts and euro") << QString::fromUtf16(u"Öl ") << QString::fromUtf16(u"€ ß");
+        QTest::newRow("umlauts and euro")
+            << QString::fromUtf16(u"Öl ") << QString::fromUtf16(u"€ ß");
         QTest::newRow("empty second") << QStringLiteral("fi") << QString();
     }
     void textWidthIsWhereTheNextTextStarts()
@@ -457,13 +460,15 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QPoint>("pixel");
-        for (const QString &text : {QStringLiteral("Skizzar gjpq"), Emoji + QStringLiteral(" gjpq")}) {
-            const bool alone = text.size() == 12;
-            QTest::addRow("%s left", alone ? "alone" : "laid out") << text << QPoint(-13, 20);
-            QTest::addRow("%s right", alone ? "alone" : "laid out") << text << QPoint(75, 20);
-            QTest::addRow("%s top", alone ? "alone" : "laid out") << text << QPoint(10, -5);
-            QTest::addRow("%s bottom", alone ? "alone" : "laid out") << text << QPoint(10, 32);
-            QTest::addRow("%s corner", alone ? "alone" : "laid out") << text << QPoint(-20, -6);
+        const QList<std::pair<const char *, QString>> texts = {
+            {"alone", QStringLiteral("Skizzar gjpq")},
+            {"laid out", Emoji + QStringLiteral(" gjpq")}};
+        for (const auto &[kind, text] : texts) {
+            QTest::addRow("%s left", kind) << text << QPoint(-13, 20);
+            QTest::addRow("%s right", kind) << text << QPoint(75, 20);
+            QTest::addRow("%s top", kind) << text << QPoint(10, -5);
+            QTest::addRow("%s bottom", kind) << text << QPoint(10, 32);
+            QTest::addRow("%s corner", kind) << text << QPoint(-20, -6);
         }
         // A J's tail reaches left of its pen, here into the last column.
         const RasterSurface s(QSize(1, 1));

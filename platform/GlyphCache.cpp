@@ -1,0 +1,185 @@
+#include "platform/GlyphCache.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+#include <algorithm>
+
+namespace {
+
+// Bounds the memory of the glyphs outside Latin-1 also for very large fonts (12 bytes a span).
+constexpr std::size_t kMaxStoredSpans = std::size_t(1) << 20;
+
+constexpr QRgb kInk = 0xFF000000u;
+constexpr QRgb kPaper = 0xFFFFFFFFu;
+
+QFont plainFont(QFont font)
+{
+    font.setStyleStrategy(
+        static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::NoAntialias));
+    font.setKerning(false);
+    return font;
+}
+
+QImage canvas(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(GlyphCache::DotsPerMeter);
+    image.setDotsPerMeterY(GlyphCache::DotsPerMeter);
+    return image;
+}
+
+QFontMetrics metricsAt96Dpi(const QFont &font)
+{
+    const QImage device = canvas(QSize(1, 1));
+    return QFontMetrics(font, &device);
+}
+
+bool inRange(char16_t unit, char16_t first, char16_t last)
+{
+    return unit >= first && unit <= last;
+}
+
+} // namespace
+
+GlyphCache::GlyphCache(const QFont &font)
+    : mFont(plainFont(font))
+    , mMetrics(metricsAt96Dpi(mFont))
+{
+}
+
+bool GlyphCache::standsAlone(char16_t unit)
+{
+    if (unit < 0x100) // all of Latin-1 but the controls and the soft hyphen
+        return (unit >= 0x20 && unit < 0x7F) || (unit >= 0xA0 && unit != 0xAD);
+    const QChar ch(unit);
+    switch (ch.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        break;
+    }
+    // Anything that could start right-to-left reordering; European digits and neutrals
+    // stay in place in a line without right-to-left letters.
+    switch (ch.direction()) {
+    case QChar::DirL:
+    case QChar::DirEN:
+    case QChar::DirES:
+    case QChar::DirET:
+    case QChar::DirCS:
+    case QChar::DirWS:
+    case QChar::DirON:
+        break;
+    default:
+        return false;
+    }
+    if (unit == 0xFFFC) // stands for an embedded object in Qt's layout
+        return false;
+    switch (ch.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Armenian:
+    case QChar::Script_Georgian:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Bopomofo:
+        return true;
+    case QChar::Script_Hangul: // but not the jamo that combine into syllables
+        return !inRange(unit, 0x1100, 0x11FF) && !inRange(unit, 0xA960, 0xA97F)
+            && !inRange(unit, 0xD7B0, 0xD7FF);
+    default:
+        return false;
+    }
+}
+
+const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
+{
+    if (const auto found = mOthers.find(unit); found != mOthers.end())
+        return found->second.usable ? &found->second.glyph : nullptr;
+    if (!standsAlone(unit))
+        return nullptr;
+    Entry entry = make(unit);
+    if (mOthers.size() >= MaxStoredGlyphs
+        || mOtherSpans + entry.glyph.spans.size() > kMaxStoredSpans) {
+        mOthers.clear();
+        mOtherSpans = 0;
+    }
+    mOtherSpans += entry.glyph.spans.size();
+    const Entry &stored = mOthers.emplace(unit, std::move(entry)).first->second;
+    return stored.usable ? &stored.glyph : nullptr;
+}
+
+// Renders the character alone with the pen at a whole pixel and collects the ink row by row.
+GlyphCache::Entry GlyphCache::make(char16_t unit)
+{
+    Entry entry;
+    entry.known = true;
+    if (!standsAlone(unit))
+        return entry;
+    const QString text(QChar{unit});
+    Glyph &glyph = entry.glyph;
+    glyph.advance = mMetrics.horizontalAdvance(text);
+    if (glyph.advance < 0)
+        return entry;
+
+    // Relative to the pen on the baseline; the margin catches pixels that the outline's
+    // bounding box leaves out after hinting and rounding.
+    const int margin = mMetrics.height() + 2;
+    const QRect area = mMetrics.boundingRect(text)
+                           .united(QRect(0, -mMetrics.ascent(), glyph.advance + 1,
+                                         mMetrics.height()))
+                           .adjusted(-margin, -margin, margin, margin);
+    QImage image = canvas(area.size());
+    image.fill(kPaper);
+    QPainter painter(&image);
+    painter.setFont(mFont);
+    painter.setPen(QColor::fromRgb(kInk));
+    painter.drawText(QPoint(-area.left(), -area.top()), text);
+    painter.end();
+
+    const int rowOffset = area.top() + mMetrics.ascent(); // image row 0 below the line's top
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (row[x] == kPaper) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            for (; x < image.width() && row[x] != kPaper; ++x) {
+                if (row[x] != kInk) { // greyed or coloured: not something a pen colour can redo
+                    entry.glyph = Glyph();
+                    return entry;
+                }
+            }
+            glyph.spans.push_back({y + rowOffset, start + area.left(), x - start});
+        }
+    }
+    if (!glyph.spans.empty()) {
+        glyph.top = glyph.spans.front().y;
+        glyph.bottom = glyph.spans.back().y;
+        glyph.left = glyph.spans.front().x;
+        glyph.right = glyph.left;
+        for (const Span &span : glyph.spans) {
+            glyph.left = std::min(glyph.left, span.x);
+            glyph.right = std::max(glyph.right, span.x + span.length - 1);
+        }
+        mLeftReach = std::max(mLeftReach, -glyph.left);
+    }
+    entry.usable = true;
+    return entry;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The monochrome pixels and whole-pixel advance of single characters of one font, rendered once.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+// Needs a QGuiApplication. Renders at 96 dots per inch with antialiasing and kerning switched
+// off, one character at a time, so that a run of characters that stand alone can be drawn as
+// the row of their glyphs, each pen position the sum of the advances before it.
+class GlyphCache
+{
+public:
+    static constexpr int DotsPerMeter = 3780; // 96 dots per inch
+
+    // Set pixels x … x + length - 1 in row y, relative to the pen on the top edge of the line.
+    struct Span
+    {
+        std::int32_t y = 0;
+        std::int32_t x = 0;
+        std::int32_t length = 0;
+        bool operator==(const Span &) const = default;
+    };
+    struct Glyph
+    {
+        std::int32_t advance = 0;
+        // The box round the spans, inclusive, in the spans' coordinates; left > right when empty.
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t right = -1;
+        std::int32_t bottom = -1;
+        std::vector<Span> spans; // row by row, left to right
+        bool operator==(const Glyph &) const = default;
+    };
+
+    // Only so many glyphs outside Latin-1 are kept; beyond that the cache starts afresh.
+    static constexpr std::size_t MaxStoredGlyphs = 2048;
+
+    explicit GlyphCache(const QFont &font);
+
+    // The given font with antialiasing and kerning switched off.
+    const QFont &font() const { return mFont; }
+    // Of font() at 96 dots per inch.
+    const QFontMetrics &metrics() const { return mMetrics; }
+
+    // Whether the UTF-16 code unit looks the same whatever stands next to it: not a surrogate,
+    // mark, control or format character, not right-to-left, not of a script whose letters join.
+    static bool standsAlone(char16_t unit);
+
+    // Null when the unit does not stand alone or its glyph is not plain monochrome (a colour
+    // emoji, say); then the text needs Qt's layout. Valid until the next call.
+    const Glyph *glyph(char16_t unit)
+    {
+        if (unit < mLatin1.size()) {
+            Entry &entry = mLatin1[unit];
+            if (!entry.known)
+                entry = make(unit);
+            return entry.usable ? &entry.glyph : nullptr;
+        }
+        return otherGlyph(unit);
+    }
+
+    // How far any glyph rendered so far reaches left of its pen position, in pixels (>= 0).
+    std::int32_t leftReach() const { return mLeftReach; }
+    std::size_t storedGlyphs() const { return mOthers.size(); }
+
+private:
+    struct Entry
+    {
+        bool known = false;
+        bool usable = false;
+        Glyph glyph;
+    };
+
+    Entry make(char16_t unit);
+    const Glyph *otherGlyph(char16_t unit);
+
+    QFont mFont;
+    QFontMetrics mMetrics;
+    std::array<Entry, 256> mLatin1;
+    std::unordered_map<char16_t, Entry> mOthers;
+    std::size_t mOtherSpans = 0;
+    std::int32_t mLeftReach = 0;
+};
