@@ -269,7 +269,15 @@ void frmZeichnen::LoadDXF(const QString &fileName)
 
     WindowDxfTarget target(*this);
     DxfReader reader(target);
-    const QStringList messages = reader.read(content);
+    beginReading();
+    QStringList messages;
+    try {
+        messages = reader.read(content);
+    } catch (...) {
+        endReading();
+        throw;
+    }
+    endReading();
     for (const QString &message : messages)
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
 }

@@ -163,6 +163,29 @@ void frmZeichnen::Form_Paint()
     });
 }
 
+void frmZeichnen::repaintDrawing()
+{
+    if (m_reading && m_coalesceRepaints) {
+        m_repaintPending = true;
+        return;
+    }
+    oObjectData->DrawAll(*this, 13);
+}
+
+void frmZeichnen::beginReading()
+{
+    m_reading = true;
+}
+
+void frmZeichnen::endReading()
+{
+    m_reading = false;
+    if (m_repaintPending) {
+        m_repaintPending = false;
+        oObjectData->DrawAll(*this, 13);
+    }
+}
+
 void frmZeichnen::showError(const QString &message)
 {
     m_dialogs->messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
@@ -208,11 +231,27 @@ std::int32_t frmZeichnen::getBackColor() const { return m_surface.getBackColor()
 void frmZeichnen::setBackColor(std::int32_t color) { m_surface.setBackColor(color); }
 void frmZeichnen::setCurrentX(float x) { m_surface.setCurrentX(x); }
 void frmZeichnen::setCurrentY(float y) { m_surface.setCurrentY(y); }
-void frmZeichnen::PSet(float x, float y, std::int32_t color) { m_surface.PSet(x, y, color); }
+
+// A repaint is pending only while a drawing is read, and there every placement ends with one: what
+// is drawn before it would be erased, so it is not drawn. Colours and modes still change.
+void frmZeichnen::PSet(float x, float y, std::int32_t color)
+{
+    if (!m_repaintPending)
+        m_surface.PSet(x, y, color);
+}
 void frmZeichnen::Line(float x1, float y1, float x2, float y2, std::int32_t color)
 {
-    m_surface.Line(x1, y1, x2, y2, color);
+    if (!m_repaintPending)
+        m_surface.Line(x1, y1, x2, y2, color);
 }
-void frmZeichnen::Circle(float x, float y, float radius) { m_surface.Circle(x, y, radius); }
-void frmZeichnen::Print(const QString &text) { m_surface.Print(text); }
+void frmZeichnen::Circle(float x, float y, float radius)
+{
+    if (!m_repaintPending)
+        m_surface.Circle(x, y, radius);
+}
+void frmZeichnen::Print(const QString &text)
+{
+    if (!m_repaintPending)
+        m_surface.Print(text);
+}
 float frmZeichnen::TextWidth(const QString &text) const { return m_surface.TextWidth(text); }

@@ -156,6 +156,10 @@ public:
     void SaveDXF(const QString &fileName);
     void LoadDXF(const QString &fileName);
 
+    // While a drawing is read, the full repaint that ends each placement is recorded and carried
+    // out once, when reading ends. Switched off, every placement repaints at once.
+    void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -175,6 +179,11 @@ private:
     bool isUntitled() const;
     // Places a finished shape: snapshot, append, repaint, tool off.
     void placeShape(std::shared_ptr<Basisklasse> shape);
+    // DrawAll with draw mode 13, or recorded for later while a drawing is read.
+    void repaintDrawing();
+    // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
+    void beginReading();
+    void endReading();
     void selectTool(std::int16_t paintMode);
     void showError(const QString &message);
     // Shows what changed in the buffer since the last call.
@@ -188,6 +197,9 @@ private:
     QLabel *Label1 = nullptr;
     CommonDialog CommDlg1;
     std::int16_t mMousePointer = 0;
+    bool m_coalesceRepaints = true;
+    bool m_reading = false;
+    bool m_repaintPending = false;
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

@@ -101,7 +101,7 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
 {
     oObjectData->SaveOldCollection();
     oObjectData->AddObject(std::move(shape));
-    oObjectData->DrawAll(*this, 13);
+    repaintDrawing();
     iPaintMode = 0;
     setMousePointer(1);
 }

@@ -1,0 +1,185 @@
+// Reading a drawing with its repaints coalesced gives exactly what repainting after every placement gives.
+
+#include "document/ObjectData.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Text.h"
+#include "support/ScriptedDialogs.h"
+#include "window/DrawingCanvas.h"
+#include "window/frmZeichnen.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<frmZeichnen> startWindow(const std::shared_ptr<ScriptedDialogs> &dialogs)
+{
+    auto window = std::make_unique<frmZeichnen>(dialogs);
+    dialogs->expectModal([](QDialog &welcome) {
+        welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"))->click();
+    });
+    window->Form_Load();
+    return window;
+}
+
+// A few hundred entities of every kind, with colours, inside and beyond the visible area.
+QByteArray drawingOfEveryKind()
+{
+    QRandomGenerator random(20261207);
+    auto coordinate = [&random] { return QByteArray::number(random.bounded(-1000, 11000)); };
+    // Y is written negated.
+    auto y = [&random] { return QByteArray::number(-random.bounded(-1000, 8000)); };
+    // The first text comes before any circle: it shows the foreground colour left from before.
+    QByteArray dxf = "0\r\nSECTION\r\n2\r\nENTITIES\r\n"
+                     "0\r\nTEXT\r\n8\r\n0\r\n10\r\n1500\r\n20\r\n-1500\r\n1\r\nErster Text\r\n";
+    for (int i = 0; i < 400; ++i) {
+        const QByteArray colour = QByteArray::number(random.bounded(0x1000000));
+        switch (i % 5) {
+        case 0:
+            dxf += "0\r\nPOINT\r\n8\r\n0\r\n10\r\n" + coordinate() + "\r\n20\r\n" + y() + "\r\n62\r\n"
+                   + colour + "\r\n";
+            break;
+        case 1:
+            dxf += "0\r\nLINE\r\n8\r\n0\r\n10\r\n" + coordinate() + "\r\n20\r\n" + y() + "\r\n11\r\n"
+                   + coordinate() + "\r\n21\r\n" + y() + "\r\n";
+            break;
+        case 2:
+            dxf += "0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n" + coordinate() + "\r\n20\r\n" + y()
+                   + "\r\n40\r\n" + QByteArray::number(random.bounded(3000)) + "\r\n62\r\n" + colour + "\r\n";
+            break;
+        case 3:
+            // Texts take the foreground colour that the last circle left.
+            dxf += "0\r\nTEXT\r\n8\r\n0\r\n10\r\n" + coordinate() + "\r\n20\r\n" + y()
+                   + "\r\n7\r\n\r\n40\r\n 0 \r\n1\r\nText " + QByteArray::number(i) + "\r\n";
+            break;
+        default:
+            dxf += " 0\r\nLINE\r\n8\r\n0\r\n10\r\n" + coordinate() + "\r\n20\r\n" + y()
+                   + "\r\n11\r\n" + coordinate() + "\r\n21\r\n" + y() + "\r\n62\r\n" + colour + "\r\n";
+            break;
+        }
+    }
+    return dxf + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+}
+
+QStringList describe(const std::vector<std::shared_ptr<Basisklasse>> &shapes)
+{
+    QStringList out;
+    for (const auto &shape : shapes) {
+        if (auto *k = dynamic_cast<Kreis *>(shape.get()))
+            out << QStringLiteral("K %1 %2 %3 %4").arg(k->getX1()).arg(k->getY1()).arg(k->getRadius()).arg(k->getColor());
+        else if (auto *l = dynamic_cast<Linie *>(shape.get()))
+            out << QStringLiteral("L %1 %2 %3 %4 %5").arg(l->getX1()).arg(l->getY1()).arg(l->getX2()).arg(l->getY2()).arg(l->getColor());
+        else if (auto *t = dynamic_cast<Text *>(shape.get()))
+            out << QStringLiteral("T %1 %2 %3 %4").arg(t->getX1()).arg(t->getY1()).arg(t->getColor()).arg(t->getText());
+        else if (auto *p = dynamic_cast<Punkt *>(shape.get()))
+            out << QStringLiteral("P %1 %2 %3").arg(p->getX1()).arg(p->getY1()).arg(p->getColor());
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_frmZeichnen_Load : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void coalescedReadingEqualsRepaintingAfterEveryPlacement()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("alles.dxf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(drawingOfEveryKind());
+        file.close();
+
+        struct Result
+        {
+            QImage image;
+            std::int32_t foreColor;
+            std::int32_t lColor;
+            QStringList drawing;
+            QStringList snapshot;
+            bool undoEnabled;
+            QString title;
+        };
+        auto open = [&path](bool coalesce) {
+            auto dialogs = std::make_shared<ScriptedDialogs>();
+            auto window = startWindow(dialogs);
+            window->setRepaintCoalescing(coalesce);
+            // Something placed by hand first, so the snapshot and colours have a history.
+            window->lColor = 0x00FF00;
+            window->PaintKreis(3000.0f, 3000.0f, 3600.0f, 3000.0f, 1);
+            window->PaintText(150.0f, 150.0f, QStringLiteral("vorher"), 1);
+            dialogs->expectMessage(PlatformDialogs::Answer::No);
+            dialogs->expectOpenFile(path);
+            window->mnuOeffnen->trigger();
+            Result r{window->surface().image(), window->getForeColor(), window->lColor,
+                     describe(window->oObjectData->getBasisklassen()),
+                     describe(window->oObjectData->getBasisklassenSave()),
+                     window->mnuRueckgaengig->isEnabled(), window->windowTitle()};
+            [&] { QVERIFY(dialogs->allAnswered()); }();
+            return r;
+        };
+
+        const Result literal = open(false);
+        const Result coalesced = open(true);
+        QCOMPARE(coalesced.drawing.size(), 401);
+        QCOMPARE(coalesced.drawing, literal.drawing);
+        QCOMPARE(coalesced.snapshot, literal.snapshot);
+        QCOMPARE(coalesced.foreColor, literal.foreColor);
+        QCOMPARE(coalesced.lColor, literal.lColor);
+        QCOMPARE(coalesced.undoEnabled, literal.undoEnabled);
+        QCOMPARE(coalesced.title, literal.title);
+        QVERIFY(coalesced.image == literal.image);
+        // The texts were printed, and the last circle's colour is the foreground colour.
+        QVERIFY(literal.foreColor != 0x00FF00);
+    }
+
+    void bandOverALoadedDrawingLeavesItAsItWas()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("band.dxf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(drawingOfEveryKind());
+        file.close();
+
+        auto dialogs = std::make_shared<ScriptedDialogs>();
+        auto window = startWindow(dialogs);
+        dialogs->expectMessage(PlatformDialogs::Answer::No);
+        dialogs->expectOpenFile(path);
+        window->mnuOeffnen->trigger();
+        const QImage before = window->surface().image();
+
+        for (QAction *tool : {window->mnuLinie, window->mnuRechteck, window->mnuKreis}) {
+            tool->trigger();
+            DrawingCanvas *canvas = window->canvas();
+            QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(300, 200));
+            for (int i = 0; i < 40; ++i)
+                QTest::mouseMove(canvas, QPoint(20 + i * 15, 30 + (i * 37) % 400));
+            QVERIFY(window->surface().image() != before);
+            // What the next move would do first: draw the last band again, which removes it.
+            const std::int16_t mode = window->iPaintMode;
+            if (mode == 3)
+                window->PaintLinie(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
+            else if (mode == 5)
+                window->PaintRechteck(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
+            else
+                window->PaintKreis(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
+            QVERIFY(window->surface().image() == before);
+            QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 200));
+        }
+        QVERIFY(dialogs->allAnswered());
+    }
+};
+
+QTEST_MAIN(tst_frmZeichnen_Load)
+#include "tst_frmZeichnen_Load.moc"
