@@ -9,7 +9,7 @@ build="$here/build"
 mode=${1:-}
 
 build_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core)
-test_packages=(python3-ezdxf)
+test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils imagemagick clang libclang-rt-14-dev)
 
 install_missing() {
     local wanted=("$@") missing=() p
