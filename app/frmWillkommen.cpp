@@ -8,28 +8,16 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
-
-// Twips to pixels at 96 dots per inch.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
-} // namespace
-
 frmWillkommen::frmWillkommen(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : Form(QStringLiteral("frmWillkommen"), QString(), OnClose::Keep, parent)
 {
-    setObjectName(QStringLiteral("frmWillkommen"));
-    setWindowTitle(QString());
     setFixedSize(px(6195), px(4290));
 
     FrameSkizzar = new QFrame(this);
     FrameSkizzar->setObjectName(QStringLiteral("FrameSkizzar"));
     FrameSkizzar->setFrameShape(QFrame::Box);
     FrameSkizzar->setFrameShadow(QFrame::Sunken);
-    FrameSkizzar->setGeometry(px(120), px(120), px(5895), px(3975));
+    FrameSkizzar->setGeometry(twips(120, 120, 5895, 3975));
 
     Label1 = new QLabel(QStringLiteral("Das ultimative CAD Programm"), FrameSkizzar);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -37,11 +25,11 @@ frmWillkommen::frmWillkommen(QWidget *parent)
     labelFont.setPointSizeF(15.75);
     labelFont.setBold(true);
     Label1->setFont(labelFont);
-    Label1->setGeometry(px(720), px(3120), px(4695), px(615));
+    Label1->setGeometry(twips(720, 3120, 4695, 615));
 
     pctBox1 = new QLabel(FrameSkizzar);
     pctBox1->setObjectName(QStringLiteral("pctBox1"));
-    pctBox1->setGeometry(px(720), px(360), px(4455), px(2655));
+    pctBox1->setGeometry(twips(720, 360, 4455, 2655));
     pctBox1->setAutoFillBackground(true);
     pctBox1->setBackgroundRole(QPalette::Base);
     // Drawn from the top-left corner and cut off at the box's edges.
@@ -49,11 +37,7 @@ frmWillkommen::frmWillkommen(QWidget *parent)
     pctBox1->setScaledContents(false);
     pctBox1->setPixmap(QPixmap::fromImage(Logo::create()));
 
-    cmdWeiter = new QPushButton(QStringLiteral("Weiter"), this);
-    cmdWeiter->setObjectName(QStringLiteral("cmdWeiter"));
-    cmdWeiter->setGeometry(px(4080), px(3600), px(1815), px(375));
-    cmdWeiter->setAutoDefault(false);
-    cmdWeiter->setDefault(false);
+    cmdWeiter = button(QStringLiteral("Weiter"), "cmdWeiter", this, twips(4080, 3600, 1815, 375));
     cmdWeiter->raise();
     connect(cmdWeiter, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,13 +1,13 @@
 #pragma once
 // The welcome window shown once at start-up until "Weiter" is pressed.
 
-#include <QDialog>
+#include "dialogs/Form.h"
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-class frmWillkommen : public QDialog
+class frmWillkommen : public Form
 {
     Q_OBJECT
 

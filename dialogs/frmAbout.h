@@ -1,14 +1,14 @@
 #pragma once
 // The About box: the product name on grey, closed with its OK button.
 
-#include <QDialog>
+#include "dialogs/Form.h"
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-// Created at each show and discarded when it closes; the caller shows it modally.
-class frmAbout : public QDialog
+// Created at each show by its caller, which shows it modally and discards it afterwards.
+class frmAbout : public Form
 {
     Q_OBJECT
 
@@ -18,8 +18,4 @@ public:
     QFrame *Frame1 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *cmdOK = nullptr;
-
-protected:
-    // No button is a default or cancel button, so Enter and Escape do nothing.
-    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -70,11 +70,7 @@ private:
     {
         m_dialogs = std::make_shared<ScriptedDialogs>();
         m_window = std::make_unique<frmZeichnen>(m_dialogs);
-        m_dialogs->expectModal([](QDialog &welcome) {
-            auto *weiter = welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
-            QVERIFY(weiter);
-            QTest::mouseClick(weiter, Qt::LeftButton);
-        });
+        m_dialogs->expectWelcome();
         m_window->Form_Load();
         QVERIFY(m_dialogs->allAnswered());
         m_dialogs->prompts.clear();

@@ -22,9 +22,7 @@ namespace {
 std::unique_ptr<frmZeichnen> startWindow(const std::shared_ptr<ScriptedDialogs> &dialogs)
 {
     auto window = std::make_unique<frmZeichnen>(dialogs);
-    dialogs->expectModal([](QDialog &welcome) {
-        welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"))->click();
-    });
+    dialogs->expectWelcome();
     window->Form_Load();
     return window;
 }

@@ -1,6 +1,7 @@
 #include "ScriptedDialogs.h"
 
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -48,6 +49,15 @@ void ScriptedDialogs::expectMessage(Answer answer)
 void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
 {
     m_expected.push_back({Kind::Modal, std::move(action)});
+}
+
+void ScriptedDialogs::expectWelcome()
+{
+    expectModal([](QDialog &welcome) {
+        auto *weiter = welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+        QVERIFY(weiter);
+        QTest::mouseClick(weiter, Qt::LeftButton);
+    });
 }
 
 QList<ScriptedDialogs::Prompt> ScriptedDialogs::messages() const

@@ -31,6 +31,8 @@ public:
     void expectMessage(Answer answer);
     // The action plays the user's part in the modal window, e.g. types and presses a button.
     void expectModal(std::function<void(QDialog &)> action);
+    // The welcome window at start-up, left with "Weiter".
+    void expectWelcome();
 
     // Every prompt shown so far, in order.
     QList<Prompt> prompts;

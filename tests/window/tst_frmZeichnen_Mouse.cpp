@@ -70,9 +70,7 @@ private slots:
     {
         m_dialogs = std::make_shared<ScriptedDialogs>();
         m_window = std::make_unique<frmZeichnen>(m_dialogs);
-        m_dialogs->expectModal([](QDialog &welcome) {
-            QTest::mouseClick(welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter")), Qt::LeftButton);
-        });
+        m_dialogs->expectWelcome();
         m_window->Form_Load();
     }
     void cleanup()

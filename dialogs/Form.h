@@ -1,0 +1,45 @@
+#pragma once
+// Base of the small windows: laid out in twips, with no default or cancel button.
+
+#include <QDialog>
+#include <QFont>
+#include <QRect>
+
+class QPushButton;
+
+// Enter and Escape trigger no button. A form that discards itself on closing (its frame's close
+// button, or close()) is deleted afterwards; its owner asks isDiscarded() before showing it again.
+class Form : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum class OnClose { Keep, Discard };
+
+    // Twips to pixels at 96 dots per inch.
+    static constexpr int px(int twips) { return twips / 15; }
+    static QRect twips(int x, int y, int width, int height)
+    {
+        return {px(x), px(y), px(width), px(height)};
+    }
+    // The classic dialog font; the platform substitutes a sans-serif one.
+    static QFont sansSerif(qreal pointSize, bool bold = false);
+
+    bool isDiscarded() const { return m_discarded; }
+
+protected:
+    Form(const QString &objectName, const QString &caption, OnClose onClose, QWidget *parent,
+         Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                 | Qt::WindowCloseButtonHint);
+
+    // A push button that never becomes the default button.
+    static QPushButton *button(const QString &caption, const char *name, QWidget *parent,
+                               const QRect &geometry);
+
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    OnClose m_onClose;
+    bool m_discarded = false;
+};
