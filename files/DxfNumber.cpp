@@ -2,22 +2,29 @@
 
 #include "shapes/Checked.h"
 
+#include <QVarLengthArray>
+
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace {
 
+// Number lines are short: their text is normalised on the stack, without an allocation.
+using NumberText = QVarLengthArray<char, 64>;
+
 // The number text ready for std::from_chars (which takes neither "+" nor ","), or empty when the
 // text holds anything a decimal number cannot.
-QByteArray normalised(QByteArrayView text)
+NumberText normalised(QByteArrayView text)
 {
     QByteArrayView body = DxfNumber::trimmed(text);
     if (body.startsWith('+'))
         body = body.sliced(1);
+    NumberText result;
     if (body.isEmpty())
-        return {};
-    QByteArray result = body.toByteArray();
+        return result;
+    result.append(body.data(), body.size());
     bool separator = false;
     for (char &c : result) {
         if (c == ',' || c == '.') {
@@ -32,17 +39,18 @@ QByteArray normalised(QByteArrayView text)
     return result;
 }
 
-bool hasNegativeExponent(const QByteArray &number)
+bool hasNegativeExponent(QByteArrayView number)
 {
     return number.contains("e-") || number.contains("E-");
 }
 
 template <typename T>
-DxfNumber::Parsed<T> parse(const QByteArray &number)
+DxfNumber::Parsed<T> parse(const NumberText &text)
 {
     DxfNumber::Parsed<T> parsed;
-    if (number.isEmpty())
+    if (text.isEmpty())
         return parsed;
+    const QByteArrayView number(text.constData(), text.size());
     const char *end = number.constData() + number.size();
     T value{};
     const std::from_chars_result result = std::from_chars(number.constData(), end, value);
@@ -64,15 +72,18 @@ DxfNumber::Parsed<T> parse(const QByteArray &number)
     return {DxfNumber::Status::Ok, value};
 }
 
-QByteArray numberLine(const char *begin, const char *end, bool negative)
+// Puts the blank before a value that is not negative and the one after it round the digits,
+// which to_chars wrote from buffer + 1 on.
+int numberLine(char *buffer, char *digitsEnd)
 {
-    QByteArray line;
-    line.reserve(end - begin + 2);
-    if (!negative)
-        line.append(' ');
-    line.append(begin, end - begin);
-    line.append(' ');
-    return line;
+    if (buffer[1] == '-') {
+        std::memmove(buffer, buffer + 1, static_cast<std::size_t>(digitsEnd - buffer - 1));
+        --digitsEnd;
+    } else {
+        buffer[0] = ' ';
+    }
+    *digitsEnd = ' ';
+    return static_cast<int>(digitsEnd + 1 - buffer);
 }
 
 } // namespace
@@ -89,19 +100,33 @@ QByteArrayView DxfNumber::trimmed(QByteArrayView text)
 
 QByteArray DxfNumber::format(float value)
 {
-    Checked::single(value);
-    if (value == 0.0f)
-        value = 0.0f; // no "-0"
-    char buffer[32];
-    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return numberLine(buffer, result.ptr, value < 0.0f);
+    char buffer[MaxLineLength];
+    return QByteArray(buffer, write(buffer, value));
 }
 
 QByteArray DxfNumber::format(std::int32_t value)
 {
-    char buffer[16];
-    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return numberLine(buffer, result.ptr, value < 0);
+    char buffer[MaxLineLength];
+    return QByteArray(buffer, write(buffer, value));
+}
+
+int DxfNumber::write(char *buffer, float value)
+{
+    Checked::single(value);
+    if (value == 0.0f)
+        value = 0.0f; // no "-0"
+    char *const digits = buffer + 1;
+    char *const end = buffer + MaxLineLength - 1;
+    // A whole number of at most five digits is written as the integer it is: no other text is
+    // as short, so it is what the shortest float form gives too, only made much faster.
+    if (std::abs(value) < 100000.0f && value == std::trunc(value))
+        return numberLine(buffer, std::to_chars(digits, end, static_cast<std::int32_t>(value)).ptr);
+    return numberLine(buffer, std::to_chars(digits, end, value).ptr);
+}
+
+int DxfNumber::write(char *buffer, std::int32_t value)
+{
+    return numberLine(buffer, std::to_chars(buffer + 1, buffer + MaxLineLength - 1, value).ptr);
 }
 
 DxfNumber::Parsed<float> DxfNumber::toSingle(QByteArrayView text)

@@ -23,6 +23,11 @@ public:
     // same 32-bit float. A value that is not finite raises OverflowError.
     static QByteArray format(float value);
     static QByteArray format(std::int32_t value);
+    // The same number lines written into buffer, which has room for MaxLineLength characters;
+    // returns the length. For writers that make many lines without an allocation for each.
+    static constexpr int MaxLineLength = 32;
+    static int write(char *buffer, float value);
+    static int write(char *buffer, std::int32_t value);
 
     // Blanks around the number are allowed, "," stands for ".", exponents are read; a value too
     // small for the type becomes zero, one too large is an overflow. Infinity and NaN are no numbers.

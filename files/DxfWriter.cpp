@@ -9,15 +9,40 @@
 #include "shapes/Rechteck.h"
 #include "shapes/Text.h"
 
+namespace {
+
+// The file is handed to the device in pieces of about this size.
+constexpr qsizetype ChunkSize = 1 << 16;
+
+} // namespace
+
 DxfWriter::DxfWriter(const ObjectData &document)
     : m_document(document), m_count(document.GetNumberOfObjects())
 {
 }
 
-void DxfWriter::line(QByteArray &out, const QByteArray &text)
+void DxfWriter::line(std::string &out, QByteArrayView text)
 {
-    out.append(text);
-    out.append("\r\n");
+    out.append(text.data(), static_cast<std::size_t>(text.size()));
+    out.append("\r\n", 2);
+}
+
+void DxfWriter::numberLine(std::string &out, float value)
+{
+    char buffer[DxfNumber::MaxLineLength + 2];
+    const int length = DxfNumber::write(buffer, value);
+    buffer[length] = '\r';
+    buffer[length + 1] = '\n';
+    out.append(buffer, static_cast<std::size_t>(length) + 2);
+}
+
+void DxfWriter::numberLine(std::string &out, std::int32_t value)
+{
+    char buffer[DxfNumber::MaxLineLength + 2];
+    const int length = DxfNumber::write(buffer, value);
+    buffer[length] = '\r';
+    buffer[length + 1] = '\n';
+    out.append(buffer, static_cast<std::size_t>(length) + 2);
 }
 
 QByteArray DxfWriter::textLine(const QString &text)
@@ -28,27 +53,29 @@ QByteArray DxfWriter::textLine(const QString &text)
     return DxfTextCodec::encode(oneLine);
 }
 
-void DxfWriter::lineBlock(QByteArray &out, const char *first, float x1, float y1, float x2, float y2)
+void DxfWriter::lineBlock(std::string &out, const char *first, float x1, float y1, float x2, float y2)
 {
     line(out, first);
     line(out, "LINE");
     line(out, "8");
     line(out, "0");
     line(out, "10");
-    line(out, DxfNumber::format(x1));
+    numberLine(out, x1);
     line(out, "20");
-    line(out, DxfNumber::format(-y1));
+    numberLine(out, -y1);
     line(out, "11");
-    line(out, DxfNumber::format(x2));
+    numberLine(out, x2);
     line(out, "21");
-    line(out, DxfNumber::format(-y2));
+    numberLine(out, -y2);
 }
 
 bool DxfWriter::write(QIODevice &device) const
 {
-    QByteArray out;
+    std::string out;
+    out.reserve(ChunkSize + 4096);
     auto flush = [&device, &out] {
-        const bool written = device.write(out) == out.size();
+        const auto size = static_cast<qint64>(out.size());
+        const bool written = device.write(out.data(), size) == size;
         out.clear();
         return written;
     };
@@ -68,11 +95,11 @@ bool DxfWriter::write(QIODevice &device) const
             line(out, "8");
             line(out, "0");
             line(out, "10");
-            line(out, DxfNumber::format(kreis->getX1()));
+            numberLine(out, kreis->getX1());
             line(out, "20");
-            line(out, DxfNumber::format(-kreis->getY1()));
+            numberLine(out, -kreis->getY1());
             line(out, "40");
-            line(out, DxfNumber::format(kreis->getRadius()));
+            numberLine(out, kreis->getRadius());
         } else if (const auto *linie = dynamic_cast<const Linie *>(shape.get())) {
             lineBlock(out, " 0", linie->getX1(), linie->getY1(), linie->getX2(), linie->getY2());
         } else if (const auto *punkt = dynamic_cast<const Punkt *>(shape.get())) {
@@ -81,9 +108,9 @@ bool DxfWriter::write(QIODevice &device) const
             line(out, "8");
             line(out, "0");
             line(out, "10");
-            line(out, DxfNumber::format(punkt->getX1()));
+            numberLine(out, punkt->getX1());
             line(out, "20");
-            line(out, DxfNumber::format(-punkt->getY1()));
+            numberLine(out, -punkt->getY1());
         } else if (const auto *rechteck = dynamic_cast<const Rechteck *>(shape.get())) {
             const Rechteck &r = *rechteck;
             lineBlock(out, "0", r.getX1(), r.getY1(), r.getX2(), r.getY2());
@@ -96,17 +123,17 @@ bool DxfWriter::write(QIODevice &device) const
             line(out, "8");
             line(out, "0");
             line(out, "10");
-            line(out, DxfNumber::format(text->getX1()));
+            numberLine(out, text->getX1());
             line(out, "20");
-            line(out, DxfNumber::format(-text->getY1()));
+            numberLine(out, -text->getY1());
             line(out, "7");
             line(out, textLine(text->getFont()));
             line(out, "40");
-            line(out, DxfNumber::format(text->getFontSize()));
+            numberLine(out, text->getFontSize());
             line(out, "1");
             line(out, textLine(text->getText()));
         }
-        if (!flush())
+        if (static_cast<qsizetype>(out.size()) >= ChunkSize && !flush())
             return false;
     }
 

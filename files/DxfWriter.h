@@ -2,6 +2,8 @@
 // Writes a drawing as a DXF file: one ENTITIES section with a POINT, LINE, CIRCLE or TEXT per shape.
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <string>
 #include <QIODevice>
 #include <cstdint>
 
@@ -19,10 +21,13 @@ public:
 
 private:
     // Appends one line and its CR LF.
-    static void line(QByteArray &out, const QByteArray &text);
+    static void line(std::string &out, QByteArrayView text);
+    // Appends a number line and its CR LF.
+    static void numberLine(std::string &out, float value);
+    static void numberLine(std::string &out, std::int32_t value);
     // A text or font name: Windows-1252 with escapes, a CR or LF as blank so that it stays one line.
     static QByteArray textLine(const QString &text);
-    static void lineBlock(QByteArray &out, const char *first, float x1, float y1, float x2, float y2);
+    static void lineBlock(std::string &out, const char *first, float x1, float y1, float x2, float y2);
 
     const ObjectData &m_document;
     std::int32_t m_count;

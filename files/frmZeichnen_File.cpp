@@ -205,11 +205,14 @@ void frmZeichnen::mnuSpeichernunter_Click()
 
 void frmZeichnen::mnuBeenden_Click()
 {
-    if (!promptToSave(PlatformDialogs::Buttons::YesNo))
-        return;
-    // Every window goes at once; exit() leaves the event loop without asking any window again.
-    // Outside an event loop there is nothing to leave, and exit() would make the next loop end at
-    // once.
+    if (promptToSave(PlatformDialogs::Buttons::YesNo))
+        endRun();
+}
+
+void frmZeichnen::endRun()
+{
+    // exit() leaves the event loop without closing the windows, so none is asked again. Outside an
+    // event loop there is nothing to leave, and exit() would make the next loop end at once.
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this)
             window->hide();
@@ -241,6 +244,8 @@ void frmZeichnen::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // The plotter and rotate windows may still be open: the run ends all the same.
+    endRun();
     QMainWindow::closeEvent(event);
 }
 

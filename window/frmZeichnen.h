@@ -177,6 +177,8 @@ private:
     bool saveDrawingAs();
     void emptyDrawing();
     bool isUntitled() const;
+    // Closes every window at once and leaves the event loop, asking nothing more.
+    void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
     void placeShape(std::shared_ptr<Basisklasse> shape);
     // DrawAll with draw mode 13, or recorded for later while a drawing is read.

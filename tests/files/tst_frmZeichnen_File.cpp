@@ -521,6 +521,9 @@ private slots:
         if (titled)
             saveAs(file);
         placeShapes();
+        m_window->mnuDrehen->trigger();
+        auto *rotate = m_window->findChild<QDialog *>(QStringLiteral("frmDrehen"));
+        QVERIFY(rotate && rotate->isVisible());
         m_dialogs->prompts.clear();
         m_dialogs->expectMessage(answer);
         if (answer == Answer::Yes && !titled)
@@ -529,6 +532,8 @@ private slots:
         QVERIFY(m_dialogs->allAnswered());
         verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
         QCOMPARE(m_window->isVisible(), !closed);
+        // An open modeless window does not keep the run going.
+        QCOMPARE(rotate->isVisible(), !closed);
         QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
         QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
     }

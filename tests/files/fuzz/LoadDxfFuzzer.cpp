@@ -1,0 +1,179 @@
+#include "LoadDxfFuzzer.h"
+
+#include "FuzzDialogs.h"
+#include "document/ObjectData.h"
+#include "files/DxfReader.h"
+#include "files/DxfWriter.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Text.h"
+#include "window/frmZeichnen.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Shapes kept in the undo snapshot before the window is replaced: a few megabytes.
+constexpr std::size_t SnapshotLimit = 50000;
+
+void writeFile(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes.data(), bytes.size()) != bytes.size())
+        FuzzDialogs::fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+}
+
+QString show(float v)
+{
+    return QString::number(double(v), 'g', 9);
+}
+
+// One unit in the last place of a 32-bit float of magnitude v.
+float ulp(float v)
+{
+    v = std::abs(v);
+    return std::nextafter(v, std::numeric_limits<float>::infinity()) - v;
+}
+
+} // namespace
+
+LoadDxfFuzzer::LoadDxfFuzzer()
+{
+    if (!m_dir.isValid())
+        FuzzDialogs::fail(QStringLiteral("no temporary folder: %1").arg(m_dir.errorString()));
+    m_inputPath = m_dir.filePath(QStringLiteral("eingabe.dxf"));
+    m_savedPath = m_dir.filePath(QStringLiteral("gespeichert.dxf"));
+    startWindow();
+}
+
+LoadDxfFuzzer::~LoadDxfFuzzer() = default;
+
+void LoadDxfFuzzer::startWindow()
+{
+    m_window.reset();
+    m_dialogs = std::make_shared<FuzzDialogs>();
+    m_window = std::make_unique<frmZeichnen>(m_dialogs);
+    m_window->Form_Load();
+    if (!m_dialogs->takeMessages().isEmpty())
+        FuzzDialogs::fail(QStringLiteral("a message at start-up"));
+}
+
+void LoadDxfFuzzer::resetWindow()
+{
+    if (m_window->oObjectData->getBasisklassenSave().size() > SnapshotLimit)
+        startWindow();
+    ObjectData &document = *m_window->oObjectData;
+    for (std::int32_t i = document.GetNumberOfObjects(); i >= 1; --i)
+        document.DeleteObject(i);
+    m_window->sStartX = m_window->sStartY = m_window->sLastX = m_window->sLastY = 0.0f;
+    m_window->lColor = 0;
+    m_window->iPaintMode = 0;
+}
+
+QStringList LoadDxfFuzzer::load(const QString &path)
+{
+    resetWindow();
+    // As the Open command does: any error ends the command and is shown in a message box.
+    m_window->guarded([&] { m_window->LoadDXF(path); });
+    return m_dialogs->takeMessages();
+}
+
+void LoadDxfFuzzer::run(QByteArrayView input)
+{
+    writeFile(m_inputPath, input);
+    const QStringList messages = load(m_inputPath);
+    checkMessages(messages);
+    const std::vector<Shape> read = drawing();
+
+    // What was read is saved by the editor's own writer and must open again, silently, the same.
+    {
+        QFile file(m_savedPath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            FuzzDialogs::fail(QStringLiteral("cannot write %1").arg(m_savedPath));
+        try {
+            if (!DxfWriter(*m_window->oObjectData).write(file))
+                FuzzDialogs::fail(QStringLiteral("the writer could not write the drawing read"));
+        } catch (const SkizzarError &error) {
+            FuzzDialogs::fail(QStringLiteral("the drawing read cannot be written: ") + error.message());
+        }
+    }
+    const QStringList again = load(m_savedPath);
+    if (!again.isEmpty())
+        FuzzDialogs::fail(QStringLiteral("the drawing read, saved, gives messages when read again: ")
+                          + again.join(QLatin1String(" | ")));
+    checkSameDrawing(read, drawing());
+}
+
+void LoadDxfFuzzer::checkMessages(const QStringList &messages) const
+{
+    // What ended the reading early, then once the note that something was passed over.
+    static const QRegularExpression stopped(
+        QStringLiteral("^(Keine Zahl|Überlauf|Kein Gruppencode) in Zeile [1-9][0-9]*: „.*“$"),
+        QRegularExpression::DotMatchesEverythingOption);
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const QString &message = messages.at(i);
+        const bool last = i == messages.size() - 1;
+        const bool known = (last && message == DxfReader::passedOverMessage())
+                           || (i == 0 && (message == DxfReader::noEofMessage()
+                                          || stopped.match(message).hasMatch()));
+        if (!known || messages.size() > 2)
+            FuzzDialogs::fail(QStringLiteral("unexpected messages: ") + messages.join(QLatin1String(" | ")));
+    }
+}
+
+std::vector<LoadDxfFuzzer::Shape> LoadDxfFuzzer::drawing() const
+{
+    std::vector<Shape> shapes;
+    for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
+        Shape s;
+        if (const auto *p = dynamic_cast<const Punkt *>(shape.get())) {
+            s = {'P', p->getX1(), p->getY1()};
+        } else if (const auto *l = dynamic_cast<const Linie *>(shape.get())) {
+            s = {'L', l->getX1(), l->getY1(), l->getX2(), l->getY2()};
+        } else if (const auto *k = dynamic_cast<const Kreis *>(shape.get())) {
+            s = {'K', k->getX1(), k->getY1(), 0, 0, k->getRadius()};
+        } else if (const auto *t = dynamic_cast<const Text *>(shape.get())) {
+            s = {'T', t->getX1(), t->getY1()};
+            s.text = t->getText();
+        } else {
+            FuzzDialogs::fail(QStringLiteral("the reader made a shape of another kind"));
+        }
+        for (const float v : {s.x1, s.y1, s.x2, s.y2, s.radius})
+            if (!std::isfinite(v))
+                FuzzDialogs::fail(QStringLiteral("a shape with a coordinate that is not finite"));
+        if (s.radius < 0.0f)
+            FuzzDialogs::fail(QStringLiteral("a circle with a negative radius"));
+        shapes.push_back(std::move(s));
+    }
+    return shapes;
+}
+
+void LoadDxfFuzzer::checkSameDrawing(const std::vector<Shape> &read, const std::vector<Shape> &reread) const
+{
+    if (read.size() != reread.size())
+        FuzzDialogs::fail(QStringLiteral("%1 shapes read, %2 after saving and reading again")
+                              .arg(read.size())
+                              .arg(reread.size()));
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const Shape &a = read[i];
+        const Shape &b = reread[i];
+        // A circle is read as a centre and a point on its edge, so its radius comes back as the
+        // distance to that point, which the sum centre + radius has rounded.
+        const float tolerance = 2.0f * ulp(std::max(std::abs(a.x1), a.radius));
+        const bool same = a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2
+                          && a.y2 == b.y2 && std::abs(a.radius - b.radius) <= tolerance
+                          && a.text == b.text;
+        if (!same)
+            FuzzDialogs::fail(QStringLiteral("shape %1 changed by saving and reading again: "
+                                             "%2 %3 %4 %5 %6 %7 [%8] became %9 %10 %11 %12 %13 %14 [%15]")
+                                  .arg(i + 1)
+                                  .arg(QChar(a.kind), show(a.x1), show(a.y1), show(a.x2), show(a.y2), show(a.radius), a.text)
+                                  .arg(QChar(b.kind), show(b.x1), show(b.y1), show(b.x2), show(b.y2), show(b.radius), b.text));
+    }
+}

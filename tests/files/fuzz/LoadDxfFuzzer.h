@@ -1,0 +1,50 @@
+#pragma once
+// Puts one input at a time through the editor's reading: a file, LoadDXF of a real main window with its placements and document, then a save and a second reading of what was read.
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+class FuzzDialogs;
+class frmZeichnen;
+
+class LoadDxfFuzzer
+{
+public:
+    // Needs a QApplication, and starts the first main window through the welcome window.
+    LoadDxfFuzzer();
+    ~LoadDxfFuzzer();
+
+    // Aborts, with the reason on stderr, when the editor does anything it must not: a message
+    // other than the reader's, a shape that is not finite, or a drawing that does not come back
+    // the same from its own file.
+    void run(QByteArrayView input);
+
+private:
+    // One shape as the reader can make it, every coordinate as stored.
+    struct Shape
+    {
+        char kind = '?';
+        float x1 = 0, y1 = 0, x2 = 0, y2 = 0, radius = 0;
+        QString text;
+    };
+
+    void startWindow();
+    // Empties the drawing and sets the members the reader fills back to their start values, so
+    // that each input is read as by a freshly started editor. Only the undo snapshot stays; it
+    // grows with every shape read, so the window is replaced when it gets large.
+    void resetWindow();
+    QStringList load(const QString &path);
+    std::vector<Shape> drawing() const;
+    void checkMessages(const QStringList &messages) const;
+    void checkSameDrawing(const std::vector<Shape> &read, const std::vector<Shape> &reread) const;
+
+    std::shared_ptr<FuzzDialogs> m_dialogs;
+    std::unique_ptr<frmZeichnen> m_window;
+    QTemporaryDir m_dir;
+    QString m_inputPath;
+    QString m_savedPath;
+};
