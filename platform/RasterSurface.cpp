@@ -443,35 +443,46 @@ void RasterSurface::Circle(float x, float y, float radius)
 void RasterSurface::drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy,
                                     std::int64_t r)
 {
-    if (r == 0) {
-        plotter.plot(cx, cy);
-        return;
-    }
-    const std::int64_t rr = r * r;
-    std::int64_t v = r;
-    for (std::int64_t u = 0;; ++u) {
-        const std::int64_t d = rr - u * u;
-        while (v > 0 && v * (v - 1) >= d)
-            --v;
-        if (u > v)
-            break;
-        if (u == 0) {
-            plotter.plot(cx, cy - v);
-            plotter.plot(cx, cy + v);
-            plotter.plot(cx - v, cy);
-            plotter.plot(cx + v, cy);
-        } else {
-            plotter.plot(cx - u, cy - v);
-            plotter.plot(cx + u, cy - v);
-            plotter.plot(cx - u, cy + v);
-            plotter.plot(cx + u, cy + v);
-            if (u != v) {
-                plotter.plot(cx - v, cy - u);
-                plotter.plot(cx + v, cy - u);
-                plotter.plot(cx - v, cy + u);
-                plotter.plot(cx + v, cy + u);
+    // put(dx, dy) sets the pixel at that offset from the centre.
+    const auto walk = [r](auto &&put) {
+        if (r == 0) {
+            put(0, 0);
+            return;
+        }
+        const std::int64_t rr = r * r;
+        std::int64_t v = r;
+        for (std::int64_t u = 0;; ++u) {
+            const std::int64_t d = rr - u * u;
+            while (v > 0 && v * (v - 1) >= d)
+                --v;
+            if (u > v)
+                break;
+            if (u == 0) {
+                put(0, -v);
+                put(0, v);
+                put(-v, 0);
+                put(v, 0);
+            } else {
+                put(-u, -v);
+                put(u, -v);
+                put(-u, v);
+                put(u, v);
+                if (u != v) {
+                    put(-v, -u);
+                    put(v, -u);
+                    put(-v, u);
+                    put(v, u);
+                }
             }
         }
+    };
+    // A circle wholly inside the buffer needs no test per pixel; a drawing is mostly such circles.
+    if (cx - r >= 0 && cy - r >= 0 && cx + r < plotter.width() && cy + r < plotter.height()) {
+        const qsizetype centre = plotter.offset(cx, cy);
+        const qsizetype stride = plotter.stride();
+        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plotAt(centre + dy * stride + dx); });
+    } else {
+        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plot(cx + dx, cy + dy); });
     }
 }
 

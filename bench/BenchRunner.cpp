@@ -1,0 +1,266 @@
+#include "BenchRunner.h"
+
+#include "BenchDialogs.h"
+#include "DrawingGenerator.h"
+#include "window/DrawingCanvas.h"
+#include "window/frmZeichnen.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QtMath>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr std::int32_t TargetSize = 100000;
+constexpr double OpenTarget = 0.3;
+constexpr double RepaintTarget = 0.15;
+constexpr double BandTarget = 0.5;
+constexpr double SaveTarget = 0.1;
+constexpr double MemoryTarget = 150.0;
+
+double seconds(const QElapsedTimer &timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// A move with no button held, or the release of `button`: either way no button is down afterwards.
+void sendMouse(QWidget *canvas, QEvent::Type type, QPoint position, Qt::MouseButton button)
+{
+    QMouseEvent event(type, QPointF(position), QPointF(canvas->mapToGlobal(position)), button,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+}
+
+} // namespace
+
+BenchRunner::BenchRunner(Options options)
+    : m_options(std::move(options)), m_dialogs(std::make_shared<BenchDialogs>())
+{
+    m_runs = m_options.quick ? 3 : 7;
+    m_bandSteps = m_options.quick ? 240 : 720;
+}
+
+BenchRunner::~BenchRunner() = default;
+
+void BenchRunner::run()
+{
+    if (!m_folder.isValid()) {
+        std::fprintf(stderr, "skizzar_bench: no temporary folder: %s\n", qPrintable(m_folder.errorString()));
+        return;
+    }
+    std::printf("skizzar_bench: platform %s, medians of %d runs, %d band steps per run\n",
+                qgetenv("QT_QPA_PLATFORM").constData(), m_runs, m_bandSteps);
+    std::fflush(stdout);
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuAtStart = processCpuSeconds();
+    QList<Row> rows;
+    for (const std::int32_t shapes : m_options.sizes)
+        rows.append(measure(shapes));
+    const double cpuShare = (processCpuSeconds() - cpuAtStart) / seconds(wall);
+    printTable(rows);
+    // Other programs on the machine stretch every figure; this shows how much they took.
+    std::printf("\nthe benchmark ran on the processor %.0f %% of its time; the rest it waited for the"
+                " disk or for other programs\n",
+                100.0 * cpuShare);
+}
+
+BenchRunner::Row BenchRunner::measure(std::int32_t shapes)
+{
+    Row row;
+    row.shapes = shapes;
+    const QString path = m_folder.filePath(QStringLiteral("drawing-%1.dxf").arg(shapes));
+    {
+        QFile file(path);
+        const QByteArray content = DrawingGenerator::dxf(shapes);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+            std::fprintf(stderr, "skizzar_bench: cannot write %s\n", qPrintable(path));
+            return row;
+        }
+        row.fileMegabytes = static_cast<double>(content.size()) / 1e6;
+    }
+
+    std::unique_ptr<frmZeichnen> window;
+    QList<double> open;
+    for (int i = 0; i < m_runs; ++i)
+        open.append(timeOpen(path, window));
+    row.openSeconds = median(open);
+    row.shapesRead = window->oObjectData->GetNumberOfObjects();
+    row.peakMegabytes = peakResidentMegabytes();
+    if (row.shapesRead != DrawingGenerator::shapesAfterReading(shapes))
+        std::fprintf(stderr, "skizzar_bench: read %d shapes, expected %d\n", row.shapesRead,
+                     DrawingGenerator::shapesAfterReading(shapes));
+
+    QList<double> repaint;
+    for (int i = 0; i < m_runs; ++i)
+        repaint.append(timeRepaint(*window));
+    row.repaintSeconds = median(repaint);
+
+    QList<double> band;
+    for (int i = 0; i < m_runs; ++i)
+        band.append(timeBand(*window) * 1e3);
+    row.bandMilliseconds = median(band);
+
+    const QString savePath = m_folder.filePath(QStringLiteral("saved-%1.dxf").arg(shapes));
+    QList<double> save;
+    for (int i = 0; i < m_runs; ++i)
+        save.append(timeSave(*window, savePath));
+    row.saveSeconds = median(save);
+
+    std::printf("  %d shapes measured\n", shapes);
+    std::fflush(stdout);
+    return row;
+}
+
+std::unique_ptr<frmZeichnen> BenchRunner::startWindow()
+{
+    auto window = std::make_unique<frmZeichnen>(m_dialogs);
+    window->Form_Load();
+    window->canvas()->installEventFilter(this);
+    QCoreApplication::processEvents();
+    return window;
+}
+
+double BenchRunner::timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &window)
+{
+    // Each run opens into a fresh window: the undo snapshot of an old one would hold the drawings
+    // of the runs before.
+    window.reset();
+    window = startWindow();
+    m_dialogs->setOpenPath(path);
+    QElapsedTimer timer;
+    timer.start();
+    window->mnuOeffnen->trigger();
+    const double elapsed = seconds(timer);
+    QCoreApplication::processEvents();
+    warnAboutMessages("open");
+    return elapsed;
+}
+
+double BenchRunner::timeRepaint(frmZeichnen &window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.Form_Paint();
+    const double elapsed = seconds(timer);
+    QCoreApplication::processEvents();
+    warnAboutMessages("repaint");
+    return elapsed;
+}
+
+double BenchRunner::timeBand(frmZeichnen &window)
+{
+    DrawingCanvas *canvas = window.canvas();
+    // The anchor in the middle, the pointer going round it on an ellipse below the label.
+    const QPoint anchor(323, 300);
+    window.mnuLinie->trigger();
+    sendMouse(canvas, QEvent::MouseButtonRelease, anchor, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    m_paintEvents = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int step = 1; step <= m_bandSteps; ++step) {
+        const double angle = 2.0 * M_PI * step / m_bandSteps;
+        const QPoint pointer(anchor.x() + qRound(300.0 * std::cos(angle)),
+                             anchor.y() + qRound(160.0 * std::sin(angle)));
+        sendMouse(canvas, QEvent::MouseMove, pointer, Qt::NoButton);
+        QCoreApplication::processEvents();
+    }
+    const double elapsed = seconds(timer) / m_bandSteps;
+    if (m_paintEvents < m_bandSteps)
+        std::fprintf(stderr, "skizzar_bench: only %lld paint events for %d band steps\n",
+                     static_cast<long long>(m_paintEvents), m_bandSteps);
+
+    // The right button cancels the tool; the band stays until the next repaint.
+    sendMouse(canvas, QEvent::MouseButtonRelease, anchor, Qt::RightButton);
+    window.Form_Paint();
+    QCoreApplication::processEvents();
+    warnAboutMessages("band");
+    return elapsed;
+}
+
+double BenchRunner::timeSave(frmZeichnen &window, const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.SaveDXF(path);
+    const double elapsed = seconds(timer);
+    warnAboutMessages("save");
+    return elapsed;
+}
+
+void BenchRunner::warnAboutMessages(const char *where)
+{
+    for (const QString &message : m_dialogs->takeUnexpectedMessages())
+        std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(message));
+}
+
+bool BenchRunner::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint)
+        ++m_paintEvents;
+    return QObject::eventFilter(watched, event);
+}
+
+void BenchRunner::printTable(const QList<Row> &rows) const
+{
+    std::printf("\n%8s %10s %8s %9s %10s %12s %8s %12s\n", "shapes", "read as", "file MB", "open s",
+                "repaint s", "band ms/step", "save s", "peak RSS MB");
+    for (const Row &row : rows)
+        std::printf("%8d %10d %8.2f %9.4f %10.4f %12.4f %8.4f %12.1f\n", row.shapes, row.shapesRead,
+                    row.fileMegabytes, row.openSeconds, row.repaintSeconds, row.bandMilliseconds,
+                    row.saveSeconds, row.peakMegabytes);
+    std::printf("(read as: shapes in the drawing after opening, each rectangle read back as four lines;"
+                " peak RSS: VmHWM after opening that size)\n\n");
+
+    const auto target = std::find_if(rows.cbegin(), rows.cend(),
+                                     [](const Row &row) { return row.shapes == TargetSize; });
+    if (target == rows.cend())
+        return;
+    const int n = TargetSize;
+    std::printf("open %d: %.3f s (target ≤ %.1f s)\n", n, target->openSeconds, OpenTarget);
+    std::printf("repaint %d: %.3f s (target ≤ %.2f s)\n", n, target->repaintSeconds, RepaintTarget);
+    std::printf("band %d: %.3f ms per step (target ≤ %.1f ms)\n", n, target->bandMilliseconds,
+                BandTarget);
+    std::printf("save %d: %.3f s (target ≤ %.1f s)\n", n, target->saveSeconds, SaveTarget);
+    std::printf("memory %d: %.0f MB peak resident (target ≤ %.0f MB)\n", n, target->peakMegabytes,
+                MemoryTarget);
+}
+
+double BenchRunner::median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+double BenchRunner::processCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double BenchRunner::peakResidentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1.0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            const QByteArray kilobytes = line.mid(6).trimmed().split(' ').value(0);
+            return kilobytes.toDouble() * 1024.0 / 1e6;
+        }
+    }
+    return -1.0;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Runs the benchmark: open, repaint, rubber band and save for each drawing size, and prints the table.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <memory>
+
+class BenchDialogs;
+class frmZeichnen;
+
+class BenchRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        bool quick = false;
+        QList<std::int32_t> sizes{1000, 10000, 100000};
+    };
+
+    explicit BenchRunner(Options options);
+    ~BenchRunner() override;
+
+    // Measures every size and prints the table and the target lines to standard output.
+    void run();
+
+protected:
+    // Counts the paint events of the drawing area, to show that every band step reached the screen.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Row
+    {
+        std::int32_t shapes = 0;
+        std::int32_t shapesRead = 0;
+        double fileMegabytes = 0.0;
+        double openSeconds = 0.0;
+        double repaintSeconds = 0.0;
+        double bandMilliseconds = 0.0;
+        double saveSeconds = 0.0;
+        double peakMegabytes = 0.0;
+    };
+
+    Row measure(std::int32_t shapes);
+    std::unique_ptr<frmZeichnen> startWindow();
+    // One Open through the File menu into a fresh window, which is kept in `window`.
+    double timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &window);
+    double timeRepaint(frmZeichnen &window);
+    // Seconds per mouse-move step of the line tool's band, averaged over one run of steps.
+    double timeBand(frmZeichnen &window);
+    double timeSave(frmZeichnen &window, const QString &path);
+    void warnAboutMessages(const char *where);
+    void printTable(const QList<Row> &rows) const;
+
+    static double median(QList<double> values);
+    static double processCpuSeconds();
+    // VmHWM of /proc/self/status in megabytes (10^6 bytes), or -1 when it cannot be read.
+    static double peakResidentMegabytes();
+
+    Options m_options;
+    std::shared_ptr<BenchDialogs> m_dialogs;
+    QTemporaryDir m_folder;
+    int m_runs = 0;
+    int m_bandSteps = 0;
+    qint64 m_paintEvents = 0;
+};

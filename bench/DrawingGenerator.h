@@ -1,0 +1,19 @@
+#pragma once
+// Makes the DXF file of a drawing of a given number of shapes, of all five kinds, with the editor's writer.
+
+#include <QByteArray>
+#include <cstdint>
+
+class DrawingGenerator
+{
+public:
+    // The same drawing for the same count: shapes as a user places them with the mouse, at whole
+    // pixels, mostly inside the window and a tenth beyond its edges, in the order point, line,
+    // rectangle, circle, text. Second clicks lie within 200 pixels of the first for a line, within
+    // 133 × 100 pixels for a rectangle and 100 × 100 pixels for a circle; texts read "Text 123".
+    // A rectangle is written as four lines, so the file holds more entities than shapes.
+    static QByteArray dxf(std::int32_t shapeCount);
+
+    // How many shapes reading the file back gives.
+    static std::int32_t shapesAfterReading(std::int32_t shapeCount);
+};
