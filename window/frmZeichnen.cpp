@@ -141,6 +141,9 @@ void frmZeichnen::selectTool(std::int16_t paintMode)
 
 void frmZeichnen::setMousePointer(std::int16_t pointer)
 {
+    // Every shape read from a file sets the arrow; changing the cursor is not free.
+    if (pointer == mMousePointer)
+        return;
     mMousePointer = pointer;
     switch (pointer) {
     case 1:

@@ -48,6 +48,11 @@ private slots:
         QTest::newRow("largest") << std::numeric_limits<float>::max() << QByteArray(" 3.4028235e+38 ");
         QTest::newRow("smallest subnormal") << std::numeric_limits<float>::denorm_min() << QByteArray(" 1e-45 ");
         QTest::newRow("nine digits") << 1234.5677f << QByteArray(" 1234.5677 ");
+        // Whole numbers below 100000 take a shortcut; both sides of its edge read alike.
+        QTest::newRow("99999") << 99999.0f << QByteArray(" 99999 ");
+        QTest::newRow("-99999") << -99999.0f << QByteArray("-99999 ");
+        QTest::newRow("100000") << 100000.0f << QByteArray(" 1e+05 ");
+        QTest::newRow("12345.5") << 12345.5f << QByteArray(" 12345.5 ");
     }
 
     void formatSingle()
