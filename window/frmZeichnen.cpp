@@ -38,6 +38,10 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(5400 / RasterSurface::TwipsPerPixel, 1080 / RasterSurface::TwipsPerPixel,
                         1215 / RasterSurface::TwipsPerPixel, 255 / RasterSurface::TwipsPerPixel);
+    // The window's font stands in for a narrower one; narrowed, the caption fits the label's size.
+    QFont labelFont = font();
+    labelFont.setStretch(QFont::SemiCondensed);
+    Label1->setFont(labelFont);
     Label1->setAutoFillBackground(true);
     Label1->setBackgroundRole(QPalette::Window);
     // The label keeps the mouse: releases and moves over it do not reach the drawing area.

@@ -1,0 +1,745 @@
+#!/usr/bin/python3
+"""The editor used the way a person uses it: the built program in a real X window (Xvfb, xcb
+platform), driven only by X input events from xdotool, checked by the pixels on the screen and by
+the bytes of the file it writes. Needs Xvfb, xauth, xdotool, xwd, xwininfo and xdpyinfo; uses the
+standard library only.
+
+    realwindow_test.py SKIZZAR [--screenshot PNG] [--artifacts DIR]
+
+--screenshot also writes the main window with the drawn shapes as a PNG (docs/screenshot.png is
+made this way). --artifacts is where pictures of the program's windows go when a step fails.
+"""
+
+import argparse
+import ctypes
+import math
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+# The drawing area opens at 9705 x 7080 twips, 15 twips to the pixel.
+TWIPS_PER_PIXEL = 15
+CANVAS_W, CANVAS_H = 9705 // TWIPS_PER_PIXEL, 7080 // TWIPS_PER_PIXEL
+# The label "Aktuelle Version" lies over the drawing area: x, y, width, height in pixels.
+LABEL = (5400 // TWIPS_PER_PIXEL, 1080 // TWIPS_PER_PIXEL, 1215 // TWIPS_PER_PIXEL, 255 // TWIPS_PER_PIXEL)
+
+WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
+
+# What is drawn, in pixels of the drawing area, and the detours the mouse takes between the clicks
+# so that rubber bands are drawn and removed, over empty ground and across the shapes already there.
+POINT = (60, 60)
+LINE = ((40, 120), (200, 200))
+LINE_DETOUR = [(70, 200), (100, 300), (150, 330), (250, 260), (220, 210)]
+RECT = ((260, 120), (400, 220))
+RECT_DETOUR = [(200, 200), (150, 250), (330, 300), (420, 240)]  # the second crosses the line
+CIRCLE = ((520, 200), (560, 230))  # a 3-4-5 triangle: radius 50 px, 750 twips
+CIRCLE_DETOUR = [(560, 260), (600, 300), (540, 215), (570, 220)]  # the second crosses the rectangle
+TEXT_AT = (80, 300)
+TEXT = "Grundriss EG"
+# The text is printed to the right of and below its top-left corner, well inside this box.
+TEXT_BOX = (TEXT_AT[0] - 1, TEXT_AT[1] - 1, 220, 26)
+# The ground, away from every shape, band and the label.
+BACKGROUND = [(20, 20), (300, 60), (330, 170), (520, 200), (100, 420), (600, 420), (620, 40), (20, 250)]
+
+FILE_NAME = "zeichnung.dxf"
+STEP_TIMEOUT = 10.0
+
+
+class StepFailed(Exception):
+    pass
+
+
+class ProgramEnded(StepFailed):
+    """The editor is gone: waiting any longer is pointless."""
+
+
+# --- Pictures ------------------------------------------------------------------------------------
+
+class Picture:
+    """An RGB picture, read from xwd's output (any ZPixmap layout xwd writes)."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    @classmethod
+    def from_xwd(cls, xwd):
+        h = struct.unpack(">25I", xwd[:100])
+        header_size, width, height = h[0], h[4], h[5]
+        byte_order, bits_per_pixel, bytes_per_line = h[7], h[11], h[12]
+        masks, ncolors = h[14:17], h[19]
+        data = memoryview(xwd)[header_size + ncolors * 12:]
+        step = bits_per_pixel // 8
+        rgb = bytearray(width * height * 3)
+        usual = byte_order == 0 and tuple(masks) == (0xFF0000, 0xFF00, 0xFF) and step in (3, 4)
+        shifts = [(m & -m).bit_length() - 1 for m in masks]
+        for y in range(height):
+            row = data[y * bytes_per_line:y * bytes_per_line + width * step]
+            out = y * width * 3
+            if usual:
+                # Blue, green and red are the low bytes of each little-endian pixel.
+                for channel in range(3):
+                    rgb[out + channel:out + width * 3:3] = row[2 - channel::step]
+                continue
+            for x in range(width):
+                v = int.from_bytes(row[x * step:(x + 1) * step], "little" if byte_order == 0 else "big")
+                rgb[out + 3 * x:out + 3 * x + 3] = bytes((v & m) >> s for m, s in zip(masks, shifts))
+        return cls(width, height, bytes(rgb))
+
+    def px(self, x, y):
+        o = (y * self.width + x) * 3
+        return tuple(self.rgb[o:o + 3])
+
+    def row(self, y):
+        return self.rgb[y * self.width * 3:(y + 1) * self.width * 3]
+
+    def crop(self, x0, y0, width, height):
+        rows = [self.rgb[((y0 + y) * self.width + x0) * 3:((y0 + y) * self.width + x0 + width) * 3]
+                for y in range(height)]
+        return Picture(width, height, b"".join(rows))
+
+    def write_png(self, path):
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+        raw = b"".join(b"\0" + self.row(y) for y in range(self.height))
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n"
+                    + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+                    + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def ink_runs(flags, max_gap=0):
+    """Runs of true values as (first, last); runs apart by at most max_gap falses are one run."""
+    runs = []
+    for i, on in enumerate(flags):
+        if not on:
+            continue
+        if runs and i - runs[-1][1] <= max_gap + 1:
+            runs[-1][1] = i
+        else:
+            runs.append([i, i])
+    return [tuple(r) for r in runs]
+
+
+def differs(a, b):
+    return sum(abs(p - q) for p, q in zip(a, b)) > 60
+
+
+# --- Geometry of the expected drawing and file -----------------------------------------------------
+
+def segment_distance(p, a, b):
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    t = 0.0 if dx == dy == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(p[0] - (a[0] + t * dx), p[1] - (a[1] + t * dy))
+
+
+def rect_edges(a, b):
+    (x1, y1), (x2, y2) = a, b
+    return [((x1, y1), (x2, y1)), ((x2, y1), (x2, y2)), ((x2, y2), (x1, y2)), ((x1, y2), (x1, y1))]
+
+
+def radius(a, b):
+    return math.hypot(b[0] - a[0], b[1] - a[1])
+
+
+def along(a, b, count):
+    return [(round(a[0] + (b[0] - a[0]) * i / count), round(a[1] + (b[1] - a[1]) * i / count))
+            for i in range(1, count)]
+
+
+def around(centre, r, count):
+    return [(round(centre[0] + r * math.cos(2 * math.pi * i / count)),
+             round(centre[1] + r * math.sin(2 * math.pi * i / count))) for i in range(count)]
+
+
+def in_box(p, box):
+    return box[0] <= p[0] < box[0] + box[2] and box[1] <= p[1] < box[1] + box[3]
+
+
+def near_line(p):
+    return segment_distance(p, *LINE) <= 1.5
+
+
+def near_rect(p):
+    return any(segment_distance(p, a, b) <= 1.5 for a, b in rect_edges(*RECT))
+
+
+def near_circle(p):
+    return abs(radius(CIRCLE[0], p) - radius(*CIRCLE)) <= 1.5
+
+
+def near_drawing(p, with_text=True):
+    """Whether pixel p may be painted once everything is drawn: a shape, the label or the text."""
+    return (p == POINT or near_line(p) or near_rect(p) or near_circle(p) or in_box(p, LABEL)
+            or (with_text and in_box(p, TEXT_BOX)))
+
+
+def line_points():
+    return along(*LINE, 16)
+
+
+def rect_points():
+    return [p for a, b in rect_edges(*RECT) for p in along(a, b, 10)]
+
+
+def circle_points():
+    return around(CIRCLE[0], radius(*CIRCLE), 36)
+
+
+def number_line(twips):
+    """The number line that the DXF writer gives for a whole number of twips."""
+    value = float(twips)
+    assert value.is_integer() and abs(value) < 1e7
+    return ("" if value < 0 else " ") + str(int(value)) + " "
+
+
+def expected_dxf():
+    def twips(p):
+        return p[0] * TWIPS_PER_PIXEL, p[1] * TWIPS_PER_PIXEL
+
+    def line_block(first, a, b):
+        return [first, "LINE", "8", "0", "10", number_line(a[0]), "20", number_line(-a[1]),
+                "11", number_line(b[0]), "21", number_line(-b[1])]
+
+    lines = ["0", "SECTION", "2", "ENTITIES"]
+    x, y = twips(POINT)
+    lines += ["0", "POINT", "8", "0", "10", number_line(x), "20", number_line(-y)]
+    lines += line_block(" 0", twips(LINE[0]), twips(LINE[1]))
+    corners = [twips(a) for a, _ in rect_edges(*RECT)]
+    for i, first in enumerate(["0", " 0", "0", "0"]):
+        lines += line_block(first, corners[i], corners[(i + 1) % 4])
+    (x, y), r = twips(CIRCLE[0]), radius(*CIRCLE) * TWIPS_PER_PIXEL
+    lines += ["0", "CIRCLE", "8", "0", "10", number_line(x), "20", number_line(-y), "40", number_line(r)]
+    x, y = twips(TEXT_AT)
+    lines += ["0", "TEXT", "8", "0", "10", number_line(x), "20", number_line(-y),
+              "7", "", "40", number_line(0), "1", TEXT]
+    lines += ["0", "ENDSEC", "0", "EOF"]
+    return "".join(line + "\r\n" for line in lines).encode("ascii")
+
+
+# --- Checks on the drawing area --------------------------------------------------------------------
+
+def black_near(picture, p, reach=1):
+    return any(picture.px(x, y) == BLACK
+               for x in range(p[0] - reach, p[0] + reach + 1) for y in range(p[1] - reach, p[1] + reach + 1)
+               if 0 <= x < picture.width and 0 <= y < picture.height)
+
+
+def missing(picture, points):
+    """The first of the points with no black pixel on or next to it, or None."""
+    return next((p for p in points if not black_near(picture, p)), None)
+
+
+def stray(picture, allowed):
+    """The painted (not white) pixels outside what is allowed: their count and the first."""
+    white_row = b"\xff" * (picture.width * 3)
+    bad = [(x, y) for y in range(picture.height) if picture.row(y) != white_row
+           for x in range(picture.width) if picture.px(x, y) != WHITE and not allowed((x, y))]
+    return len(bad), (bad[0] if bad else None)
+
+
+def first_difference(a, b, ignore=lambda p: False):
+    for y in range(a.height):
+        if a.row(y) != b.row(y):
+            for x in range(a.width):
+                if a.px(x, y) != b.px(x, y) and not ignore((x, y)):
+                    return (x, y)
+    return None
+
+
+def text_ink(picture):
+    return [(x, y) for y in range(TEXT_BOX[1], TEXT_BOX[1] + TEXT_BOX[3])
+            for x in range(TEXT_BOX[0], TEXT_BOX[0] + TEXT_BOX[2]) if picture.px(x, y) == BLACK]
+
+
+def drawing_faults(picture):
+    """What is wrong with the picture of the finished drawing, or None."""
+    if picture.px(*POINT) != BLACK:
+        return f"the point at {POINT} is {picture.px(*POINT)}, not black"
+    for name, points in (("line", line_points()), ("rectangle", rect_points()), ("circle", circle_points())):
+        gap = missing(picture, points)
+        if gap:
+            return f"the {name} has no black pixel at {gap} or next to it"
+    ink = text_ink(picture)
+    if len(ink) < 30:
+        return f"the text '{TEXT}' is missing: {len(ink)} black pixels in its box {TEXT_BOX}"
+    left, top = min(x for x, _ in ink), min(y for _, y in ink)
+    if not (TEXT_AT[0] <= left <= TEXT_AT[0] + 4 and TEXT_AT[1] <= top <= TEXT_AT[1] + 8):
+        return f"the text starts at ({left}, {top}), not at the click {TEXT_AT}"
+    for p in BACKGROUND:
+        if picture.px(*p) != WHITE:
+            return f"the ground at {p} is {picture.px(*p)}, not white"
+    count, first = stray(picture, near_drawing)
+    if count:
+        return f"{count} painted pixels away from every shape (a trace of a rubber band?), the first at {first}"
+    return None
+
+
+# --- The X server, the program and the input -------------------------------------------------------
+
+def die_with_parent():
+    # The server and the editor must not outlive the test, also when the test itself is killed.
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+class Session:
+    def __init__(self, program, work, artifacts):
+        self.program, self.work, self.artifacts = program, work, artifacts
+        self.xvfb = self.app = self.env = self.main = self.origin = self.titles = None
+        self.started = time.monotonic()
+        self.step("start")
+
+    # Every step has a time-out and names itself in a failure.
+    def step(self, name, timeout=STEP_TIMEOUT):
+        self.step_name, self.deadline = name, time.monotonic() + timeout
+        if name != "start":
+            print(f"[{time.monotonic() - self.started:5.2f}s] {name}", flush=True)
+
+    def fail(self, message, kind=StepFailed):
+        raise kind(f"step '{self.step_name}': {message}")
+
+    def wait_for(self, probe, what, on_timeout=None):
+        """Polls probe() until it returns something true; fails the step at its deadline."""
+        last = None
+        while True:
+            try:
+                result = probe()
+            except ProgramEnded:
+                raise
+            except StepFailed as failure:
+                result, last = None, str(failure)
+            if result:
+                return result
+            if time.monotonic() > self.deadline:
+                detail = on_timeout() if on_timeout else last
+                self.fail(f"timed out waiting for {what}" + (f": {detail}" if detail else ""))
+            time.sleep(0.05)
+
+    def run(self, *args, check=True):
+        try:
+            result = subprocess.run([str(a) for a in args], env=self.env, capture_output=True, timeout=STEP_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"{' '.join(map(str, args))} did not finish")
+        if check and result.returncode != 0:
+            self.fail(f"{' '.join(map(str, args))} failed: {result.stderr.decode(errors='replace').strip()}")
+        return result.stdout.decode("utf-8", errors="replace")
+
+    def start_server(self):
+        auth = os.path.join(self.work, "Xauthority")
+        cookie = os.urandom(16).hex()
+        # The server takes every cookie of its file; the display number is known only once it runs.
+        self.run("xauth", "-q", "-f", auth, "add", ":65000", "MIT-MAGIC-COOKIE-1", cookie)
+        read_end, write_end = os.pipe()
+        with open(os.path.join(self.work, "xvfb.log"), "wb") as log:
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-auth", auth, "-nolisten", "tcp", "-noreset",
+                 "-screen", "0", "1280x1024x24"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log,
+                preexec_fn=die_with_parent)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                self.fail("Xvfb ended before it named its display")
+            number += chunk
+        os.close(read_end)
+        display = ":" + number.decode().strip()
+        self.run("xauth", "-q", "-f", auth, "add", display, "MIT-MAGIC-COOKIE-1", cookie)
+
+        home = os.path.join(self.work, "home")
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "XDG_", "DBUS_", "WAYLAND_", "SESSION_MANAGER", "DESKTOP_SESSION"))}
+        env.update(DISPLAY=display, XAUTHORITY=auth, HOME=home, XDG_RUNTIME_DIR=runtime,
+                   XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                   XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                   QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="0", NO_AT_BRIDGE="1",
+                   LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"))
+        self.env = env
+        self.run("xdpyinfo")  # the server is up and takes the cookie
+        return display
+
+    def start_program(self):
+        with open(os.path.join(self.work, "skizzar.log"), "wb") as log:
+            self.app = subprocess.Popen([self.program], env=self.env, cwd=self.work, stdin=subprocess.DEVNULL,
+                                        stdout=log, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
+
+    def stop(self):
+        for process in (self.app, self.xvfb):
+            if process and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(3)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+    def windows(self):
+        """The program's windows on the screen."""
+        if self.app.poll() is not None:
+            self.fail(f"the program ended (exit code {self.app.returncode})", ProgramEnded)
+        found = []
+        for wid in self.run("xdotool", "search", "--onlyvisible", "--pid", self.app.pid, check=False).split():
+            info = dict(line.strip().split(": ", 1)
+                        for line in self.run("xwininfo", "-id", wid, check=False).splitlines() if ": " in line)
+            if info.get("Map State") != "IsViewable":
+                continue  # gone meanwhile
+            # Menus are override-redirect popups. Their window type is no guide: a menu shown a
+            # second time comes back typed as a plain window.
+            menu = info.get("Override Redirect State") == "yes"
+            found.append({"id": wid, "name": self.run("xdotool", "getwindowname", wid, check=False).rstrip("\n"),
+                          "x": int(info["Absolute upper-left X"]), "y": int(info["Absolute upper-left Y"]),
+                          "w": int(info["Width"]), "h": int(info["Height"]),
+                          "menu": menu, "dialog": not menu and not (self.main and wid == self.main["id"])})
+        return found
+
+    def listing(self):
+        try:
+            shown = self.windows()
+        except StepFailed as failure:
+            return str(failure)
+        return "windows on the screen: " + "; ".join(
+            f"'{w['name']}' {w['w']}x{w['h']}" + (" (menu)" if w["menu"] else "") for w in shown)
+
+    def wait_window(self, what, match):
+        def probe():
+            hits = [w for w in self.windows() if match(w)]
+            return hits[0] if len(hits) == 1 else None
+        return self.wait_for(probe, what, self.listing)
+
+    def wait_alone(self, what):
+        """Waits until the main window is the program's only window on the screen."""
+        self.wait_for(lambda: all(w["id"] == self.main["id"] for w in self.windows()), what, self.listing)
+
+    def wait_title(self, title):
+        self.wait_for(lambda: self.title() == title, f"the title '{title}'",
+                      lambda: f"it is '{self.title()}'; {self.listing()}")
+
+    def title(self):
+        return self.run("xdotool", "getwindowname", self.main["id"]).rstrip("\n")
+
+    def capture(self, window):
+        try:
+            xwd = subprocess.run(["xwd", "-silent", "-id", window["id"]], env=self.env, capture_output=True,
+                                 timeout=STEP_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.fail("xwd did not finish")
+        if xwd.returncode != 0:
+            self.fail(f"no picture of window {window['id']}: {xwd.stderr.decode(errors='replace').strip()}")
+        return Picture.from_xwd(xwd.stdout)
+
+    def canvas(self):
+        return self.capture(self.main).crop(self.origin[0], self.origin[1], CANVAS_W, CANVAS_H)
+
+    # Input: nothing but X events from xdotool.
+    def move_to(self, x, y):
+        # Asks where the pointer is instead of xdotool's --sync, which can wait for ever.
+        self.run("xdotool", "mousemove", x, y)
+        self.wait_for(lambda: self.run("xdotool", "getmouselocation", "--shell").split()[:2] == [f"X={x}", f"Y={y}"],
+                      f"the pointer at {x}, {y}")
+
+    def click_at(self, x, y):
+        self.move_to(x, y)
+        self.run("xdotool", "click", 1)
+
+    def move_on_canvas(self, p):
+        self.move_to(self.main["x"] + self.origin[0] + p[0], self.main["y"] + self.origin[1] + p[1])
+
+    def click_on_canvas(self, p):
+        self.move_on_canvas(p)
+        self.run("xdotool", "click", 1)
+
+    def keys(self, *keys):
+        self.run("xdotool", "key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self.run("xdotool", "type", "--delay", 8, text)
+
+    def focus_main(self):
+        # Without a window manager a click gives the window the keyboard: on the empty end of the menu bar.
+        self.click_at(self.main["x"] + CANVAS_W - 10, self.main["y"] + self.origin[1] // 2)
+
+    def menu_by_keys(self, menu_key, item_key):
+        self.focus_main()
+        self.keys(f"alt+{menu_key}")
+        self.wait_window(f"a menu opened with Alt+{menu_key.upper()}", lambda w: w["menu"])
+        self.keys(item_key)
+
+    def tool_by_keys(self, menu_key, item_key):
+        self.menu_by_keys(menu_key, item_key)
+        self.wait_alone(f"the menu to close after {item_key.upper()}")
+
+    def open_menu_by_mouse(self, index, title):
+        x0, x1 = self.titles[index]
+        self.click_at(self.main["x"] + (x0 + x1) // 2, self.main["y"] + self.origin[1] // 2)
+        return self.wait_window(f"the menu {title} opened with a click", lambda w: w["menu"])
+
+    def menu_items(self, popup, count, title):
+        """The vertical centres of a menu's items: rows of ink taller than a separator line."""
+        def probe():
+            picture = self.capture(popup)
+            column = [picture.px(picture.width - 4, y) for y in range(picture.height)]
+            ground = max(set(column), key=column.count)
+            rows = [any(differs(picture.px(x, y), ground) for x in range(4, picture.width - 4, 2))
+                    for y in range(2, picture.height - 2)]
+            items = [(a + b) // 2 + 2 for a, b in ink_runs(rows) if b - a >= 4]
+            return items if len(items) == count else None
+        return self.wait_for(probe, f"{count} items drawn in the menu {title}")
+
+    def item_by_mouse(self, index, title, position, count):
+        """Opens menu index of the menu bar and clicks its item at position, both with the mouse."""
+        popup = self.open_menu_by_mouse(index, title)
+        items = self.menu_items(popup, count, title)
+        self.click_at(popup["x"] + popup["w"] // 2, popup["y"] + items[position])
+
+    def file_dialog(self, title, path):
+        dialog = self.wait_window(f"the file dialog '{title}'", lambda w: w["dialog"] and w["name"] != "Datei Speichern")
+        if dialog["name"] != title:
+            self.fail(f"the file dialog is titled '{dialog['name']}', not '{title}'")
+        # The file name field has the keyboard; whatever it holds is replaced.
+        self.keys("ctrl+a")
+        self.type(path)
+        self.keys("Return")
+        self.wait_alone(f"the file dialog '{title}' to close, with no message after it")
+
+    def answer_prompt_no(self):
+        self.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
+        self.keys("alt+n")  # "&Nein"
+
+    def save_failure_pictures(self):
+        if not (self.artifacts and self.env and self.app):
+            return
+        os.makedirs(self.artifacts, exist_ok=True)
+        try:
+            for w in self.windows():
+                path = os.path.join(self.artifacts, f"window-{w['id']}.png")
+                self.capture(w).write_png(path)
+                print(f"  window '{w['name']}' {w['w']}x{w['h']}+{w['x']}+{w['y']}: {path}")
+        except (StepFailed, OSError) as error:
+            print(f"  (no pictures of the windows: {error})")
+
+
+# --- The test --------------------------------------------------------------------------------------
+
+def draw_two_clicks(s, first, detour, second, band_probe, final_points, near_final):
+    """Anchor, a detour of the mouse, the second click. On the way the band must show; with the
+    mouse at the second point every pixel away from that last band must be as before the anchor,
+    so the bands drawn and removed on the way, across other shapes too, have left nothing behind
+    even before the repaint of the placement could hide it."""
+    before = s.canvas()
+    s.click_on_canvas(first)
+    for p in detour[:2]:
+        s.move_on_canvas(p)
+    s.wait_for(lambda: missing(s.canvas(), band_probe) is None,
+               f"the rubber band to show, the mouse at {detour[1]}",
+               lambda: f"no band at {missing(s.canvas(), band_probe)}")
+    for p in detour[2:] + [second]:
+        s.move_on_canvas(p)
+
+    def only_last_band():
+        picture = s.canvas()
+        return missing(picture, final_points) is None and first_difference(picture, before, near_final) is None
+
+    def why():
+        picture = s.canvas()
+        return (f"last band missing at {missing(picture, final_points)}, "
+                f"first pixel changed away from it at {first_difference(picture, before, near_final)}")
+    s.wait_for(only_last_band, f"only the last band to remain, the mouse at {second}", why)
+    s.click_on_canvas(second)
+
+
+def scenario(s, screenshot):
+    target = os.path.join(s.work, "dateien", FILE_NAME)
+    os.makedirs(os.path.dirname(target))
+
+    s.step("start Xvfb")
+    display = s.start_server()
+
+    s.step(f"start the editor on {display}; the welcome window appears, the main window does not")
+    s.start_program()
+    welcome = s.wait_window("the welcome window", lambda w: (w["w"], w["h"]) == (6195 // 15, 4290 // 15))
+    if len(s.windows()) != 1:
+        s.fail(f"more than the welcome window is on the screen; {s.listing()}")
+
+    s.step("press Weiter; the main window 'Skizzar - Untitled' appears")
+    s.click_at(welcome["x"] + (4080 + 1815 // 2) // 15, welcome["y"] + (3600 + 375 // 2) // 15)
+    s.main = s.wait_window("the main window 'Skizzar - Untitled'", lambda w: w["name"] == "Skizzar - Untitled")
+    s.wait_alone("the welcome window to go")
+
+    s.step("find the drawing area, the label and the six menus of the menu bar")
+
+    def layout():
+        picture = s.capture(s.main)
+        # The drawing area starts at the first white row below the menu bar.
+        top = next((y for y in range(picture.height)
+                    if all(picture.px(x, y) == WHITE for x in range(0, LABEL[0], 3))), None)
+        if top is None or picture.width != CANVAS_W or picture.height - top != CANVAS_H:
+            return None
+        lx, ly = LABEL[0], top + LABEL[1]
+        if picture.px(lx, ly) == WHITE or picture.px(lx - 1, ly) != WHITE or picture.px(lx, ly - 1) != WHITE:
+            return None
+        ground = picture.px(CANVAS_W - 3, top // 2)
+        columns = [any(differs(picture.px(x, y), ground) for y in range(2, top - 2)) for x in range(CANVAS_W)]
+        titles = ink_runs(columns, max_gap=4)
+        return (top, titles) if len(titles) == 6 else None
+    top, s.titles = s.wait_for(layout, f"a {CANVAS_W}x{CANVAS_H} drawing area under a menu bar of six menus, "
+                                       f"with the label at {LABEL[:2]} in it")
+    s.origin = (0, top)
+    count, first = stray(s.canvas(), lambda p: in_box(p, LABEL))
+    if count:
+        s.fail(f"the new drawing area is not empty: {count} painted pixels, the first at {first}")
+
+    s.step("point: Zeichnen > Punkt by Alt+Z, P; a click")
+    s.tool_by_keys("z", "p")
+    s.click_on_canvas(POINT)
+    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"a black point at {POINT}")
+
+    s.step("line: Zeichnen > Linie by mouse clicks; click, rubber band, click")
+    s.item_by_mouse(2, "Zeichnen", 1, 5)  # Linie
+    s.wait_alone("the menu to close after a click on Linie")
+    draw_two_clicks(s, LINE[0], LINE_DETOUR, LINE[1], along(LINE[0], LINE_DETOUR[1], 6), line_points(), near_line)
+    s.wait_for(lambda: missing(s.canvas(), line_points()) is None, f"the line {LINE}")
+
+    s.step("rectangle: Zeichnen > Rechteck by Alt+Z, R; its band crosses the line")
+    s.tool_by_keys("z", "r")
+    draw_two_clicks(s, RECT[0], RECT_DETOUR, RECT[1],
+                    [p for a, b in rect_edges(RECT[0], RECT_DETOUR[1]) for p in along(a, b, 6)],
+                    rect_points(), near_rect)
+    s.wait_for(lambda: missing(s.canvas(), rect_points()) is None, f"the rectangle {RECT}")
+
+    s.step("circle: Zeichnen opened by a click, then K; its band crosses the rectangle")
+    s.open_menu_by_mouse(2, "Zeichnen")
+    s.keys("k")
+    s.wait_alone("the menu to close after K")
+    band = [p for p in around(CIRCLE[0], radius(CIRCLE[0], CIRCLE_DETOUR[1]), 24)
+            if p[0] < CANVAS_W and not near_drawing(p)]
+    draw_two_clicks(s, CIRCLE[0], CIRCLE_DETOUR, CIRCLE[1], band, circle_points(), near_circle)
+    s.wait_for(lambda: missing(s.canvas(), circle_points()) is None, f"the circle {CIRCLE}")
+
+    s.step("text: Zeichnen > Text by Alt+Z, T; type the text, OK, a click")
+    s.menu_by_keys("z", "t")
+    dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
+    s.click_at(dialog["x"] + 180, dialog["y"] + 70)  # into the text box
+    s.keys("ctrl+a")
+    s.type(TEXT)
+    s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
+    s.wait_alone("the text dialog to close after OK")
+    if text_ink(s.canvas()):
+        s.fail("a text is drawn before the click")
+    s.click_on_canvas(TEXT_AT)
+    s.wait_for(lambda: len(text_ink(s.canvas())) >= 30, f"the text at {TEXT_AT}")
+
+    s.step("screenshot: every shape black, the ground white, no trace of a band")
+    s.move_on_canvas((600, 440))
+    drawing = s.canvas()
+    fault = drawing_faults(drawing)
+    if fault:
+        s.fail(fault)
+    if screenshot:
+        s.capture(s.main).write_png(screenshot)
+        print(f"  wrote {screenshot}")
+
+    s.step("Datei > Speichern unter by mouse clicks; the path typed into the file dialog, Enter", timeout=15)
+    s.item_by_mouse(0, "Datei", 3, 7)  # Speichern unter...
+    s.file_dialog("Speichern unter", target)
+    s.wait_title(f"Skizzar - {FILE_NAME}")
+
+    s.step(f"{FILE_NAME} byte for byte")
+    expected = expected_dxf()
+    written = s.wait_for(lambda: os.path.exists(target) and open(target, "rb").read(), f"the file {target}")
+    if written != expected:
+        at = next((i for i, (a, b) in enumerate(zip(written, expected)) if a != b), min(len(written), len(expected)))
+        s.fail(f"the file differs from the expected DXF at byte {at}:\n"
+               f"  written  {written[max(0, at - 40):at + 40]!r}\n  expected {expected[max(0, at - 40):at + 40]!r}")
+    saved = os.stat(target).st_mtime_ns
+
+    s.step("Datei > Neu by Alt+D, N; the prompt answered Nein: empty and untitled")
+    s.menu_by_keys("d", "n")
+    s.answer_prompt_no()
+    s.wait_alone("the prompt to close")
+    s.wait_title("Skizzar - Untitled")
+    s.wait_for(lambda: stray(s.canvas(), lambda p: in_box(p, LABEL))[0] == 0, "an empty drawing area")
+    if os.stat(target).st_mtime_ns != saved:
+        s.fail("New answered Nein wrote the file")
+
+    s.step("Datei > Oeffnen by Alt+D, F; Nein; the path typed into the file dialog, Enter", timeout=15)
+    s.menu_by_keys("d", "f")
+    s.answer_prompt_no()
+    s.file_dialog("Öffnen", target)
+    s.wait_title(f"Skizzar - {FILE_NAME}")
+
+    s.step("the opened drawing looks exactly as the drawn one")
+    s.wait_for(lambda: first_difference(s.canvas(), drawing) is None, "the picture from before saving",
+               lambda: f"first difference at {first_difference(s.canvas(), drawing)}")
+
+    s.step("Bearbeiten > Rueckgaengig by mouse clicks: all shapes but the text")
+    # The undo snapshot holds copies of the four shapes placed before the text and of the first
+    # seven of the eight read from the file (the rectangle came back as four lines): all but the text.
+    s.item_by_mouse(1, "Bearbeiten", 0, 5)  # Rückgängig
+    s.wait_alone("the menu to close")
+
+    def undone():
+        picture = s.canvas()
+        return not text_ink(picture) and first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX)) is None
+
+    def why():
+        picture = s.canvas()
+        return (f"{len(text_ink(picture))} text pixels left, first other difference at "
+                f"{first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX))}")
+    s.wait_for(undone, "the drawing without the text", why)
+
+    s.step("Datei > Beenden by Alt+D, B; Nein; the program ends")
+    s.menu_by_keys("d", "b")
+    s.answer_prompt_no()
+    code = s.wait_for(lambda: s.app.poll() is not None and (s.app.returncode,), "the program to end", s.listing)[0]
+    if code != 0:
+        s.fail(f"the program ended with exit code {code}")
+    if os.stat(target).st_mtime_ns != saved or open(target, "rb").read() != expected:
+        s.fail("Beenden answered Nein changed the file")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("program")
+    parser.add_argument("--screenshot")
+    parser.add_argument("--artifacts")
+    args = parser.parse_args()
+    sys.stdout.reconfigure(errors="backslashreplace")
+
+    tools = [t for t in ("Xvfb", "xauth", "xdotool", "xwd", "xwininfo", "xdpyinfo") if not shutil.which(t)]
+    if tools:
+        print(f"FAIL: missing {', '.join(tools)} (Debian packages xvfb xauth xdotool x11-apps x11-utils)")
+        return 1
+    # A kill by the test driver still runs the clean-up below.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: terminated"))
+
+    work = tempfile.mkdtemp(prefix="skizzar-realwindow-")
+    s = Session(os.path.abspath(args.program), work, args.artifacts)
+    try:
+        scenario(s, args.screenshot and os.path.abspath(args.screenshot))
+        print(f"PASS in {time.monotonic() - s.started:.1f}s")
+        return 0
+    except StepFailed as failure:
+        print(f"FAIL after {time.monotonic() - s.started:.1f}s: {failure}")
+        s.save_failure_pictures()
+        return 1
+    finally:
+        s.stop()
+        log = os.path.join(work, "skizzar.log")
+        if os.path.exists(log) and os.path.getsize(log):
+            with open(log, "rb") as f:
+                print("output of the program:\n" + f.read()[-4000:].decode(errors="replace"))
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
