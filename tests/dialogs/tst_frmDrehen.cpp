@@ -1,25 +1,12 @@
 // The rotate dialog: content and an OK that does nothing. Its lifecycle is tested through the menu.
 
 #include "dialogs/frmDrehen.h"
+#include "support/TestWindows.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-namespace {
-
-// The widgets that Tab visits, in order, starting from the window.
-QList<QWidget *> tabChain(QWidget *window)
-{
-    QList<QWidget *> chain;
-    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
-        if (w->focusPolicy() & Qt::TabFocus)
-            chain.append(w);
-    return chain;
-}
-
-} // namespace
 
 class tst_frmDrehen : public QObject
 {
@@ -39,7 +26,7 @@ private slots:
         QCOMPARE(dialog.txtAngle->geometry(), QRect(160, 16, 65, 19));
         QCOMPARE(dialog.Label1->text(), QStringLiteral("Drehwinkel (-360° - 360°) "));
         QCOMPARE(dialog.Label1->geometry(), QRect(16, 16, 121, 17));
-        QCOMPARE(tabChain(&dialog), (QList<QWidget *>{dialog.cmdOK, dialog.cmdAbbrechen, dialog.txtAngle}));
+        QCOMPARE(TestWindows::tabChain(&dialog), (QList<QWidget *>{dialog.cmdOK, dialog.cmdAbbrechen, dialog.txtAngle}));
         for (QPushButton *button : {dialog.cmdOK, dialog.cmdAbbrechen})
             QVERIFY(!button->isDefault() && !button->autoDefault());
     }

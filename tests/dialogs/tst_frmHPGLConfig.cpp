@@ -2,6 +2,7 @@
 
 #include "dialogs/frmHPGLConfig.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
 
 #include <QDir>
 #include <QLabel>
@@ -9,20 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// The widgets that Tab visits, in order, starting from the window.
-QList<QWidget *> tabChain(QWidget *window)
-{
-    QList<QWidget *> chain;
-    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
-        if (w->focusPolicy() & Qt::TabFocus)
-            chain.append(w);
-    return chain;
-}
-
-} // namespace
 
 class tst_frmHPGLConfig : public QObject
 {
@@ -61,7 +48,7 @@ private slots:
         QCOMPARE(fresh.cmdOK->geometry(), QRect(32, 152, 81, 25));
         QCOMPARE(fresh.cmdAbbrechen->text(), QStringLiteral("Abbrechen"));
         QCOMPARE(fresh.cmdAbbrechen->geometry(), QRect(168, 152, 81, 25));
-        QCOMPARE(tabChain(&fresh),
+        QCOMPARE(TestWindows::tabChain(&fresh),
                  (QList<QWidget *>{fresh.txtInitString, fresh.txtEndString, fresh.cmdOK, fresh.cmdAbbrechen}));
     }
 

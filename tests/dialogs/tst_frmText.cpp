@@ -3,25 +3,12 @@
 
 #include "dialogs/frmText.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-namespace {
-
-// The widgets that Tab visits, in order, starting from the window.
-QList<QWidget *> tabChain(QWidget *window)
-{
-    QList<QWidget *> chain;
-    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
-        if (w->focusPolicy() & Qt::TabFocus)
-            chain.append(w);
-    return chain;
-}
-
-} // namespace
 
 class tst_frmText : public QObject
 {
@@ -54,7 +41,7 @@ private slots:
         QCOMPARE(m_dialog->cmdOK->geometry(), QRect(272, 144, 97, 25));
         QCOMPARE(m_dialog->cmdNotOk->text(), QStringLiteral("Abbrechen"));
         QCOMPARE(m_dialog->cmdNotOk->geometry(), QRect(8, 144, 97, 29));
-        QCOMPARE(tabChain(m_dialog), (QList<QWidget *>{m_dialog->Text1, m_dialog->cmdOK, m_dialog->cmdNotOk}));
+        QCOMPARE(TestWindows::tabChain(m_dialog), (QList<QWidget *>{m_dialog->Text1, m_dialog->cmdOK, m_dialog->cmdNotOk}));
         for (QPushButton *button : {m_dialog->cmdOK, m_dialog->cmdNotOk})
             QVERIFY(!button->isDefault() && !button->autoDefault());
     }

@@ -8,6 +8,7 @@
 #include "shapes/Punkt.h"
 #include "shapes/Text.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
 
 #include <QAction>
@@ -69,9 +70,7 @@ private:
     void startUp()
     {
         m_dialogs = std::make_shared<ScriptedDialogs>();
-        m_window = std::make_unique<frmZeichnen>(m_dialogs);
-        m_dialogs->expectWelcome();
-        m_window->Form_Load();
+        m_window = TestWindows::startMainWindow(m_dialogs);
         QVERIFY(m_dialogs->allAnswered());
         m_dialogs->prompts.clear();
     }

@@ -6,6 +6,7 @@
 #include "shapes/Punkt.h"
 #include "shapes/Text.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
@@ -18,14 +19,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<frmZeichnen> startWindow(const std::shared_ptr<ScriptedDialogs> &dialogs)
-{
-    auto window = std::make_unique<frmZeichnen>(dialogs);
-    dialogs->expectWelcome();
-    window->Form_Load();
-    return window;
-}
 
 // A few hundred entities of every kind, with colours, inside and beyond the visible area.
 QByteArray drawingOfEveryKind()
@@ -110,7 +103,7 @@ private slots:
         };
         auto open = [&path](bool coalesce) {
             auto dialogs = std::make_shared<ScriptedDialogs>();
-            auto window = startWindow(dialogs);
+            auto window = TestWindows::startMainWindow(dialogs);
             window->setRepaintCoalescing(coalesce);
             // Something placed by hand first, so the snapshot and colours have a history.
             window->lColor = 0x00FF00;
@@ -151,7 +144,7 @@ private slots:
         file.close();
 
         auto dialogs = std::make_shared<ScriptedDialogs>();
-        auto window = startWindow(dialogs);
+        auto window = TestWindows::startMainWindow(dialogs);
         dialogs->expectMessage(PlatformDialogs::Answer::No);
         dialogs->expectOpenFile(path);
         window->mnuOeffnen->trigger();

@@ -2,6 +2,7 @@
 
 #include "app/frmWillkommen.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
@@ -69,9 +70,7 @@ private slots:
     void init()
     {
         m_dialogs = std::make_shared<ScriptedDialogs>();
-        m_window = std::make_unique<frmZeichnen>(m_dialogs);
-        m_dialogs->expectWelcome();
-        m_window->Form_Load();
+        m_window = TestWindows::startMainWindow(m_dialogs);
     }
     void cleanup()
     {
