@@ -30,5 +30,6 @@ bool Application::notify(QObject *receiver, QEvent *event)
 void Application::showError(const QString &message)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Skizzar"), message, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -4,6 +4,7 @@
 #include "shapes/Checked.h"
 #include "shapes/SkizzarError.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -12,6 +13,11 @@ namespace {
 constexpr int FirstUtf8Version = 1021;
 // Offending text in a message is cut to this many characters.
 constexpr qsizetype ShownTextLength = 80;
+// Only this many bytes of an offending line are decoded for the message: no character takes more
+// than eleven (the escape \U+XXXXXXXX), so they hold more than is shown, and a file that is one
+// line of 200 MB does not cost twice that again.
+constexpr qsizetype ShownTextBytes = 1024;
+static_assert(ShownTextBytes > (ShownTextLength + 1) * 11);
 
 bool is(QByteArrayView value, QByteArrayView expected)
 {
@@ -267,7 +273,7 @@ float DxfReader::negatedSingle(const Pair &pair) const
 
 void DxfReader::stop(const QString &reason, qsizetype line, QByteArrayView text) const
 {
-    QString shown = DxfTextCodec::decode(text, m_encoding);
+    QString shown = DxfTextCodec::decode(text.first(std::min(text.size(), ShownTextBytes)), m_encoding);
     if (shown.size() > ShownTextLength)
         shown = shown.left(ShownTextLength) + QStringLiteral("…");
     throw Stop{QStringLiteral("%1 in Zeile %2: „%3“").arg(reason).arg(line).arg(shown)};

@@ -45,6 +45,8 @@ PlatformDialogs::Answer QtPlatformDialogs::messageBox(QWidget *parent, const QSt
                                                       Buttons buttons, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    // Messages quote file names and file contents, which must show as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Skizzar, builds it, and starts the editor or runs every test.
 #   bash scripts/skizzar.sh run    install what is missing, build, start the editor
-#   bash scripts/skizzar.sh test   install what is missing, build, run every test
+#   bash scripts/skizzar.sh test   install what is missing, build, run every test; then the test
+#                                  suite again built with AddressSanitizer and UndefinedBehavior-
+#                                  Sanitizer (scripts/sanitize.sh) and a 60 s fuzz run of the DXF
+#                                  reading (scripts/fuzz.sh); ends with a summary of all three
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -9,7 +12,7 @@ build="$here/build"
 mode=${1:-}
 
 build_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core)
-test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils imagemagick clang libclang-rt-14-dev)
+test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils imagemagick clang-14 libclang-rt-14-dev)
 
 install_missing() {
     local wanted=("$@") missing=() p
@@ -45,8 +48,45 @@ run)
 test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
     configure_and_build
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+    logs=$(mktemp -d)
+    trap 'rm -rf "$logs"' EXIT
+    failed=()
+
+    # Each step runs to its end even when an earlier one failed; the summary tells them apart.
+    step() {
+        local name=$1 log=$2 start=$SECONDS
+        shift 2
+        echo
+        echo "==== skizzar: $name ===="
+        if "$@" 2>&1 | tee "$log"; then
+            echo "$name: passed in $((SECONDS - start)) s" >"$log.result"
+        else
+            echo "$name: FAILED after $((SECONDS - start)) s" >"$log.result"
+            failed+=("$name")
+        fi
+    }
+    step "ctest (build)" "$logs/ctest" \
+        env -C "$build" QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+    step "ctest with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)" "$logs/asan" \
+        bash "$here/scripts/sanitize.sh"
+    step "fuzz run of the DXF reading (build-fuzz)" "$logs/fuzz" \
+        bash "$here/scripts/fuzz.sh" 60
+
+    # ctest's own summary (from "N% tests passed" on) of the sanitizer build and then, last, of the
+    # normal build.
+    ctest_summary() { sed -n '/tests passed, /,$p' "$1"; }
+    echo
+    echo "==== skizzar: summary ===="
+    cat "$logs/asan.result"
+    ctest_summary "$logs/asan"
+    cat "$logs/fuzz.result"
+    grep -E '^(Done [0-9]+ runs|fuzz: (passed|FAILED))' "$logs/fuzz" || true
+    cat "$logs/ctest.result"
+    ctest_summary "$logs/ctest"
+    if ((${#failed[@]})); then
+        echo "skizzar: FAILED: ${failed[*]}" >&2
+        exit 1
+    fi
     ;;
 *)
     echo "usage: bash scripts/skizzar.sh run|test" >&2

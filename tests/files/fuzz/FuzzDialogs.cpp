@@ -56,7 +56,15 @@ void FuzzDialogs::runModal(QDialog &dialog)
 
 void FuzzDialogs::fail(const QString &what)
 {
-    std::fprintf(stderr, "fuzz_LoadDXF: %s\n", what.toLocal8Bit().constData());
+    // Control characters and lone surrogates of a message made from the input are shown as codes.
+    QString shown;
+    for (const QChar c : what) {
+        if (c.unicode() < 0x20 || c.isSurrogate())
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    std::fprintf(stderr, "fuzz_LoadDXF: %s\n", shown.toUtf8().constData());
     std::fflush(stderr);
     std::abort();
 }

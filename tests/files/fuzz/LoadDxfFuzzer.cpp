@@ -10,16 +10,14 @@
 #include "shapes/Text.h"
 #include "window/frmZeichnen.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// Shapes kept in the undo snapshot before the window is replaced: a few megabytes.
-constexpr std::size_t SnapshotLimit = 50000;
 
 void writeFile(const QString &path, QByteArrayView bytes)
 {
@@ -41,6 +39,30 @@ float ulp(float v)
     return std::nextafter(v, std::numeric_limits<float>::infinity()) - v;
 }
 
+// "<reason> in Zeile <n>: „<text>“". Checked by hand: the text may hold lone surrogates, which no
+// regular expression matches.
+bool isStopMessage(const QString &message)
+{
+    QStringView rest(message);
+    bool reason = false;
+    for (const QString &prefix : {QStringLiteral("Keine Zahl"), QStringLiteral("Überlauf"),
+                                  QStringLiteral("Kein Gruppencode")}) {
+        const QString lead = prefix + QStringLiteral(" in Zeile ");
+        if (rest.startsWith(lead)) {
+            rest = rest.sliced(lead.size());
+            reason = true;
+            break;
+        }
+    }
+    qsizetype digits = 0;
+    while (digits < rest.size() && rest.at(digits) >= u'0' && rest.at(digits) <= u'9')
+        ++digits;
+    if (!reason || digits == 0 || rest.startsWith(u'0'))
+        return false;
+    rest = rest.sliced(digits);
+    return rest.startsWith(QStringLiteral(": „")) && rest.endsWith(u'“');
+}
+
 } // namespace
 
 LoadDxfFuzzer::LoadDxfFuzzer()
@@ -56,7 +78,6 @@ LoadDxfFuzzer::~LoadDxfFuzzer() = default;
 
 void LoadDxfFuzzer::startWindow()
 {
-    m_window.reset();
     m_dialogs = std::make_shared<FuzzDialogs>();
     m_window = std::make_unique<frmZeichnen>(m_dialogs);
     m_window->Form_Load();
@@ -66,14 +87,15 @@ void LoadDxfFuzzer::startWindow()
 
 void LoadDxfFuzzer::resetWindow()
 {
-    if (m_window->oObjectData->getBasisklassenSave().size() > SnapshotLimit)
-        startWindow();
-    ObjectData &document = *m_window->oObjectData;
-    for (std::int32_t i = document.GetNumberOfObjects(); i >= 1; --i)
-        document.DeleteObject(i);
-    m_window->sStartX = m_window->sStartY = m_window->sLastX = m_window->sLastY = 0.0f;
-    m_window->lColor = 0;
-    m_window->iPaintMode = 0;
+    // A new document as the window's start-up makes it, so that the undo snapshot, which only
+    // grows, is given back with every input.
+    frmZeichnen *window = m_window.get();
+    window->oObjectData = std::make_unique<ObjectData>();
+    window->oObjectData->setUndoDisabler([window] { window->mnuRueckgaengig->setEnabled(false); });
+    window->mnuRueckgaengig->setEnabled(false);
+    window->sStartX = window->sStartY = window->sLastX = window->sLastY = 0.0f;
+    window->lColor = 0;
+    window->iPaintMode = 0;
 }
 
 QStringList LoadDxfFuzzer::load(const QString &path)
@@ -92,6 +114,7 @@ void LoadDxfFuzzer::run(QByteArrayView input)
     const std::vector<Shape> read = drawing();
 
     // What was read is saved by the editor's own writer and must open again, silently, the same.
+    // (Into a plain file: SaveDXF's QSaveFile syncs to the disk at every commit.)
     {
         QFile file(m_savedPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -108,20 +131,21 @@ void LoadDxfFuzzer::run(QByteArrayView input)
         FuzzDialogs::fail(QStringLiteral("the drawing read, saved, gives messages when read again: ")
                           + again.join(QLatin1String(" | ")));
     checkSameDrawing(read, drawing());
+
+    // Back to the event loop, as after the Open command: the window shows what changed. All that
+    // this input made is given back before the next, so that libFuzzer's leak check stays quiet.
+    resetWindow();
+    QCoreApplication::processEvents();
 }
 
 void LoadDxfFuzzer::checkMessages(const QStringList &messages) const
 {
     // What ended the reading early, then once the note that something was passed over.
-    static const QRegularExpression stopped(
-        QStringLiteral("^(Keine Zahl|Überlauf|Kein Gruppencode) in Zeile [1-9][0-9]*: „.*“$"),
-        QRegularExpression::DotMatchesEverythingOption);
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const QString &message = messages.at(i);
         const bool last = i == messages.size() - 1;
         const bool known = (last && message == DxfReader::passedOverMessage())
-                           || (i == 0 && (message == DxfReader::noEofMessage()
-                                          || stopped.match(message).hasMatch()));
+                           || (i == 0 && (message == DxfReader::noEofMessage() || isStopMessage(message)));
         if (!known || messages.size() > 2)
             FuzzDialogs::fail(QStringLiteral("unexpected messages: ") + messages.join(QLatin1String(" | ")));
     }
@@ -133,14 +157,13 @@ std::vector<LoadDxfFuzzer::Shape> LoadDxfFuzzer::drawing() const
     for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
         Shape s;
         if (const auto *p = dynamic_cast<const Punkt *>(shape.get())) {
-            s = {'P', p->getX1(), p->getY1()};
+            s = {'P', p->getX1(), p->getY1(), 0, 0, 0, {}};
         } else if (const auto *l = dynamic_cast<const Linie *>(shape.get())) {
-            s = {'L', l->getX1(), l->getY1(), l->getX2(), l->getY2()};
+            s = {'L', l->getX1(), l->getY1(), l->getX2(), l->getY2(), 0, {}};
         } else if (const auto *k = dynamic_cast<const Kreis *>(shape.get())) {
-            s = {'K', k->getX1(), k->getY1(), 0, 0, k->getRadius()};
+            s = {'K', k->getX1(), k->getY1(), 0, 0, k->getRadius(), {}};
         } else if (const auto *t = dynamic_cast<const Text *>(shape.get())) {
-            s = {'T', t->getX1(), t->getY1()};
-            s.text = t->getText();
+            s = {'T', t->getX1(), t->getY1(), 0, 0, 0, t->getText()};
         } else {
             FuzzDialogs::fail(QStringLiteral("the reader made a shape of another kind"));
         }
@@ -166,9 +189,13 @@ void LoadDxfFuzzer::checkSameDrawing(const std::vector<Shape> &read, const std::
         // A circle is read as a centre and a point on its edge, so its radius comes back as the
         // distance to that point, which the sum centre + radius has rounded.
         const float tolerance = 2.0f * ulp(std::max(std::abs(a.x1), a.radius));
+        // A CR or LF in a text (only an escape in the file can put one there) is saved as a
+        // blank, so that the text stays one line.
+        QString text = a.text;
+        text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         const bool same = a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2
                           && a.y2 == b.y2 && std::abs(a.radius - b.radius) <= tolerance
-                          && a.text == b.text;
+                          && text == b.text;
         if (!same)
             FuzzDialogs::fail(QStringLiteral("shape %1 changed by saving and reading again: "
                                              "%2 %3 %4 %5 %6 %7 [%8] became %9 %10 %11 %12 %13 %14 [%15]")

@@ -33,9 +33,8 @@ private:
     };
 
     void startWindow();
-    // Empties the drawing and sets the members the reader fills back to their start values, so
-    // that each input is read as by a freshly started editor. Only the undo snapshot stays; it
-    // grows with every shape read, so the window is replaced when it gets large.
+    // Gives the window a new, empty document and sets the members the reader fills back to their
+    // start values, so that each input is read as by a freshly started editor.
     void resetWindow();
     QStringList load(const QString &path);
     std::vector<Shape> drawing() const;

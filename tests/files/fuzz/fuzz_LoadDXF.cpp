@@ -6,9 +6,21 @@
 #include <QByteArrayView>
 
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <cstdint>
 
 namespace {
+
+// Qt's warnings (fonts without OpenType tables for a script, what the offscreen platform cannot
+// do) say nothing about the editor and would bury libFuzzer's report; critical ones stay.
+void quietQtWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg)
+        std::abort();
+}
 
 // libFuzzer calls free functions, so the application and the fuzzer live from the first call to
 // the end of the process; they are destroyed in reverse order at exit.
@@ -26,6 +38,7 @@ LoadDxfFuzzer &fuzzer()
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
+    qInstallMessageHandler(quietQtWarnings);
     // No screen is needed: the window draws into its own pixel buffer.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

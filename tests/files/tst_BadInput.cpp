@@ -1,0 +1,411 @@
+// Bad files and bad places to save, through the editor's File commands with scripted dialogs:
+// what the user is told, and that neither the drawing read so far nor any file is lost.
+
+#include "document/ObjectData.h"
+#include "files/DxfReader.h"
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Text.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
+#include "window/frmZeichnen.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using Answer = PlatformDialogs::Answer;
+
+namespace {
+
+const QString NoEof = DxfReader::noEofMessage();
+const QString PassedOver = DxfReader::passedOverMessage();
+
+QString n(float v)
+{
+    return QString::number(double(v), 'g', 9);
+}
+
+QByteArray lines(const QList<QByteArray> &items, const QByteArray &end = "\r\n")
+{
+    QByteArray out;
+    for (const QByteArray &item : items)
+        out += item + end;
+    return out;
+}
+
+// An ENTITIES section holding a point at (1, 1) first, then the given lines, and the file's end.
+QByteArray afterAPoint(const QList<QByteArray> &items)
+{
+    return lines(QList<QByteArray>{"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", "1", "20", "-1"}
+                 + items + QList<QByteArray>{"0", "ENDSEC", "0", "EOF"});
+}
+
+// One entity of each kind.
+QByteArray everyKind(const QByteArray &end)
+{
+    return lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", " 10 ", "20", "-20 ",
+                  " 0", "LINE", "8", "0", "10", " 100.5 ", "20", "-200 ", "11", " 300 ", "21", "-400 ",
+                  "0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 500 ",
+                  "0", "TEXT", "8", "0", "10", " 50 ", "20", "-60 ", "7", "", "40", " 0 ", "1", "Gr\xFC\xDF" "e",
+                  "0", "ENDSEC", "0", "EOF"},
+                 end);
+}
+
+const QStringList EveryKind{"Punkt 10 20", "Linie 100.5 200 300 400", "Kreis 2000 2000 500", "Text 50 60 [Grüße]"};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Runs a step as the unprivileged user "nobody" when the test runs as root (as in CI), for whom no
+// file is unreadable and none write-protected. The saved user id 0 allows the way back. False,
+// with nothing run, where root cannot become that user (a container without it).
+template <typename Step>
+bool asUser(Step step)
+{
+    const bool root = geteuid() == 0;
+    if (root) {
+        if (setresgid(65534, 65534, 0) != 0)
+            return false;
+        if (setresuid(65534, 65534, 0) != 0) {
+            setresgid(0, 0, 0);
+            return false;
+        }
+    }
+    step();
+    if (root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+        qFatal("cannot become root again");
+    return true;
+}
+
+} // namespace
+
+class tst_BadInput : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmZeichnen> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previous;
+    QByteArray m_previousBytes;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    QStringList drawing() const
+    {
+        QStringList shapes;
+        for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
+            if (auto *p = dynamic_cast<Punkt *>(shape.get()))
+                shapes << QStringLiteral("Punkt %1 %2").arg(n(p->getX1()), n(p->getY1()));
+            else if (auto *l = dynamic_cast<Linie *>(shape.get()))
+                shapes << QStringLiteral("Linie %1 %2 %3 %4").arg(n(l->getX1()), n(l->getY1()), n(l->getX2()), n(l->getY2()));
+            else if (auto *k = dynamic_cast<Kreis *>(shape.get()))
+                shapes << QStringLiteral("Kreis %1 %2 %3").arg(n(k->getX1()), n(k->getY1()), n(k->getRadius()));
+            else if (auto *t = dynamic_cast<Text *>(shape.get()))
+                shapes << QStringLiteral("Text %1 %2 [%3]").arg(n(t->getX1()), n(t->getY1()), t->getText());
+            else
+                shapes << QStringLiteral("?");
+        }
+        return shapes;
+    }
+
+    // The messages shown after the first prompt (the prompt to save is answered No).
+    QStringList messagesShown() const
+    {
+        QStringList texts;
+        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
+        for (qsizetype i = 1; i < messages.size(); ++i) {
+            const ScriptedDialogs::Prompt &box = messages.at(i);
+            if (box.title != QLatin1String("Skizzar") || box.buttons != PlatformDialogs::Buttons::Ok)
+                texts << QStringLiteral("<not an OK box titled Skizzar>");
+            texts << box.text;
+        }
+        return texts;
+    }
+
+    // Opens a file through the File menu, the prompt answered No; every message answered OK.
+    void open(const QString &file, qsizetype messages)
+    {
+        m_dialogs->prompts.clear();
+        m_dialogs->expectMessage(Answer::No);
+        m_dialogs->expectOpenFile(file);
+        for (qsizetype i = 0; i < messages; ++i)
+            m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuOeffnen->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+    }
+
+    // Save As through the File menu; a failure is answered OK.
+    void saveAs(const QString &file, bool fails)
+    {
+        m_dialogs->prompts.clear();
+        m_dialogs->expectSaveFile(file);
+        if (fails)
+            m_dialogs->expectMessage(Answer::Ok);
+        m_window->mnuSpeichernunter->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+    }
+
+    QString lastMessage() const
+    {
+        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
+        return messages.isEmpty() ? QStringLiteral("<none>") : messages.last().text;
+    }
+
+private slots:
+    // A drawing saved as "vorher.dxf": the editor is titled, and that file must never change.
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = TestWindows::startMainWindow(m_dialogs);
+        m_window->PaintPunkt(5.0f, 5.0f);
+        m_window->PaintLinie(0.0f, 0.0f, 90.0f, 90.0f, 1);
+        m_previous = path(QStringLiteral("vorher.dxf"));
+        saveAs(m_previous, false);
+        m_previousBytes = contents(m_previous);
+        QVERIFY(m_previousBytes.contains("LINE"));
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(contents(m_previous), m_previousBytes);
+        m_window.reset();
+        m_dialogs.reset();
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_dir.reset();
+    }
+
+    void openBadFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("shapes");
+        const QStringList point{"Punkt 1 1"};
+        // The value of the second entity's group 10 stands on line 16.
+        auto second = [](const QByteArray &x, const QByteArray &y) {
+            return afterAPoint({"0", "POINT", "10", x, "20", y});
+        };
+        QTest::newRow("empty file") << QByteArray() << QStringList{NoEof} << QStringList();
+        QTest::newRow("binary garbage (a PNG picture)")
+            << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\b\x06\0\0\0\x1F\xF3\xFF" "a", 33)
+            << QStringList{QStringLiteral("Kein Gruppencode in Zeile 1: „‰PNG“")} << QStringList();
+        QTest::newRow("UTF-16 text") << QByteArray("\xFF\xFE" "0\0\r\0\n\0", 8)
+                                     << QStringList{QStringLiteral("Kein Gruppencode in Zeile 1: „ÿþ0") + QChar(0) + QStringLiteral("“")}
+                                     << QStringList();
+        QTest::newRow("nan") << second("nan", "-2") << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „nan“")} << point;
+        QTest::newRow("inf") << second("2", "inf") << QStringList{QStringLiteral("Keine Zahl in Zeile 18: „inf“")} << point;
+        QTest::newRow("1e999") << second("1e999", "-2") << QStringList{QStringLiteral("Überlauf in Zeile 16: „1e999“")} << point;
+        QTest::newRow("-0") << second("-0", "-0") << QStringList() << QStringList{"Punkt 1 1", "Punkt 0 0"};
+        QTest::newRow("largest float") << second("3.4028235e38", "-3.4028235e38") << QStringList()
+                                       << QStringList{"Punkt 1 1", "Punkt 3.40282347e+38 3.40282347e+38"};
+        QTest::newRow("beyond the largest float") << second("3.5e38", "-2")
+                                                  << QStringList{QStringLiteral("Überlauf in Zeile 16: „3.5e38“")} << point;
+        QTest::newRow("Y whose negation is too large") << second("2", "-1e39")
+                                                       << QStringList{QStringLiteral("Überlauf in Zeile 18: „-1e39“")} << point;
+        QTest::newRow("tiny values") << second("1e-45", "-1e-50") << QStringList()
+                                     << QStringList{"Punkt 1 1", "Punkt 1.40129846e-45 0"};
+        QTest::newRow("thousands separator") << second("1.000,5", "-2")
+                                             << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „1.000,5“")} << point;
+        // Only the start of a long line is decoded for the message, and still every character
+        // shown is whole: 200 escapes of seven bytes each.
+        QTest::newRow("long line of escapes") << second(QByteArray("\\U+03A9").repeated(200), "-2")
+                                              << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „") + QString(80, QChar(0x03A9))
+                                                             + QStringLiteral("…“")}
+                                              << point;
+        QTest::newRow("negative radius") << afterAPoint({"0", "CIRCLE", "10", "1000", "20", "-1000", "40", "-300"})
+                                         << QStringList() << QStringList{"Punkt 1 1", "Kreis 1000 1000 300"};
+        QTest::newRow("circle reaching beyond the largest float")
+            << afterAPoint({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"})
+            << QStringList{QStringLiteral("Überlauf in Zeile 14: „CIRCLE“")} << point;
+        QTest::newRow("no EOF") << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "2"})
+                                << QStringList{NoEof} << point;
+        QTest::newRow("LF-only lines") << everyKind("\n") << QStringList() << EveryKind;
+        QTest::newRow("CR-only lines") << everyKind("\r") << QStringList() << EveryKind;
+        QTest::newRow("unknown entities")
+            << afterAPoint({"0", "ARC", "10", "1", "20", "1", "40", "2", "50", "0", "51", "90",
+                            "0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "5", "20", "5",
+                            "0", "POINT", "10", "3", "20", "-3"})
+            << QStringList{PassedOver} << QStringList{"Punkt 1 1", "Punkt 3 3"};
+        QTest::newRow("group code that is not a number")
+            << afterAPoint({"0", "POINT", "10", "2", "zehn", "-2"})
+            << QStringList{QStringLiteral("Kein Gruppencode in Zeile 17: „zehn“")} << point;
+        QTest::newRow("unknown entity and no EOF")
+            << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
+            << QStringList{NoEof, PassedOver} << point;
+    }
+
+    // The drawing keeps every shape read before the fault, and what was read can be saved and
+    // opened again unchanged.
+    void openBadFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, shapes);
+        const QString file = path(QStringLiteral("eingabe.dxf"));
+        QVERIFY(writeFile(file, content));
+        open(file, messages.size());
+        QCOMPARE(messagesShown(), messages);
+        QCOMPARE(drawing(), shapes);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - eingabe.dxf"));
+        QCOMPARE(contents(file), content);
+
+        const QString rescued = path(QStringLiteral("gerettet.dxf"));
+        saveAs(rescued, false);
+        open(rescued, 0);
+        QCOMPARE(messagesShown(), QStringList());
+        QCOMPARE(drawing(), shapes);
+    }
+
+    void openFileThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no rights to read") << QStringLiteral("geheim.dxf") << QStringLiteral("Keine Berechtigung zum Lesen.");
+        // Opens, but reading fails at once, as on a failing disk or a share that went away. (Read
+        // as the test's own user: a process that gave up root may not read its own memory.)
+        QTest::newRow("read error") << QStringLiteral("/proc/self/mem") << QStringLiteral("Input/output error");
+    }
+
+    // The drawing was emptied before (the prompt was answered), stays empty; the title and the
+    // file that Save writes to stay those of the previous file.
+    void openFileThatCannotBeRead()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString file = QDir::isAbsolutePath(name) ? name : path(name);
+        if (!QDir::isAbsolutePath(name)) {
+            QVERIFY(writeFile(file, everyKind("\r\n")));
+            QVERIFY(QFile::setPermissions(file, {}));
+            QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                             | QFile::ReadOther | QFile::ExeOther));
+        }
+        if (QDir::isAbsolutePath(name))
+            open(file, 1);
+        else if (!asUser([&] { open(file, 1); }))
+            QSKIP("root cannot act as an unprivileged user here");
+        QCOMPARE(lastMessage(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
+        QCOMPARE(drawing(), QStringList());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
+        QCOMPARE(m_window->commonDialog().getFileName(), m_previous);
+    }
+
+    void saveWhereItCannotBe_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("write-protected file") << QStringLiteral("schreibgeschuetzt.dxf") << QStringLiteral("Keine Berechtigung zum Schreiben.");
+        QTest::newRow("write-protected folder") << QStringLiteral("zu/plan.dxf") << QStringLiteral("Keine Berechtigung zum Schreiben.");
+        QTest::newRow("a folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+    }
+
+    // The old file, the drawing and the title stay as they were; Save still writes to the old file.
+    void saveWhereItCannotBe()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        const QString file = path(target);
+        const QByteArray protectedBytes("0\r\nEOF\r\n");
+        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                              | QFile::WriteOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(m_dir->path(), everyone));
+        if (target == QLatin1String("schreibgeschuetzt.dxf")) {
+            QVERIFY(writeFile(file, protectedBytes));
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther));
+        } else if (target == QLatin1String("zu/plan.dxf")) {
+            QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("zu")));
+            QVERIFY(QFile::setPermissions(path(QStringLiteral("zu")), QFile::ReadOwner | QFile::ExeOwner
+                                                                          | QFile::ReadOther | QFile::ExeOther));
+        } else if (target == QLatin1String("ordner.dxf")) {
+            QVERIFY(QDir(m_dir->path()).mkdir(target));
+        }
+        m_window->PaintKreis(100.0f, 100.0f, 150.0f, 100.0f, 1);
+        const QStringList before = drawing();
+
+        if (!asUser([&] { saveAs(file, true); }))
+            QSKIP("root cannot act as an unprivileged user here");
+        QCOMPARE(lastMessage(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
+        QCOMPARE(drawing(), before);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
+        QCOMPARE(m_window->commonDialog().getFileName(), m_previous);
+        if (target == QLatin1String("schreibgeschuetzt.dxf"))
+            QCOMPARE(contents(file), protectedBytes);
+        else if (target != QLatin1String("ordner.dxf"))
+            QVERIFY(!QFile::exists(file));
+        else
+            QVERIFY(QFileInfo(file).isDir());
+        // Nothing was left beside the target either.
+        const QStringList left = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(left.filter(QStringLiteral("plan.dxf")).isEmpty() && left.filter(QStringLiteral(".tmp")).isEmpty()
+                     && left.filter(QStringLiteral("ordner")).isEmpty(),
+                 qPrintable(left.join(QLatin1Char(' '))));
+
+        // The drawing is still saved to the file that the title names.
+        m_dialogs->prompts.clear();
+        m_window->mnuSpeichern->trigger();
+        QCOMPARE(m_dialogs->prompts.size(), 0);
+        m_previousBytes = contents(m_previous);
+        QCOMPARE(m_previousBytes.count("CIRCLE"), 1);
+    }
+
+    void openHugeFile_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("filler");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("shapes");
+        QTest::newRow("200 MB of comments before the drawing")
+            << lines({"0", "SECTION", "2", "HEADER"}) << lines({"999", "Eine Zeile Kommentar, die nichts bedeutet"})
+            << lines({"0", "ENDSEC"}) + everyKind("\r\n") << QStringList() << EveryKind;
+        QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{
+            QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“")}
+                                            << QStringList();
+    }
+
+    // Read whole in a few seconds; the message shows only the start of a line.
+    void openHugeFile()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, filler);
+        QFETCH(QByteArray, tail);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, shapes);
+        const qsizetype size = 200 * 1024 * 1024;
+        const QString file = path(QStringLiteral("gross.dxf"));
+        {
+            const QByteArray content =
+                head + filler.repeated((size - head.size() - tail.size()) / filler.size()) + tail;
+            QVERIFY(content.size() > size - filler.size());
+            QVERIFY(writeFile(file, content));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        open(file, messages.size());
+        qInfo("200 MB read in %lld ms", timer.elapsed());
+        QCOMPARE(messagesShown(), messages);
+        QCOMPARE(drawing(), shapes);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - gross.dxf"));
+    }
+};
+
+QTEST_MAIN(tst_BadInput)
+#include "tst_BadInput.moc"
