@@ -10,17 +10,6 @@ using Call = RecordingSurface::Call;
 using Calls = QList<Call>;
 using Corners = QList<QPointF>;
 
-// Line calls round each group of four corners, back to the group's first corner.
-static Calls squares(const Corners &c, std::int32_t color, std::int16_t mode)
-{
-    Calls result;
-    for (qsizetype i = 0; i < c.size(); ++i) {
-        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
-        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
-    }
-    return result;
-}
-
 static Kreis makeCircle(float x, float y, float radius)
 {
     Kreis k;
@@ -97,7 +86,7 @@ private slots:
         surface.setDrawMode(7);
         makeCircle(2000, 2000, radius).DrawSelected(surface, 13);
         QCOMPARE(surface.calls,
-                 Calls{call(Call::Circle, 255, 13, {2000, 2000, radius})} + squares(markers, 255, 13));
+                 Calls{call(Call::Circle, 255, 13, {2000, 2000, radius})} + RecordingSurface::squares(markers, 255, 13));
         QCOMPARE(surface.getDrawMode(), 7);
         QCOMPARE(surface.getForeColor(), 255);
     }

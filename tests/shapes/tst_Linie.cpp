@@ -8,17 +8,6 @@
 using Calls = QList<RecordingSurface::Call>;
 using Corners = QList<QPointF>;
 
-// Line calls round each group of four corners, back to the group's first corner.
-static Calls squares(const Corners &c, std::int32_t color, std::int16_t mode)
-{
-    Calls result;
-    for (qsizetype i = 0; i < c.size(); ++i) {
-        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
-        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
-    }
-    return result;
-}
-
 static Linie makeLine(QLineF l)
 {
     Linie line;
@@ -80,7 +69,7 @@ private slots:
         surface.setDrawMode(7);
         makeLine(line).DrawSelected(surface, 13);
         const auto segment = RecordingSurface::line(line.x1(), line.y1(), line.x2(), line.y2(), 0x00FF00, 13);
-        QCOMPARE(surface.calls, Calls{segment} + squares(markers, 0x00FF00, 13));
+        QCOMPARE(surface.calls, Calls{segment} + RecordingSurface::squares(markers, 0x00FF00, 13));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 

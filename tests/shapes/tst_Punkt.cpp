@@ -7,17 +7,6 @@
 
 using Calls = QList<RecordingSurface::Call>;
 
-// Line calls round each group of four corners, back to the group's first corner.
-static Calls squares(const QList<QPointF> &c, std::int32_t color, std::int16_t mode)
-{
-    Calls result;
-    for (qsizetype i = 0; i < c.size(); ++i) {
-        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
-        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
-    }
-    return result;
-}
-
 class TestPunkt : public QObject
 {
     Q_OBJECT
@@ -66,7 +55,7 @@ private slots:
                                      {1200, 850}, {1200, 950}, {1100, 950}, {1100, 850},
                                      {1200, 1150}, {1200, 1050}, {1100, 1050}, {1100, 1150},
                                      {800, 1150}, {800, 1050}, {900, 1050}, {900, 1150}};
-        QCOMPARE(surface.calls, squares(markers, color, 10));
+        QCOMPARE(surface.calls, RecordingSurface::squares(markers, color, 10));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 

@@ -8,17 +8,6 @@
 using Calls = QList<RecordingSurface::Call>;
 using Corners = QList<QPointF>;
 
-// Line calls round each group of four corners, back to the group's first corner.
-static Calls squares(const Corners &c, std::int32_t color, std::int16_t mode)
-{
-    Calls result;
-    for (qsizetype i = 0; i < c.size(); ++i) {
-        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
-        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
-    }
-    return result;
-}
-
 // Filled from two clicked points the way the window places a rectangle.
 static Rechteck placed(QPointF first, QPointF second)
 {
@@ -64,7 +53,7 @@ private slots:
         RecordingSurface surface;
         surface.setDrawMode(7);
         placed({100, 100}, {400, 300}).Draw(surface, 10);
-        QCOMPARE(surface.calls, squares(kOutline, 0x0000FF, 10));
+        QCOMPARE(surface.calls, RecordingSurface::squares(kOutline, 0x0000FF, 10));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 
@@ -94,7 +83,7 @@ private slots:
         RecordingSurface surface;
         surface.setDrawMode(7);
         placed(first, second).DrawSelected(surface, 13);
-        QCOMPARE(surface.calls, outline.calls + squares(markers, 0x0000FF, 13));
+        QCOMPARE(surface.calls, outline.calls + RecordingSurface::squares(markers, 0x0000FF, 13));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 

@@ -8,17 +8,6 @@
 using Call = RecordingSurface::Call;
 using Calls = QList<Call>;
 
-// Line calls round each group of four corners, back to the group's first corner.
-static Calls squares(const QList<QPointF> &c, std::int32_t color, std::int16_t mode)
-{
-    Calls result;
-    for (qsizetype i = 0; i < c.size(); ++i) {
-        const QPointF to = c[i % 4 == 3 ? i - 3 : i + 1];
-        result << RecordingSurface::line(c[i].x(), c[i].y(), to.x(), to.y(), color, mode);
-    }
-    return result;
-}
-
 static Text makeText(const QString &text)
 {
     Text t;
@@ -82,7 +71,7 @@ private slots:
                                      {800, 2250}, {800, 2150}, {900, 2150}, {900, 2250},
                                      {1370, 1950}, {1370, 2050}, {1470, 2050}, {1470, 1950},
                                      {1370, 2250}, {1370, 2150}, {1470, 2150}, {1470, 2250}};
-        QCOMPARE(surface.calls, Calls{printCall(QStringLiteral("abc"), 0x00FF00, 13)} + squares(markers, 255, 13));
+        QCOMPARE(surface.calls, Calls{printCall(QStringLiteral("abc"), 0x00FF00, 13)} + RecordingSurface::squares(markers, 255, 13));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 

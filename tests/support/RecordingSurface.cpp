@@ -14,6 +14,17 @@ RecordingSurface::Call RecordingSurface::line(float x1, float y1, float x2, floa
     return c;
 }
 
+QList<RecordingSurface::Call> RecordingSurface::squares(const QList<QPointF> &corners, std::int32_t color,
+                                                        std::int16_t mode)
+{
+    QList<Call> result;
+    for (qsizetype i = 0; i < corners.size(); ++i) {
+        const QPointF to = corners[i % 4 == 3 ? i - 3 : i + 1];
+        result << line(corners[i].x(), corners[i].y(), to.x(), to.y(), color, mode);
+    }
+    return result;
+}
+
 void RecordingSurface::setDrawMode(std::int16_t mode)
 {
     m_drawMode = mode;

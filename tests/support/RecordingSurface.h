@@ -4,6 +4,7 @@
 #include "shapes/DrawingSurface.h"
 
 #include <QList>
+#include <QPointF>
 #include <QString>
 #include <optional>
 
@@ -22,6 +23,8 @@ public:
     };
 
     static Call line(float x1, float y1, float x2, float y2, std::int32_t color, std::int16_t mode);
+    // The Line calls that go round each group of four corners, back to the group's first corner.
+    static QList<Call> squares(const QList<QPointF> &corners, std::int32_t color, std::int16_t mode);
 
     std::int16_t getDrawMode() const override { return m_drawMode; }
     void setDrawMode(std::int16_t mode) override;
