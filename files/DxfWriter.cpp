@@ -14,6 +14,16 @@ namespace {
 // The file is handed to the device in pieces of about this size.
 constexpr qsizetype ChunkSize = 1 << 16;
 
+template <typename Number>
+void appendNumberLine(std::string &out, Number value)
+{
+    char buffer[DxfNumber::MaxLineLength + 2];
+    const int length = DxfNumber::write(buffer, value);
+    buffer[length] = '\r';
+    buffer[length + 1] = '\n';
+    out.append(buffer, static_cast<std::size_t>(length) + 2);
+}
+
 } // namespace
 
 DxfWriter::DxfWriter(const ObjectData &document)
@@ -29,20 +39,12 @@ void DxfWriter::line(std::string &out, QByteArrayView text)
 
 void DxfWriter::numberLine(std::string &out, float value)
 {
-    char buffer[DxfNumber::MaxLineLength + 2];
-    const int length = DxfNumber::write(buffer, value);
-    buffer[length] = '\r';
-    buffer[length + 1] = '\n';
-    out.append(buffer, static_cast<std::size_t>(length) + 2);
+    appendNumberLine(out, value);
 }
 
 void DxfWriter::numberLine(std::string &out, std::int32_t value)
 {
-    char buffer[DxfNumber::MaxLineLength + 2];
-    const int length = DxfNumber::write(buffer, value);
-    buffer[length] = '\r';
-    buffer[length + 1] = '\n';
-    out.append(buffer, static_cast<std::size_t>(length) + 2);
+    appendNumberLine(out, value);
 }
 
 QByteArray DxfWriter::textLine(const QString &text)
@@ -53,16 +55,21 @@ QByteArray DxfWriter::textLine(const QString &text)
     return DxfTextCodec::encode(oneLine);
 }
 
-void DxfWriter::lineBlock(std::string &out, const char *first, float x1, float y1, float x2, float y2)
+void DxfWriter::entityStart(std::string &out, const char *first, const char *type, float x, float y)
 {
     line(out, first);
-    line(out, "LINE");
+    line(out, type);
     line(out, "8");
     line(out, "0");
     line(out, "10");
-    numberLine(out, x1);
+    numberLine(out, x);
     line(out, "20");
-    numberLine(out, -y1);
+    numberLine(out, -y);
+}
+
+void DxfWriter::lineBlock(std::string &out, const char *first, float x1, float y1, float x2, float y2)
+{
+    entityStart(out, first, "LINE", x1, y1);
     line(out, "11");
     numberLine(out, x2);
     line(out, "21");
@@ -90,27 +97,13 @@ bool DxfWriter::write(QIODevice &device) const
     for (std::int32_t i = 1; i <= m_count; ++i) {
         const std::shared_ptr<Basisklasse> shape = m_document.GetObject(i);
         if (const auto *kreis = dynamic_cast<const Kreis *>(shape.get())) {
-            line(out, "0");
-            line(out, "CIRCLE");
-            line(out, "8");
-            line(out, "0");
-            line(out, "10");
-            numberLine(out, kreis->getX1());
-            line(out, "20");
-            numberLine(out, -kreis->getY1());
+            entityStart(out, "0", "CIRCLE", kreis->getX1(), kreis->getY1());
             line(out, "40");
             numberLine(out, kreis->getRadius());
         } else if (const auto *linie = dynamic_cast<const Linie *>(shape.get())) {
             lineBlock(out, " 0", linie->getX1(), linie->getY1(), linie->getX2(), linie->getY2());
         } else if (const auto *punkt = dynamic_cast<const Punkt *>(shape.get())) {
-            line(out, "0");
-            line(out, "POINT");
-            line(out, "8");
-            line(out, "0");
-            line(out, "10");
-            numberLine(out, punkt->getX1());
-            line(out, "20");
-            numberLine(out, -punkt->getY1());
+            entityStart(out, "0", "POINT", punkt->getX1(), punkt->getY1());
         } else if (const auto *rechteck = dynamic_cast<const Rechteck *>(shape.get())) {
             const Rechteck &r = *rechteck;
             lineBlock(out, "0", r.getX1(), r.getY1(), r.getX2(), r.getY2());
@@ -118,14 +111,7 @@ bool DxfWriter::write(QIODevice &device) const
             lineBlock(out, "0", r.getX3(), r.getY3(), r.getX4(), r.getY4());
             lineBlock(out, "0", r.getX4(), r.getY4(), r.getX1(), r.getY1());
         } else if (const auto *text = dynamic_cast<const Text *>(shape.get())) {
-            line(out, "0");
-            line(out, "TEXT");
-            line(out, "8");
-            line(out, "0");
-            line(out, "10");
-            numberLine(out, text->getX1());
-            line(out, "20");
-            numberLine(out, -text->getY1());
+            entityStart(out, "0", "TEXT", text->getX1(), text->getY1());
             line(out, "7");
             line(out, textLine(text->getFont()));
             line(out, "40");

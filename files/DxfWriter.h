@@ -27,6 +27,9 @@ private:
     static void numberLine(std::string &out, std::int32_t value);
     // A text or font name: Windows-1252 with escapes, a CR or LF as blank so that it stays one line.
     static QByteArray textLine(const QString &text);
+    // The lines every entity starts with: its first line, its type, layer "0" and the first point,
+    // Y negated.
+    static void entityStart(std::string &out, const char *first, const char *type, float x, float y);
     static void lineBlock(std::string &out, const char *first, float x1, float y1, float x2, float y2);
 
     const ObjectData &m_document;
