@@ -99,7 +99,7 @@ QString incompleteWrite(const QSaveFile &file)
 
 void frmZeichnen::connectFileCommands()
 {
-    const std::pair<QAction *, void (frmZeichnen::*)()> commands[] = {
+    connectCommands({
         {mnuNeu, &frmZeichnen::mnuNeu_Click},
         {mnuOeffnen, &frmZeichnen::mnuOeffnen_Click},
         {mnuSpeichern, &frmZeichnen::mnuSpeichern_Click},
@@ -107,10 +107,7 @@ void frmZeichnen::connectFileCommands()
         {mnuDrucken, &frmZeichnen::mnuDrucken_Click},
         {mnuDruckenHPGL, &frmZeichnen::mnuDruckenHPGL_Click},
         {mnuBeenden, &frmZeichnen::mnuBeenden_Click},
-    };
-    for (const auto &[action, handler] : commands)
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    });
 }
 
 bool frmZeichnen::isUntitled() const

@@ -137,6 +137,14 @@ void frmZeichnen::connectToolCommands()
     connect(mnuKreis, &QAction::triggered, this, [this] { guarded([this] { selectTool(6); }); });
 }
 
+void frmZeichnen::connectCommands(
+    std::initializer_list<std::pair<QAction *, void (frmZeichnen::*)()>> commands)
+{
+    for (const auto &[action, handler] : commands)
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+}
+
 void frmZeichnen::selectTool(std::int16_t paintMode)
 {
     setMousePointer(2);

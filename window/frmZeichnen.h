@@ -10,6 +10,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <initializer_list>
+#include <utility>
 #include <memory>
 
 class DrawingCanvas;
@@ -170,6 +172,8 @@ private:
     void connectToolCommands();
     void connectEditCommands();
     void connectFileCommands();
+    // Each item runs its handler through guarded().
+    void connectCommands(std::initializer_list<std::pair<QAction *, void (frmZeichnen::*)()>> commands);
     // File helpers; those returning bool return false when the command must stop
     // (the prompt was cancelled, or a save was cancelled or failed).
     bool promptToSave(PlatformDialogs::Buttons buttons);
@@ -181,6 +185,8 @@ private:
     void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
     void placeShape(std::shared_ptr<Basisklasse> shape);
+    // A two-point shape: drawn with iDrawMode, and placed when that is 1.
+    void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
     // DrawAll with draw mode 13, or recorded for later while a drawing is read.
     void repaintDrawing();
     // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.

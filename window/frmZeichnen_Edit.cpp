@@ -26,7 +26,7 @@ QString generalNumber(float value)
 
 void frmZeichnen::connectEditCommands()
 {
-    const std::pair<QAction *, void (frmZeichnen::*)()> commands[] = {
+    connectCommands({
         {mnuRueckgaengig, &frmZeichnen::mnuRueckgaengig_Click},
         {mnuKopieren, &frmZeichnen::mnuKopieren_Click},
         {mnuObjektfarbe, &frmZeichnen::mnuObjektfarbe_Click},
@@ -36,10 +36,7 @@ void frmZeichnen::connectEditCommands()
         {mnuDrehen, &frmZeichnen::mnuDrehen_Click},
         {mnuUeberSkizzar, &frmZeichnen::mnuUeberSkizzar_Click},
         {mnuText, &frmZeichnen::mnuText_Click},
-    };
-    for (const auto &[action, handler] : commands)
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    });
 }
 
 void frmZeichnen::mnuRueckgaengig_Click()

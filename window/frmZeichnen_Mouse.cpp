@@ -106,6 +106,13 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
     setMousePointer(1);
 }
 
+void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode)
+{
+    shape->Draw(*this, iDrawMode);
+    if (iDrawMode == 1)
+        placeShape(std::move(shape));
+}
+
 void frmZeichnen::PaintPunkt(const float &x, const float &y)
 {
     auto shape = std::make_shared<Punkt>();
@@ -125,9 +132,7 @@ void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, 
     shape->setX2(x2);
     shape->setY2(y2);
     shape->setColor(lColor);
-    shape->Draw(*this, iDrawMode);
-    if (iDrawMode == 1)
-        placeShape(std::move(shape));
+    drawOrPlace(std::move(shape), iDrawMode);
 }
 
 void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
@@ -143,9 +148,7 @@ void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, 
     shape->setY1(y1);
     shape->setRadius(radius);
     shape->setColor(lColor);
-    shape->Draw(*this, iDrawMode);
-    if (iDrawMode == 1)
-        placeShape(std::move(shape));
+    drawOrPlace(std::move(shape), iDrawMode);
 }
 
 void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2,
@@ -161,9 +164,7 @@ void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x
     shape->setX4(x1);
     shape->setY4(y2);
     shape->setColor(lColor);
-    shape->Draw(*this, iDrawMode);
-    if (iDrawMode == 1)
-        placeShape(std::move(shape));
+    drawOrPlace(std::move(shape), iDrawMode);
 }
 
 void frmZeichnen::PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &)
