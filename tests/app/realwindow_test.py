@@ -458,10 +458,26 @@ class Session:
         self.move_on_canvas(p)
         self.run("xdotool", "click", 1)
 
-    def keys(self, *keys):
+    def focused(self):
+        """The id of the window that has the keyboard focus."""
+        return self.run("xdotool", "getwindowfocus", check=False).strip()
+
+    def wait_focus(self, window):
+        # Keys go to the window that has the focus when the server takes them: a dialog that is
+        # mapped and titled may not have it yet, and its keys would reach the window behind it.
+        # The program handles the focus change before any key that follows it.
+        def probe():
+            return self.focused() == window["id"] and any(w["id"] == window["id"] for w in self.windows())
+        self.wait_for(probe, f"the keyboard focus on '{window['name']}'",
+                      lambda: f"it is on window {self.focused()}; {self.listing()}")
+
+    def keys(self, window, *keys):
+        """Presses keys in window once it has the keyboard focus."""
+        self.wait_focus(window)
         self.run("xdotool", "key", "--clearmodifiers", *keys)
 
-    def type(self, text):
+    def type(self, window, text):
+        self.wait_focus(window)
         self.run("xdotool", "type", "--delay", 8, text)
 
     def focus_main(self):
@@ -470,9 +486,10 @@ class Session:
 
     def menu_by_keys(self, menu_key, item_key):
         self.focus_main()
-        self.keys(f"alt+{menu_key}")
+        self.keys(self.main, f"alt+{menu_key}")
         self.wait_window(f"a menu opened with Alt+{menu_key.upper()}", lambda w: w["menu"])
-        self.keys(item_key)
+        # An open menu takes the keys that reach the window it belongs to.
+        self.keys(self.main, item_key)
 
     def tool_by_keys(self, menu_key, item_key):
         self.menu_by_keys(menu_key, item_key)
@@ -503,16 +520,16 @@ class Session:
 
     def file_dialog(self, title, path):
         # A new dialog window may be mapped before its title is set: wait for the title itself.
-        self.wait_window(f"the file dialog titled '{title}'", lambda w: w["dialog"] and w["name"] == title)
-        # The file name field has the keyboard; whatever it holds is replaced.
-        self.keys("ctrl+a")
-        self.type(path)
-        self.keys("Return")
+        dialog = self.wait_window(f"the file dialog titled '{title}'", lambda w: w["dialog"] and w["name"] == title)
+        # The file name field is the dialog's focus widget; whatever it holds is replaced.
+        self.keys(dialog, "ctrl+a")
+        self.type(dialog, path)
+        self.keys(dialog, "Return")
         self.wait_alone(f"the file dialog '{title}' to close, with no message after it")
 
     def answer_prompt_no(self):
-        self.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
-        self.keys("alt+n")  # "&Nein"
+        prompt = self.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
+        self.keys(prompt, "alt+n")  # "&Nein"
 
     def save_failure_pictures(self):
         if not (self.artifacts and self.env and self.app):
@@ -617,7 +634,7 @@ def scenario(s, screenshot):
 
     s.step("circle: Zeichnen opened by a click, then K; its band crosses the rectangle")
     s.open_menu_by_mouse(2, "Zeichnen")
-    s.keys("k")
+    s.keys(s.main, "k")
     s.wait_alone("the menu to close after K")
     band = [p for p in around(CIRCLE[0], radius(CIRCLE[0], CIRCLE_DETOUR[1]), 24)
             if p[0] < CANVAS_W and not near_drawing(p)]
@@ -628,8 +645,8 @@ def scenario(s, screenshot):
     s.menu_by_keys("z", "t")
     dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
     s.click_at(dialog["x"] + 180, dialog["y"] + 70)  # into the text box
-    s.keys("ctrl+a")
-    s.type(TEXT)
+    s.keys(dialog, "ctrl+a")
+    s.type(dialog, TEXT)
     s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
     s.wait_alone("the text dialog to close after OK")
     if text_ink(s.canvas()):
