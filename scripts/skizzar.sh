@@ -12,7 +12,7 @@ build="$here/build"
 mode=${1:-}
 
 build_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core)
-test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils imagemagick clang-14 libclang-rt-14-dev)
+test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev ccache)
 
 install_missing() {
     local wanted=("$@") missing=() p
@@ -31,6 +31,12 @@ install_missing() {
 }
 
 configure_and_build() {
+    # With ccache, every build here (also those of scripts/sanitize.sh and scripts/fuzz.sh, which
+    # take the launcher from the environment) compiles only what changed since any earlier build
+    # of any clone: paths below the clone are hashed relative to it.
+    if command -v ccache >/dev/null; then
+        export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=true
+    fi
     cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" -j"$(nproc)"
 }
