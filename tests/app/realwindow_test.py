@@ -49,7 +49,8 @@ TEXT_BOX = (TEXT_AT[0] - 1, TEXT_AT[1] - 1, 220, 26)
 BACKGROUND = [(20, 20), (300, 60), (330, 170), (520, 200), (100, 420), (600, 420), (620, 40), (20, 250)]
 
 FILE_NAME = "zeichnung.dxf"
-STEP_TIMEOUT = 10.0
+# Bounds every wait; generous, since a busy machine may be slow and a passing run never waits it out.
+STEP_TIMEOUT = 30.0
 
 
 class StepFailed(Exception):
@@ -296,8 +297,8 @@ class Session:
         self.step("start")
 
     # Every step has a time-out and names itself in a failure.
-    def step(self, name, timeout=STEP_TIMEOUT):
-        self.step_name, self.deadline = name, time.monotonic() + timeout
+    def step(self, name):
+        self.step_name, self.deadline = name, time.monotonic() + STEP_TIMEOUT
         if name != "start":
             print(f"[{time.monotonic() - self.started:5.2f}s] {name}", flush=True)
 
@@ -664,7 +665,7 @@ def scenario(s, screenshot):
         s.capture(s.main).write_png(screenshot)
         print(f"  wrote {screenshot}")
 
-    s.step("Datei > Speichern unter by mouse clicks; the path typed into the file dialog, Enter", timeout=15)
+    s.step("Datei > Speichern unter by mouse clicks; the path typed into the file dialog, Enter")
     s.item_by_mouse(0, "Datei", 3, 7)  # Speichern unter...
     s.file_dialog("Speichern unter", target)
     s.wait_title(f"Skizzar - {FILE_NAME}")
@@ -687,7 +688,7 @@ def scenario(s, screenshot):
     if os.stat(target).st_mtime_ns != saved:
         s.fail("New answered Nein wrote the file")
 
-    s.step("Datei > Oeffnen by Alt+D, F; Nein; the path typed into the file dialog, Enter", timeout=15)
+    s.step("Datei > Oeffnen by Alt+D, F; Nein; the path typed into the file dialog, Enter")
     s.menu_by_keys("d", "f")
     s.answer_prompt_no()
     s.file_dialog("Öffnen", target)
