@@ -586,6 +586,23 @@ private slots:
         QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
     }
 
+    // Escape or the frame's close button on the real prompt answers nothing: Exit, New, Open and
+    // closing the window all stop.
+    void dismissedPromptsAnswerNothing()
+    {
+        placeShapes();
+        for (bool escape : {true, false}) {
+            for (QAction *command : {m_window->mnuBeenden, m_window->mnuNeu, m_window->mnuOeffnen}) {
+                m_dialogs->expectDismissal(escape);
+                command->trigger();
+            }
+            m_dialogs->expectDismissal(escape);
+            QVERIFY(!m_window->close());
+        }
+        QVERIFY(m_dialogs->allAnswered() && m_window->isVisible());
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
+    }
+
     void print()
     {
         m_dialogs->expectPrinter(true);
