@@ -257,7 +257,9 @@ private slots:
         QCOMPARE(m_window->windowTitle(), Untitled);
     }
 
-    void newKeepsTheSnapshot()
+    // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
+    // was before the last placement, also right after Undo and after New.
+    void undoAfterUndoAndNew()
     {
         placeShapes();
         const std::size_t snapshot = m_window->oObjectData->getBasisklassenSave().size();
@@ -270,6 +272,15 @@ private slots:
         QVERIFY(m_window->mnuRueckgaengig->isEnabled());
         m_window->mnuRueckgaengig->trigger();
         QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 4);
+        m_window->PaintPunkt(1.0f, 1.0f);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 4);
+        m_dialogs->expectMessage(Answer::No);
+        m_window->mnuNeu->trigger();
+        m_window->PaintPunkt(5.0f, 5.0f);
+        m_window->PaintPunkt(6.0f, 6.0f);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(drawing(), QStringList{"Punkt 5 5 c255"});
     }
 
     void openRoundTrip()
@@ -323,14 +334,17 @@ private slots:
                               "0", "POINT", "62", "255", "10", "2", "20", "-2", "0", "POINT", "10", "3", "20", "-3",
                               "0", "ENDSEC", "0", "EOF"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+        for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
+            m_window->PaintPunkt(9.0f, 9.0f);
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(file);
         m_window->mnuOeffnen->trigger();
         QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255", "Punkt 3 3 c255"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
-        QCOMPARE(m_window->oObjectData->getBasisklassenSave().size(), std::size_t(2));
         // The colour of the last group 62 stays for shapes placed by hand afterwards.
         QCOMPARE(m_window->lColor, 255);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255"}));
     }
 
     void openShowsTheReadersMessages()
