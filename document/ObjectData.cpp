@@ -57,6 +57,7 @@ void ObjectData::DeleteObject(std::int32_t iNummer)
 {
     const std::size_t index = indexOf(iNummer);
     mBasisklassen.erase(mBasisklassen.begin() + static_cast<std::ptrdiff_t>(index));
+    mSnapshotOutdated = true;
 }
 
 void ObjectData::SelectObject(std::int32_t iNummer)
@@ -140,8 +141,13 @@ std::shared_ptr<Basisklasse> ObjectData::copyShape(const Basisklasse &source)
 
 bool ObjectData::SaveOldCollection()
 {
-    if (!mBasisklassen.empty()) {
-        if (std::shared_ptr<Basisklasse> copy = copyShape(*mBasisklassen.back()))
+    if (mSnapshotOutdated) {
+        mBasisklassenSave.clear();
+        mSavedShapes = 0;
+        mSnapshotOutdated = false;
+    }
+    for (; mSavedShapes < mBasisklassen.size(); ++mSavedShapes) {
+        if (std::shared_ptr<Basisklasse> copy = copyShape(*mBasisklassen[mSavedShapes]))
             mBasisklassenSave.push_back(std::move(copy));
     }
     return mBasisklassen.size() == mBasisklassenSave.size();
@@ -160,8 +166,18 @@ bool ObjectData::ReturnOldCollection()
     while (!mBasisklassen.empty())
         mBasisklassen.pop_back();
     mBasisklassen = std::move(rebuilt);
+    mSavedShapes = mBasisklassen.size();
+    mSnapshotOutdated = false;
 
     if (mUndoDisabler)
         mUndoDisabler();
     return true;
+}
+
+void ObjectData::clear()
+{
+    mBasisklassen.clear();
+    mBasisklassenSave.clear();
+    mSavedShapes = 0;
+    mSnapshotOutdated = false;
 }

@@ -44,12 +44,17 @@ public:
     std::int32_t getTextColor() const { return mTextColor; }
     void setTextColor(std::int32_t mlCol) { mTextColor = mlCol; }
 
-    // Appends a copy of the drawing's last shape to the snapshot; true when both then hold
-    // equally many shapes.
+    // Makes the snapshot the drawing as it is now, right before a shape is added: normally by
+    // appending a copy of the drawing's last shape; after Undo nothing is missing; after a shape was
+    // removed (New and Open empty the drawing) it starts afresh. True when both then hold equally
+    // many shapes.
     bool SaveOldCollection();
     // Replaces the drawing by fresh copies of the whole snapshot, then calls the Undo disabler.
     // If a copy cannot be made the drawing stays as it was and the disabler is not called.
     bool ReturnOldCollection();
+
+    // Releases the drawing and the snapshot, as when memory ran out.
+    void clear();
 
     // The window's way to switch its Undo entry off at the end of ReturnOldCollection.
     void setUndoDisabler(std::function<void()> disable) { mUndoDisabler = std::move(disable); }
@@ -62,6 +67,10 @@ private:
 
     Collection mBasisklassen;
     Collection mBasisklassenSave;
+    // How many of the drawing's first shapes the snapshot describes, and whether a shape has been
+    // removed from the drawing since, which leaves the snapshot describing an earlier drawing.
+    std::size_t mSavedShapes = 0;
+    bool mSnapshotOutdated = false;
     QString mFont;
     std::int32_t mFontSize = 0;
     std::int32_t mTextColor = 0;

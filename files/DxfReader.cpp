@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -266,7 +267,11 @@ float DxfReader::single(const Pair &pair) const
 
 float DxfReader::negatedSingle(const Pair &pair) const
 {
-    const float negated = -single(pair);
+    // The value as a double, negated, then rounded to a float: rounded twice, which differs from
+    // reading a float at once next to a float midpoint.
+    const float negated = static_cast<float>(-number(DxfNumber::toDouble(pair.value), pair));
+    if (!std::isfinite(negated))
+        stop(OverflowError().message(), pair.valueLine, pair.value);
     // A written 0 stands for the positive zero it was made from.
     return negated == 0.0f ? 0.0f : negated;
 }

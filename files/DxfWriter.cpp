@@ -49,10 +49,7 @@ void DxfWriter::numberLine(std::string &out, std::int32_t value)
 
 QByteArray DxfWriter::textLine(const QString &text)
 {
-    QString oneLine = text;
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return DxfTextCodec::encode(oneLine);
+    return DxfTextCodec::encode(text);
 }
 
 void DxfWriter::entityStart(std::string &out, const char *first, const char *type, float x, float y)

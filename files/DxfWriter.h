@@ -25,7 +25,8 @@ private:
     // Appends a number line and its CR LF.
     static void numberLine(std::string &out, float value);
     static void numberLine(std::string &out, std::int32_t value);
-    // A text or font name: Windows-1252 with escapes, a CR or LF as blank so that it stays one line.
+    // A text or font name: Windows-1252 with escapes, a CR or LF among them, so that it stays one
+    // line and reads back unchanged.
     static QByteArray textLine(const QString &text);
     // The lines every entity starts with: its first line, its type, layer "0" and the first point,
     // Y negated.

@@ -3,6 +3,7 @@
 #include "window/frmZeichnen.h"
 
 #include "dialogs/frmHPGLConfig.h"
+#include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfTarget.h"
 #include "files/DxfWriter.h"
@@ -10,10 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 
 namespace {
@@ -61,40 +58,6 @@ private:
     frmZeichnen &m_window;
 };
 
-// Qt often says no more than "Unknown error" when a file cannot be opened; these say why.
-QString readFailure(const QFile &file)
-{
-    const QFileInfo info(file.fileName());
-    if (!info.exists())
-        return QStringLiteral("Die Datei existiert nicht.");
-    if (info.isDir())
-        return QStringLiteral("Das ist ein Ordner, keine Datei.");
-    if (!info.isReadable())
-        return QStringLiteral("Keine Berechtigung zum Lesen.");
-    return file.errorString();
-}
-
-QString writeFailure(const QSaveFile &file)
-{
-    const QFileInfo info(file.fileName());
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.exists())
-        return QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(QDir::toNativeSeparators(folder.filePath()));
-    if (info.isDir())
-        return QStringLiteral("Das ist ein Ordner, keine Datei.");
-    if (!folder.isWritable() || (info.exists() && !info.isWritable()))
-        return QStringLiteral("Keine Berechtigung zum Schreiben.");
-    return file.errorString();
-}
-
-// A short write (disk full, file size limit) leaves no reason behind, Qt says "Unknown error".
-QString incompleteWrite(const QSaveFile &file)
-{
-    if (file.error() == QFileDevice::NoError || file.error() == QFileDevice::WriteError)
-        return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
-    return file.errorString();
-}
-
 } // namespace
 
 void frmZeichnen::connectFileCommands()
@@ -134,7 +97,8 @@ bool frmZeichnen::promptToSave(PlatformDialogs::Buttons buttons)
 
 bool frmZeichnen::saveDrawing()
 {
-    if (isUntitled())
+    // A file read only in part would lose what was not read: the user says where the drawing goes.
+    if (isUntitled() || m_partlyRead)
         return saveDrawingAs();
     SaveDXF(CommDlg1.getFileName());
     return true;
@@ -153,6 +117,7 @@ bool frmZeichnen::saveDrawingAs()
         throw;
     }
     setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
+    m_partlyRead = false;
     return true;
 }
 
@@ -180,14 +145,21 @@ void frmZeichnen::mnuOeffnen_Click()
     const QString previous = CommDlg1.getFileName();
     if (!CommDlg1.ShowOpen())
         return;
+    // The title names the file read, even in part, and Save then writes to the file it names.
+    auto opened = [this](bool whole) {
+        setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
+        m_partlyRead = !whole;
+    };
     try {
-        LoadDXF(CommDlg1.getFileName());
+        opened(LoadDXF(CommDlg1.getFileName()));
     } catch (const FileError &) {
         // Nothing was read: as after a cancelled dialog, Save still means the file the title names.
         CommDlg1.setFileName(previous);
         throw;
+    } catch (...) {
+        opened(false);
+        throw;
     }
-    setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
 }
 
 void frmZeichnen::mnuSpeichern_Click()
@@ -249,25 +221,13 @@ void frmZeichnen::closeEvent(QCloseEvent *event)
 void frmZeichnen::SaveDXF(const QString &fileName)
 {
     const DxfWriter writer(*oObjectData);
-    // The old file is replaced only by a complete new one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(fileName, writeFailure(file));
-    // QSaveFile::commit() does not notice when its last flush writes only part of the file (a full
-    // disk), and would put the truncated file in place: the explicit flush does.
-    if (!writer.write(file) || !file.flush() || !file.commit())
-        throw FileError(fileName, incompleteWrite(file));
+    DiskFile::save(fileName, [&writer](QIODevice &device) { return writer.write(device); });
 }
 
-void frmZeichnen::LoadDXF(const QString &fileName)
+bool frmZeichnen::LoadDXF(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(fileName, readFailure(file));
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(fileName, file.errorString());
-    file.close();
+    DiskFile file(fileName);
+    const QByteArrayView content = file.content();
 
     WindowDxfTarget target(*this);
     DxfReader reader(target);
@@ -275,6 +235,11 @@ void frmZeichnen::LoadDXF(const QString &fileName)
     QStringList messages;
     try {
         messages = reader.read(content);
+    } catch (const std::bad_alloc &) {
+        // Drawing what was read could need memory that is not there: it goes, with its snapshot.
+        oObjectData->clear();
+        endReading();
+        throw;
     } catch (...) {
         endReading();
         throw;
@@ -282,4 +247,5 @@ void frmZeichnen::LoadDXF(const QString &fileName)
     endReading();
     for (const QString &message : messages)
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
+    return messages.isEmpty();
 }

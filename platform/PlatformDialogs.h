@@ -25,7 +25,8 @@ public:
     virtual std::optional<std::int32_t> color(QWidget *parent, std::int32_t initial) = 0;
     // Whether the printer dialog was confirmed.
     virtual bool printer(QWidget *parent) = 0;
-    // A message box without icon.
+    // A message box without icon. A box dismissed (Escape, the frame's close button) answers
+    // Cancel, also where it shows no Cancel button: it never counts as No.
     virtual Answer messageBox(QWidget *parent, const QString &text, Buttons buttons,
                               const QString &title) = 0;
     // Shows one of our own windows modally and returns when it has been closed or hidden.

@@ -3,9 +3,32 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+
+namespace {
+
+// Escape and the frame's close button leave the box without an answer. QMessageBox would take
+// them for its "No" where there is no Cancel.
+class PromptBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            reject();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { QDialog::closeEvent(event); }
+};
+
+} // namespace
 
 std::optional<QString> QtPlatformDialogs::openFileName(QWidget *parent, const QString &nameFilter,
                                                        const QString &initialPath)
@@ -44,7 +67,7 @@ bool QtPlatformDialogs::printer(QWidget *parent)
 PlatformDialogs::Answer QtPlatformDialogs::messageBox(QWidget *parent, const QString &text,
                                                       Buttons buttons, const QString &title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    PromptBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
     // Messages quote file names and file contents, which must show as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
@@ -66,10 +89,8 @@ PlatformDialogs::Answer QtPlatformDialogs::messageBox(QWidget *parent, const QSt
     case QMessageBox::Ok:
         return Answer::Ok;
     default:
-        // Escape or the frame's close button: Cancel where offered, otherwise the only safe answer.
-        return buttons == Buttons::YesNoCancel ? Answer::Cancel
-             : buttons == Buttons::YesNo      ? Answer::No
-                                              : Answer::Ok;
+        // Dismissed: an OK box has no other answer; a question stops as on Cancel, never goes on as on No.
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 

@@ -156,7 +156,8 @@ public:
 
     // --- DXF files ---
     void SaveDXF(const QString &fileName);
-    void LoadDXF(const QString &fileName);
+    // True when the whole file was read, false when the reader stopped early or passed something over.
+    bool LoadDXF(const QString &fileName);
 
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
     // out once, when reading ends. Switched off, every placement repaints at once.
@@ -208,6 +209,8 @@ private:
     bool m_coalesceRepaints = true;
     bool m_reading = false;
     bool m_repaintPending = false;
+    // The file that the title names was read only in part: Save asks where to first.
+    bool m_partlyRead = false;
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

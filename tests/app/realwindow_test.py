@@ -714,6 +714,12 @@ def scenario(s, screenshot):
                 f"{first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX))}")
     s.wait_for(undone, "the drawing without the text", why)
 
+    s.step("Datei > Beenden by Alt+D, B; Escape answers nothing: the prompt closes, the program runs on")
+    s.menu_by_keys("d", "b")
+    s.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
+    s.keys("Escape")
+    s.wait_alone("the prompt to close, the main window still there")
+
     s.step("Datei > Beenden by Alt+D, B; Nein; the program ends")
     s.menu_by_keys("d", "b")
     s.answer_prompt_no()

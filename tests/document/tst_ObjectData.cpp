@@ -315,10 +315,11 @@ private slots:
         QTest::newRow("three placements") << "ABC" << "ABC" << "AB" << true;
         QTest::newRow("undo") << "ABCu" << "AB" << "AB" << true;
         QTest::newRow("undo twice") << "ABCuu" << "AB" << "AB" << true;
-        QTest::newRow("placement after undo") << "ABCuD" << "ABD" << "ABB" << false;
-        QTest::newRow("undo after that") << "ABCuDu" << "ABB" << "ABB" << false;
+        QTest::newRow("placement after undo") << "ABCuD" << "ABD" << "AB" << true;
+        QTest::newRow("undo after that") << "ABCuDu" << "AB" << "AB" << true;
         QTest::newRow("new keeps the snapshot") << "ABCn" << "" << "AB" << true;
-        QTest::newRow("after new") << "ABCnEFu" << "ABE" << "ABE" << false;
+        QTest::newRow("after new") << "ABCnEFu" << "E" << "E" << true;
+        QTest::newRow("undo right after new") << "ABCnuD" << "ABD" << "AB" << true;
         QTest::newRow("empty snapshot") << "Au" << "" << "" << true;
         QTest::newRow("plain shape not copied") << "AXB" << "AXB" << "A" << false;
         QTest::newRow("plain shape skipped") << "AXBu" << "A" << "A" << false;

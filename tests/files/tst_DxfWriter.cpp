@@ -146,8 +146,8 @@ private slots:
                                         << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
                                                  "40", " 12 ", "1", "Gr\xFC\xDF" "e \x80"});
         QTest::newRow("line breaks in a text") << Shapes{text(1, 1, QStringLiteral("a\r\nb\rc\nd"), QStringLiteral("x\ny"), 0)}
-                                        << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x y",
-                                                 "40", " 0 ", "1", "a  b c d"});
+                                        << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x\\U+000Ay",
+                                                 "40", " 0 ", "1", "a\\U+000D\\U+000A\\U+0062\\U+000D\\U+0063\\U+000A\\U+0064"});
         QTest::newRow("document order")
             << Shapes{kreis(1, 2, 3), punkt(4, 5), linie(6, 7, 8, 9)}
             << file({"0", "CIRCLE", "8", "0", "10", " 1 ", "20", "-2 ", "40", " 3 ",

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using Answer = PlatformDialogs::Answer;
 using Kind = ScriptedDialogs::Kind;
@@ -257,7 +258,9 @@ private slots:
         QCOMPARE(m_window->windowTitle(), Untitled);
     }
 
-    void newKeepsTheSnapshot()
+    // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
+    // was before the last placement, also right after Undo and after New.
+    void undoAfterUndoAndNew()
     {
         placeShapes();
         const std::size_t snapshot = m_window->oObjectData->getBasisklassenSave().size();
@@ -270,6 +273,15 @@ private slots:
         QVERIFY(m_window->mnuRueckgaengig->isEnabled());
         m_window->mnuRueckgaengig->trigger();
         QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 4);
+        m_window->PaintPunkt(1.0f, 1.0f);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 4);
+        m_dialogs->expectMessage(Answer::No);
+        m_window->mnuNeu->trigger();
+        m_window->PaintPunkt(5.0f, 5.0f);
+        m_window->PaintPunkt(6.0f, 6.0f);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(drawing(), QStringList{"Punkt 5 5 c255"});
     }
 
     void openRoundTrip()
@@ -323,14 +335,17 @@ private slots:
                               "0", "POINT", "62", "255", "10", "2", "20", "-2", "0", "POINT", "10", "3", "20", "-3",
                               "0", "ENDSEC", "0", "EOF"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
+        for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
+            m_window->PaintPunkt(9.0f, 9.0f);
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(file);
         m_window->mnuOeffnen->trigger();
         QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255", "Punkt 3 3 c255"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
-        QCOMPARE(m_window->oObjectData->getBasisklassenSave().size(), std::size_t(2));
         // The colour of the last group 62 stays for shapes placed by hand afterwards.
         QCOMPARE(m_window->lColor, 255);
+        m_window->mnuRueckgaengig_Click();
+        QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255"}));
     }
 
     void openShowsTheReadersMessages()
@@ -411,22 +426,30 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
         QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+        // At once: no waiting for a writer, no reading without end.
+        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
+        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
+        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
     }
 
     void fileThatCannotBeOpened()
     {
         QFETCH(QString, name);
         QFETCH(QString, reason);
+        const QString file = QDir(m_dir->path()).filePath(name);
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
+        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
         const QString previous = path(QStringLiteral("vorher.dxf"));
         saveAs(previous);
         placeShapes();
         m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(path(name));
+        m_dialogs->expectOpenFile(file);
         m_dialogs->expectMessage(Answer::Ok);
         m_window->mnuOeffnen->trigger();
         QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(path(name), reason));
+        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
         QCOMPARE(drawing(), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
         // Save still writes to the file that the title names.
@@ -584,6 +607,23 @@ private slots:
         QCOMPARE(m_window->isVisible(), !ends);
         QCOMPARE(plotter->isVisible(), !ends);
         QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
+    }
+
+    // Escape or the frame's close button on the real prompt answers nothing: Exit, New, Open and
+    // closing the window all stop.
+    void dismissedPromptsAnswerNothing()
+    {
+        placeShapes();
+        for (bool escape : {true, false}) {
+            for (QAction *command : {m_window->mnuBeenden, m_window->mnuNeu, m_window->mnuOeffnen}) {
+                m_dialogs->expectDismissal(escape);
+                command->trigger();
+            }
+            m_dialogs->expectDismissal(escape);
+            QVERIFY(!m_window->close());
+        }
+        QVERIFY(m_dialogs->allAnswered() && m_window->isVisible());
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
     }
 
     void print()

@@ -1,8 +1,12 @@
 #include "ScriptedDialogs.h"
 
+#include "platform/QtPlatformDialogs.h"
+
+#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -44,6 +48,11 @@ void ScriptedDialogs::expectPrinter(bool confirmed)
 void ScriptedDialogs::expectMessage(Answer answer)
 {
     m_expected.push_back({Kind::Message, answer});
+}
+
+void ScriptedDialogs::expectDismissal(bool escape)
+{
+    m_expected.push_back({Kind::Message, escape ? Dismissal::Escape : Dismissal::Frame});
 }
 
 void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
@@ -115,12 +124,20 @@ bool ScriptedDialogs::printer(QWidget *)
     return e ? std::get<bool>(e->answer) : false;
 }
 
-PlatformDialogs::Answer ScriptedDialogs::messageBox(QWidget *, const QString &text, Buttons buttons,
+PlatformDialogs::Answer ScriptedDialogs::messageBox(QWidget *parent, const QString &text, Buttons buttons,
                                                     const QString &title)
 {
     const Expected *e = next({Kind::Message, text, title, buttons, {}, {}});
     if (!e)
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    if (const auto *how = std::get_if<Dismissal>(&e->answer)) {
+        // Acts once the box is shown and waits in its own event loop.
+        QTimer::singleShot(0, [how = *how] {
+            QWidget *box = QApplication::activeModalWidget();
+            how == Dismissal::Escape ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
+        });
+        return QtPlatformDialogs().messageBox(parent, text, buttons, title);
+    }
     return std::get<Answer>(e->answer);
 }
 

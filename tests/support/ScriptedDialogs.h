@@ -29,6 +29,8 @@ public:
     void expectColor(std::optional<std::int32_t> answer);
     void expectPrinter(bool confirmed);
     void expectMessage(Answer answer);
+    // The message box is Qt's own, shown for real, and left with Escape or its frame's close button.
+    void expectDismissal(bool escape);
     // The action plays the user's part in the modal window, e.g. types and presses a button.
     void expectModal(std::function<void(QDialog &)> action);
     // The welcome window at start-up, left with "Weiter".
@@ -52,8 +54,9 @@ public:
     void runModal(QDialog &dialog) override;
 
 private:
+    enum class Dismissal { Escape, Frame };
     using Answered = std::variant<std::optional<QString>, std::optional<std::int32_t>, bool, Answer,
-                                  std::function<void(QDialog &)>>;
+                                  std::function<void(QDialog &)>, Dismissal>;
     struct Expected
     {
         Kind kind;
