@@ -140,8 +140,7 @@ bool DxfBinaryPairs::readNumber(Pair &pair, qsizetype size, bool isDouble)
     } else {
         // Signed, of the size read: the high bit of the last byte is the sign.
         const int unused = static_cast<int>(64 - 8 * size);
-        const auto value = static_cast<std::int64_t>(bits << unused) >> unused;
-        end = std::to_chars(first, last, size == 1 ? static_cast<std::int64_t>(bits) : value).ptr;
+        end = std::to_chars(first, last, static_cast<std::int64_t>(bits << unused) >> unused).ptr;
     }
     pair.value = QByteArrayView(first, end - first);
     return true;

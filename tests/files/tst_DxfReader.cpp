@@ -62,12 +62,10 @@ QByteArray binary(const QList<std::pair<int, QVariant>> &pairs)
 {
     QByteArray out("AutoCAD Binary DXF\r\n\x1A", 22);
     for (const auto &[code, value] : pairs) {
-        out += QByteArray::fromRawData(reinterpret_cast<const char *>(&code), 2);
         const double number = value.toDouble();
-        if (value.typeId() == QMetaType::Double)
-            out += QByteArray::fromRawData(reinterpret_cast<const char *>(&number), 8);
-        else
-            out += value.toByteArray() + (value.typeId() == QMetaType::QString ? QByteArray(1, '\0') : QByteArray());
+        out += QByteArray(reinterpret_cast<const char *>(&code), 2)
+               + (value.typeId() == QMetaType::Double ? QByteArray(reinterpret_cast<const char *>(&number), 8)
+                                                      : value.toByteArray() + QByteArray(value.typeId() == QMetaType::QString, '\0'));
     }
     return out;
 }
@@ -458,8 +456,7 @@ private slots:
         QTest::newRow("group code cut off") << second({1, "x"}).first(80) << point << "Unvollständige Gruppe bei Byte 79: „“";
         // Before R13: codes of one byte, 255 before a code of two.
         QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\x02" "ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"
-                                                      "\x14\0\0\0\0\0\0\x08\xC0\0ENDSEC\0\0EOF\0", 81)
-                                        << QStringList{"Punkt 2 3 c0"} << QString();
+                                                      "\x14\0\0\0\0\0\0\x08\xC0\0ENDSEC\0\0EOF\0", 81) << QStringList{"Punkt 2 3 c0"} << QString();
     }
 
     void binaryFiles()
