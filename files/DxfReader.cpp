@@ -45,7 +45,12 @@ QStringList DxfReader::read(QByteArrayView content)
     // A UTF-8 byte order mark, which some programs put first, is no part of the first group code.
     m_position = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     m_lineNumber = 0;
-    m_encoding = DxfTextCodec::Encoding::Windows1252;
+    if (DxfBinaryPairs::isBinary(content))
+        m_binary.emplace(content);
+    else
+        m_binary.reset();
+    m_namedCodePage = DxfCodePage();
+    m_utf8 = false;
     m_passedOver = false;
     m_entity = Entity::None;
     m_radius = 0.0;
@@ -98,6 +103,8 @@ bool DxfReader::nextLine(QByteArrayView &line)
 
 bool DxfReader::nextPair(Pair &pair)
 {
+    if (m_binary)
+        return nextBinaryPair(pair);
     QByteArrayView codeLine;
     if (!nextLine(codeLine))
         return false;
@@ -111,6 +118,24 @@ bool DxfReader::nextPair(Pair &pair)
     if (!nextLine(pair.value))
         return false;
     pair.valueLine = m_lineNumber;
+    return true;
+}
+
+bool DxfReader::nextBinaryPair(Pair &pair)
+{
+    DxfBinaryPairs::Pair read;
+    switch (m_binary->next(read)) {
+    case DxfBinaryPairs::Result::Read:
+        break;
+    case DxfBinaryPairs::Result::End:
+        return false;
+    case DxfBinaryPairs::Result::UnknownCode:
+        stop(QStringLiteral("Kein Gruppencode"), read.codeAt, QByteArray::number(read.code));
+    case DxfBinaryPairs::Result::CutOff:
+        stop(QStringLiteral("Unvollständige Gruppe"), read.codeAt,
+             read.code < 0 ? QByteArray() : QByteArray::number(read.code));
+    }
+    pair = Pair{read.code, read.value, read.valueAt};
     return true;
 }
 
@@ -129,9 +154,14 @@ bool DxfReader::passOverSection(bool header)
             int number = 0;
             if (pair.code == 1 && version.startsWith("AC")) {
                 std::from_chars(version.data() + 2, version.data() + version.size(), number);
-                m_encoding = number >= FirstUtf8Version ? DxfTextCodec::Encoding::Utf8
-                                                        : DxfTextCodec::Encoding::Windows1252;
+                m_utf8 = number >= FirstUtf8Version;
             }
+        }
+        if (header && pair.code == 9 && is(pair.value, "$DWGCODEPAGE")) {
+            if (!nextPair(pair))
+                return false;
+            if (pair.code == 3)
+                m_namedCodePage = DxfCodePage::named(pair.value);
         }
     }
     return false;
@@ -207,7 +237,7 @@ void DxfReader::applyGroup(const Pair &pair)
         break;
     case 1:
         if (m_entity == Entity::Text)
-            m_text = DxfTextCodec::decode(pair.value, m_encoding);
+            m_text = DxfTextCodec::decode(pair.value, codePage());
         break;
     case 62:
         m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
@@ -276,10 +306,16 @@ float DxfReader::negatedSingle(const Pair &pair) const
     return negated == 0.0f ? 0.0f : negated;
 }
 
-void DxfReader::stop(const QString &reason, qsizetype line, QByteArrayView text) const
+void DxfReader::stop(const QString &reason, qsizetype where, QByteArrayView text) const
 {
-    QString shown = DxfTextCodec::decode(text.first(std::min(text.size(), ShownTextBytes)), m_encoding);
+    QString shown = DxfTextCodec::decode(text.first(std::min(text.size(), ShownTextBytes)), codePage());
     if (shown.size() > ShownTextLength)
         shown = shown.left(ShownTextLength) + QStringLiteral("…");
-    throw Stop{QStringLiteral("%1 in Zeile %2: „%3“").arg(reason).arg(line).arg(shown)};
+    const QString place = m_binary ? QStringLiteral("bei Byte") : QStringLiteral("in Zeile");
+    throw Stop{QStringLiteral("%1 %2 %3: „%4“").arg(reason, place, QString::number(where), shown)};
+}
+
+DxfCodePage DxfReader::codePage() const
+{
+    return m_utf8 ? DxfCodePage::utf8() : m_namedCodePage;
 }

@@ -1,6 +1,9 @@
 #pragma once
-// Reads the POINT, LINE, CIRCLE and TEXT entities of a DXF file and places them through a target.
+// Reads the POINT, LINE, CIRCLE and TEXT entities of a DXF file, text or binary, and places them
+// through a target.
 
+#include "files/DxfBinaryPairs.h"
+#include "files/DxfCodePage.h"
 #include "files/DxfNumber.h"
 #include "files/DxfTarget.h"
 #include "files/DxfTextCodec.h"
@@ -8,6 +11,8 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class DxfReader
 {
@@ -32,6 +37,7 @@ private:
     {
         int code = 0;
         QByteArrayView value;
+        // The value's line; in a binary file its offset in bytes.
         qsizetype valueLine = 0;
     };
 
@@ -43,6 +49,7 @@ private:
 
     bool nextLine(QByteArrayView &line);
     bool nextPair(Pair &pair);
+    bool nextBinaryPair(Pair &pair);
     // Both return true when the pair 0/EOF ended the file inside the section.
     bool passOverSection(bool header);
     bool readEntities();
@@ -55,13 +62,18 @@ private:
     T number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const;
     float single(const Pair &pair) const;
     float negatedSingle(const Pair &pair) const;
-    [[noreturn]] void stop(const QString &reason, qsizetype line, QByteArrayView text) const;
+    [[noreturn]] void stop(const QString &reason, qsizetype where, QByteArrayView text) const;
+    DxfCodePage codePage() const;
 
     DxfTarget &m_target;
     QByteArrayView m_content;
     qsizetype m_position = 0;
     qsizetype m_lineNumber = 0;
-    DxfTextCodec::Encoding m_encoding = DxfTextCodec::Encoding::Windows1252;
+    // The pairs of a binary file, which are read instead of lines.
+    std::optional<DxfBinaryPairs> m_binary;
+    // $DWGCODEPAGE names the code page of the texts, unless $ACADVER says they are UTF-8.
+    DxfCodePage m_namedCodePage;
+    bool m_utf8 = false;
     bool m_passedOver = false;
 
     Entity m_entity = Entity::None;

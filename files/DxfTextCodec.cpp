@@ -119,7 +119,7 @@ QString DxfTextCodec::unescape(const QString &text)
     return result;
 }
 
-QString DxfTextCodec::decode(QByteArrayView bytes, Encoding encoding)
+QString DxfTextCodec::decode(QByteArrayView bytes, const DxfCodePage &codePage)
 {
-    return unescape(encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : fromWindows1252(bytes));
+    return unescape(codePage.toUnicode(bytes));
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Text of DXF files: Windows-1252 or UTF-8 bytes, with DXF's \U+XXXX escapes for other characters.
+// Text of DXF files: bytes in the file's code page, with DXF's \U+XXXX escapes for other characters.
+
+#include "files/DxfCodePage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -8,15 +10,13 @@
 class DxfTextCodec
 {
 public:
-    enum class Encoding { Windows1252, Utf8 };
-
     // Windows-1252 bytes; a character outside it (and a control character other than the tab)
     // becomes the escape \U+XXXX of its UTF-16 unit, and a backslash that would otherwise start
     // an escape becomes \U+005C, so that decode() gives back exactly the same text.
     static QByteArray encode(const QString &text);
 
-    // The bytes of one line in the file's encoding, escapes decoded.
-    static QString decode(QByteArrayView bytes, Encoding encoding);
+    // The bytes of one line in the file's code page, escapes decoded.
+    static QString decode(QByteArrayView bytes, const DxfCodePage &codePage);
 
     // Replaces each \U+XXXX (four hex digits) by its character. An escape of eight digits for a
     // character beyond the 16-bit range (\U+0001F600), as some writers use, is read as well.

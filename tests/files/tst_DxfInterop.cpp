@@ -1,5 +1,6 @@
 // The DXF files against a real peer, the ezdxf library of Debian's python3-ezdxf: what the writer
-// produces loads in ezdxf, and what ezdxf writes (R12, R2000, R2010) opens through the reader.
+// produces loads in ezdxf, and what ezdxf writes (R12, R2000, R2010; text and binary; texts in other
+// code pages) opens through the reader, and is saved and opened again unchanged.
 
 #include "RecordingDxfTarget.h"
 #include "document/ObjectData.h"
@@ -10,12 +11,17 @@
 #include "shapes/Punkt.h"
 #include "shapes/Rechteck.h"
 #include "shapes/Text.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
+#include "window/frmZeichnen.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,12 +57,17 @@ print(json.dumps(out))
 )PY";
 
 // Writes one drawing per DXF version given, with entities that the reader must place mixed with
-// others it must pass over, in layers other than 0 and with block definitions.
+// others it must pass over, in layers other than 0 and with block definitions; in the code page
+// given ("-": none), with a text in its script; as text or binary DXF.
 const char *const FixtureScript = R"PY(
 import json, sys
 import ezdxf
-version, path, mixed = sys.argv[1], sys.argv[2], sys.argv[3] == "mixed"
+version, path, mixed, codepage, fmt = sys.argv[1], sys.argv[2], sys.argv[3] == "mixed", sys.argv[4], sys.argv[5]
+scripts = {"-": "  Leerzeichen  ", "ANSI_1250": "  Příliš žluťoučký kůň  ", "ANSI_1251": "  Съешь же ещё  ",
+           "ANSI_932": "  日本語の表示 ｶﾀｶﾅ ソ  "}
 doc = ezdxf.new(version)
+if codepage != "-":
+    doc.encoding = "cp" + codepage[5:]
 doc.layers.add("Mauer")
 doc.layers.add("Tueren")
 block = doc.blocks.new("Tisch")
@@ -78,13 +89,18 @@ msp.add_circle((100, -200), 12.5, dxfattribs={"color": 3})
 msp.add_text("Grüße aus Köln", dxfattribs={"insert": (7, 8), "height": 2.5, "layer": "Mauer"})
 if mixed and version != "R12":
     msp.add_ellipse((0, 0), (4, 0), 0.5)
-msp.add_text("  Leerzeichen  ", dxfattribs={"insert": (-0.125, 0)})
+msp.add_text(scripts[codepage], dxfattribs={"insert": (-0.125, 0)})
 msp.add_text("Ω ≈ € 10", dxfattribs={"insert": (1e6, -1e6)})
 msp.add_point((-0.5, 0))
-doc.saveas(path)
+doc.saveas(path, fmt=fmt)
+# The script's text stands in the file in its code page (UTF-8 from R2007 on), not as escapes.
+assert scripts[codepage].encode(doc.output_encoding) in open(path, "rb").read()
 # The texts as written: ezdxf's own reading of its escapes is not exact (it eats a blank after a
-# lower-case escape), so the test takes the texts from here.
-print(json.dumps([e.dxf.text for e in msp if e.dxftype() == "TEXT"]))
+# lower-case escape), so the test takes the texts from here. A letter up to U+00FF that the code
+# page lacks ezdxf writes as "\\xNN", which is no DXF escape: a reader shows it as it stands.
+def stored(text):
+    return "".join(c if ord(c) > 0xFF or c.encode(doc.output_encoding, "ignore") else "\\x%02x" % ord(c) for c in text)
+print(json.dumps([stored(e.dxf.text) for e in msp if e.dxftype() == "TEXT"]))
 )PY";
 
 struct Run
@@ -254,23 +270,41 @@ private slots:
     {
         QTest::addColumn<QString>("version");
         QTest::addColumn<bool>("mixed");
-        for (const char *version : {"R12", "R2000", "R2010"}) {
-            QTest::addRow("%s mixed", version) << QString::fromLatin1(version) << true;
-            QTest::addRow("%s plain", version) << QString::fromLatin1(version) << false;
+        QTest::addColumn<QString>("codePage");
+        QTest::addColumn<bool>("binary");
+        // Cut off inside the last point.
+        QTest::addColumn<bool>("cut");
+        const QString none = QStringLiteral("-");
+        for (const QString version : {"R12", "R2000", "R2010"}) {
+            QTest::addRow("%s mixed", qPrintable(version)) << version << true << none << false << false;
+            QTest::addRow("%s plain", qPrintable(version)) << version << false << none << false << false;
+            QTest::addRow("%s binary", qPrintable(version)) << version << true << none << true << false;
+            for (const QString codePage : {"ANSI_1250", "ANSI_1251", "ANSI_932"})
+                QTest::addRow("%s %s", qPrintable(version), qPrintable(codePage)) << version << false << codePage << false << false;
         }
+        const QString r12 = QStringLiteral("R12");
+        QTest::addRow("R12 binary ANSI_932") << r12 << false << QStringLiteral("ANSI_932") << true << false;
+        QTest::addRow("R12 binary cut") << r12 << true << none << true << true;
+        QTest::addRow("R2000 binary cut") << QStringLiteral("R2000") << false << QStringLiteral("ANSI_1251") << true << true;
     }
 
     void ezdxfFilesOpen()
     {
         QFETCH(QString, version);
         QFETCH(bool, mixed);
-        const QString path = m_dir.filePath(QStringLiteral("ezdxf-%1-%2.dxf").arg(version, mixed ? "mixed" : "plain"));
-        const Run made = python(QString::fromUtf8(FixtureScript), {version, path, mixed ? "mixed" : "plain"});
+        QFETCH(QString, codePage);
+        QFETCH(bool, binary);
+        QFETCH(bool, cut);
+        const QString path = m_dir.filePath(QStringLiteral("ezdxf.dxf"));
+        const Run made = python(QString::fromUtf8(FixtureScript),
+                                {version, path, mixed ? "mixed" : "plain", codePage, binary ? "bin" : "asc"});
         QVERIFY2(made.exitCode == 0, made.err.constData());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray content = file.readAll();
-        QVERIFY2(!content.contains('\r'), "ezdxf writes LF line ends");
+        QByteArray content = file.readAll();
+        file.close();
+        QVERIFY2(binary ? content.startsWith("AutoCAD Binary DXF\r\n\x1A") : !content.contains('\r'),
+                 "ezdxf writes binary DXF, or text with LF line ends");
         QVERIFY(content.contains("HEADER"));
         QVERIFY(content.contains("BLOCKS"));
 
@@ -304,16 +338,40 @@ private slots:
         }
         QCOMPARE(passedOver, mixed);
         QCOMPARE(expected.size(), 7);
-        QVERIFY(expected.contains(QStringLiteral("Text 7 -8 [Grüße aus Köln] c3")));
+        QVERIFY(expected.contains("Text 7 -8 [" + texts.at(0).toString() + "] c3"));
         QVERIFY(expected.contains(QStringLiteral("Text 1000000 1000000 [Ω ≈ € 10] c3")));
+        QStringList messages;
+        if (cut) {
+            QCOMPARE(expected.takeLast(), QStringLiteral("Punkt -0.5 0 c3"));
+            const QByteArray x = version == QLatin1String("R12") ? QByteArray("\x0A") : QByteArray("\x0A\0", 2);
+            const qsizetype at = content.indexOf(x, content.lastIndexOf("POINT"));
+            content.truncate(at + x.size() + 4);
+            messages << QStringLiteral("Unvollständige Gruppe bei Byte %1: „10“").arg(at);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            file.close();
+        }
+        if (mixed)
+            messages << DxfReader::passedOverMessage();
 
         RecordingDxfTarget target;
-        DxfReader reader(target);
-        const QStringList messages = reader.read(content);
+        QCOMPARE(DxfReader(target).read(content), messages);
         QCOMPARE(target.placed, expected);
-        QCOMPARE(messages, mixed ? QStringList{DxfReader::passedOverMessage()} : QStringList());
+
+        // Opened in the editor, saved and read again: the same shapes (colours are not saved).
+        auto dialogs = std::make_shared<ScriptedDialogs>();
+        const std::unique_ptr<frmZeichnen> window = TestWindows::startMainWindow(dialogs);
+        for (qsizetype i = 0; i < messages.size(); ++i)
+            dialogs->expectMessage(PlatformDialogs::Answer::Ok);
+        window->LoadDXF(path);
+        QVERIFY(dialogs->allAnswered());
+        QBuffer saved;
+        QVERIFY(saved.open(QIODevice::WriteOnly) && DxfWriter(*window->oObjectData).write(saved));
+        RecordingDxfTarget again;
+        QCOMPARE(DxfReader(again).read(saved.data()), QStringList());
+        const QRegularExpression colour(QStringLiteral(" c\\d+$"));
+        QCOMPARE(again.placed.replaceInStrings(colour, QString()), expected.replaceInStrings(colour, QString()));
     }
 };
 
-QTEST_GUILESS_MAIN(tst_DxfInterop)
+QTEST_MAIN(tst_DxfInterop)
 #include "tst_DxfInterop.moc"

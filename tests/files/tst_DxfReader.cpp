@@ -57,6 +57,19 @@ QByteArray pointBlock(const QByteArray &x, const QByteArray &y)
     return dxf({"0", "POINT", "8", "0", "10", x, "20", y});
 }
 
+// A binary file with group codes of two bytes: a string with its NUL, a double, or raw bytes.
+QByteArray binary(const QList<std::pair<int, QVariant>> &pairs)
+{
+    QByteArray out("AutoCAD Binary DXF\r\n\x1A", 22);
+    for (const auto &[code, value] : pairs) {
+        const double number = value.toDouble();
+        out += QByteArray(reinterpret_cast<const char *>(&code), 2)
+               + (value.typeId() == QMetaType::Double ? QByteArray(reinterpret_cast<const char *>(&number), 8)
+                                                      : value.toByteArray() + QByteArray(value.typeId() == QMetaType::QString, '\0'));
+    }
+    return out;
+}
+
 } // namespace
 
 class tst_DxfReader : public QObject
@@ -386,30 +399,74 @@ private slots:
         QCOMPARE(result.messages, QStringList{"Überlauf in Zeile 6: „CIRCLE“"});
     }
 
-    // Mended: texts in Windows-1252 with escapes, or UTF-8 from DXF 2007 on.
+    // Mended: texts in Windows-1252 with escapes, or UTF-8 from DXF 2007 on, or before it in the
+    // code page that the header names.
     void encodings_data()
     {
         QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("codePage");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("no header") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
-        QTest::newRow("R12") << QByteArray("AC1009") << QByteArray("Gr\xFC\xDF" "e \\U+03a9");
-        QTest::newRow("R2004") << QByteArray("AC1018") << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
-        QTest::newRow("R2007") << QByteArray("AC1021") << QStringLiteral("Grüße Ω").toUtf8();
-        QTest::newRow("R2010") << QByteArray(" AC1024 ") << QStringLiteral("Grüße Ω").toUtf8();
-        QTest::newRow("R2018") << QByteArray("AC1032") << QStringLiteral("Grüße \\U+03A9").toUtf8();
+        QTest::newRow("no header") << QByteArray() << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R12") << QByteArray("AC1009") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03a9");
+        QTest::newRow("R2004") << QByteArray("AC1018") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R2007") << QByteArray("AC1021") << QByteArray() << QStringLiteral("Grüße Ω").toUtf8();
+        QTest::newRow("R2010") << QByteArray(" AC1024 ") << QByteArray() << QStringLiteral("Grüße Ω").toUtf8();
+        QTest::newRow("R2018") << QByteArray("AC1032") << QByteArray() << QStringLiteral("Grüße \\U+03A9").toUtf8();
+        QTest::newRow("R12 dos437") << QByteArray("AC1009") << QByteArray(" dos437 ") << QByteArray("Gr\x81\xE1" "e \xEA");
+        QTest::newRow("unknown code page") << QByteArray("AC1009") << QByteArray("ANSI_1200") << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R2010 ANSI_1251") << QByteArray("AC1024") << QByteArray("ANSI_1251") << QStringLiteral("Grüße Ω").toUtf8();
+        QTest::newRow("code page, no version") << QByteArray() << QByteArray("ANSI_1253") << QByteArray("Gr\\U+00FC\\U+00DFe \xD9");
     }
 
     void encodings()
     {
         QFETCH(QByteArray, version);
+        QFETCH(QByteArray, codePage);
         QFETCH(QByteArray, text);
         QByteArray content;
         if (!version.isEmpty())
             content = dxf({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", version, "0", "ENDSEC"});
+        if (!codePage.isEmpty())
+            content += dxf({"0", "SECTION", "2", "HEADER", "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"});
         content += entities({"0", "TEXT", "10", "1", "20", "1", "1", text});
         const Read result = read(content);
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Text 1 -1 [Grüße Ω] c0"});
+    }
+
+    // What ends the reading of a binary file names the offset of the value or group in bytes.
+    void binaryFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("placed");
+        QTest::addColumn<QString>("message");
+        // The second entity's group code starts at byte 79, its value at 81.
+        auto second = [](const std::pair<int, QVariant> &group) {
+            return binary({{0, "SECTION"}, {2, "ENTITIES"}, {0, "POINT"}, {10, 1.0}, {20, -1.0}, {0, "POINT"}, group,
+                           {20, -(1.0 + 0x1p-24)}, {0, "ENDSEC"}, {0, "EOF"}});
+        };
+        const QStringList point{"Punkt 1 1 c0"};
+        // Exactly halfway between two floats: the even one, as when the double is rounded.
+        QTest::newRow("halfway") << second({10, 1.0 + 0x1p-24}) << QStringList{"Punkt 1 1 c0", "Punkt 1 1 c0"} << QString();
+        QTest::newRow("NaN") << second({10, qQNaN()}) << point << "Keine Zahl bei Byte 81: „nan“";
+        QTest::newRow("unknown group code") << second({2000, "x"}) << point << "Kein Gruppencode bei Byte 79: „2000“";
+        QTest::newRow("chunk past the end") << second({310, QByteArray("\x64" "abc")}).first(86) << point
+                                            << "Unvollständige Gruppe bei Byte 79: „310“";
+        QTest::newRow("string cut off") << second({1, "x"}).first(82) << point << "Unvollständige Gruppe bei Byte 79: „1“";
+        QTest::newRow("group code cut off") << second({1, "x"}).first(80) << point << "Unvollständige Gruppe bei Byte 79: „“";
+        // Before R13: codes of one byte, 255 before a code of two.
+        QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\x02" "ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"
+                                                      "\x14\0\0\0\0\0\0\x08\xC0\0ENDSEC\0\0EOF\0", 81) << QStringList{"Punkt 2 3 c0"} << QString();
+    }
+
+    void binaryFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, placed);
+        QFETCH(QString, message);
+        const Read result = read(content);
+        QCOMPARE(result.placed, placed);
+        QCOMPARE(result.messages, message.isEmpty() ? QStringList() : QStringList{message});
     }
 
     void readingTwiceStartsAfresh()

@@ -39,19 +39,19 @@ float ulp(float v)
     return std::nextafter(v, std::numeric_limits<float>::infinity()) - v;
 }
 
-// "<reason> in Zeile <n>: „<text>“". Checked by hand: the text may hold lone surrogates, which no
-// regular expression matches.
+// "<reason> in Zeile <n>: „<text>“", in a binary file "<reason> bei Byte <n>: „<text>“". Checked by
+// hand: the text may hold lone surrogates, which no regular expression matches.
 bool isStopMessage(const QString &message)
 {
     QStringView rest(message);
     bool reason = false;
     for (const QString &prefix : {QStringLiteral("Keine Zahl"), QStringLiteral("Überlauf"),
-                                  QStringLiteral("Kein Gruppencode")}) {
-        const QString lead = prefix + QStringLiteral(" in Zeile ");
-        if (rest.startsWith(lead)) {
-            rest = rest.sliced(lead.size());
-            reason = true;
-            break;
+                                  QStringLiteral("Kein Gruppencode"), QStringLiteral("Unvollständige Gruppe")}) {
+        for (const QString &place : {QStringLiteral(" in Zeile "), QStringLiteral(" bei Byte ")}) {
+            if (!reason && rest.startsWith(prefix + place)) {
+                rest = rest.sliced(prefix.size() + place.size());
+                reason = true;
+            }
         }
     }
     qsizetype digits = 0;
