@@ -1,4 +1,5 @@
 #include "document/ObjectData.h"
+#include "files/DxfWriter.h"
 #include "shapes/Kreis.h"
 #include "shapes/Linie.h"
 #include "shapes/Punkt.h"
@@ -7,6 +8,7 @@
 #include "shapes/Text.h"
 #include "support/RecordingSurface.h"
 
+#include <QBuffer>
 #include <QTest>
 #include <algorithm>
 #include <bit>
@@ -153,6 +155,18 @@ private slots:
         QVERIFY(doc.getBasisklassenSave().empty());
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, doc.AddObject(nullptr));
         QCOMPARE(doc.GetNumberOfObjects(), 0);
+    }
+
+    // A shape class that does not say how it is copied, selected or written is never passed over.
+    void shapeClassWithoutItsOwnOperationsFailsLoudly()
+    {
+        ObjectData doc;
+        doc.AddObject(std::make_shared<Probe>(1, false));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, doc.SelectObject(1));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, doc.SaveOldCollection());
+        QBuffer file;
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, DxfWriter(doc).write(file));
     }
 
     void positionsAndDeletion_data()
