@@ -1,15 +1,11 @@
 // The mouse tools, driven through the drawing area: placements, rubber bands, cancel, the label.
 
 #include "app/frmWillkommen.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
-
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,22 +15,6 @@
 #include <QTest>
 
 namespace {
-
-// The shape's class, its coordinates in property order and its colour, to compare whole shapes at once.
-std::tuple<QString, QList<float>, std::int32_t> describe(const Basisklasse &shape)
-{
-    if (auto *p = dynamic_cast<const Punkt *>(&shape))
-        return {QStringLiteral("Punkt"), {p->getX1(), p->getY1()}, p->getColor()};
-    if (auto *l = dynamic_cast<const Linie *>(&shape))
-        return {QStringLiteral("Linie"), {l->getX1(), l->getY1(), l->getX2(), l->getY2()}, l->getColor()};
-    if (auto *k = dynamic_cast<const Kreis *>(&shape))
-        return {QStringLiteral("Kreis"), {k->getX1(), k->getY1(), k->getRadius()}, k->getColor()};
-    if (auto *r = dynamic_cast<const Rechteck *>(&shape))
-        return {QStringLiteral("Rechteck"),
-                {r->getX1(), r->getY1(), r->getX2(), r->getY2(), r->getX3(), r->getY3(), r->getX4(), r->getY4()},
-                r->getColor()};
-    return {};
-}
 
 constexpr std::int32_t White = 0x00FFFFFF;
 constexpr std::int32_t Red = 0x000000FF;
@@ -124,7 +104,7 @@ private slots:
         }
         QCOMPARE(count(), 1);
         const auto shape = m_window->oObjectData->GetObject(1);
-        QCOMPARE(describe(*shape), std::make_tuple(kind, coordinates, Red));
+        QCOMPARE(DrawingText::parts(*shape), (DrawingText::Shape{kind, coordinates, Red, {}, {}, 0, false}));
         for (const QPoint p : painted)
             QCOMPARE(pixel(p), Red);
         QCOMPARE(m_window->iPaintMode, std::int16_t(0));
