@@ -284,7 +284,7 @@ private slots:
                                 "Text 50 60 [  Grüße Ω  ] [] 0 c65280",
                             }));
         // Shapes went through the placements: snapshot, tool off, arrow, members of the last one.
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->sStartX, 50.0f);
         QCOMPARE(m_window->sStartY, 60.0f);

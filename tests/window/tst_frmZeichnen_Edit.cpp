@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(pixel(40, 300), 0x00FF0000);
         QCOMPARE(pixel(100, 100), Red);
         QCOMPARE(pixel(280, 250), Red);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(5));
+        QCOMPARE(m_window->iPaintMode, PaintMode::RechteckBand);
     }
 
     void textIsPlacedAsTyped_data()
@@ -193,7 +193,7 @@ private slots:
                 dialog.Text1->setText(typed);
             QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(8));
+        QCOMPARE(m_window->iPaintMode, PaintMode::TextTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(2));
         m_window->lColor = Red;
         click({50, 60});
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(text->getColor(), Red);
         QCOMPARE(text->getFont(), QString());
         QCOMPARE(text->getFontSize(), 0);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->tmpText, expected);
         // The same dialog comes back, its box emptied by OK.
         inTextDialog([](frmText &dialog) {
@@ -226,13 +226,13 @@ private slots:
             QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
             QTest::mouseClick(dialog.cmdNotOk, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(3));
+        QCOMPARE(m_window->iPaintMode, PaintMode::LinieBand);
         inTextDialog([](frmText &dialog) {
             QCOMPARE(dialog.Text1->text(), QStringLiteral("Hier Text eingebenabc"));
             dialog.Text1->clear();
             QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->tmpText, QStringLiteral("vorher"));
         QCOMPARE(count(), 0);
@@ -247,7 +247,7 @@ private slots:
             dialog.Text1->setText(QStringLiteral("xyz"));
             dialog.close();
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(6));
+        QCOMPARE(m_window->iPaintMode, PaintMode::KreisAnchor);
         QCOMPARE(m_window->tmpText, QString());
         // Created afresh even before the closed one has gone.
         inTextDialog([&first](frmText &dialog) {

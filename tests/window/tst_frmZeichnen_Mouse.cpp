@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(DrawingText::parts(*shape), (DrawingText::Shape{kind, coordinates, Red, {}, {}, 0, false}));
         for (const QPoint p : painted)
             QCOMPARE(pixel(p), Red);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->canvas()->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(m_window->mnuRueckgaengig->isEnabled());
@@ -119,22 +119,22 @@ private slots:
     void otherButtonsDuringABand_data()
     {
         QTest::addColumn<int>("button");
-        QTest::addColumn<int>("paintMode");
+        QTest::addColumn<PaintMode::Value>("paintMode");
         QTest::addColumn<int>("pointer");
-        QTest::newRow("rechts bricht ab") << int(Qt::RightButton) << 0 << 1;
-        QTest::newRow("Mitte tut nichts") << int(Qt::MiddleButton) << 3 << 2;
+        QTest::newRow("rechts bricht ab") << int(Qt::RightButton) << PaintMode::NoTool << 1;
+        QTest::newRow("Mitte tut nichts") << int(Qt::MiddleButton) << PaintMode::LinieBand << 2;
     }
 
     void otherButtonsDuringABand()
     {
         QFETCH(int, button);
-        QFETCH(int, paintMode);
+        QFETCH(PaintMode::Value, paintMode);
         QFETCH(int, pointer);
         choose(QStringLiteral("mnuLinie"));
         click({50, 50});
         move({150, 50});
         click({300, 300}, Qt::MouseButton(button));
-        QCOMPARE(m_window->iPaintMode, std::int16_t(paintMode));
+        QCOMPARE(m_window->iPaintMode, paintMode);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(pointer));
         QCOMPARE(count(), 0);
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(pixel({100, 50}), 0);
         m_window->Form_Paint();
         QCOMPARE(pixel({100, 50}), White);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(3));
+        QCOMPARE(m_window->iPaintMode, PaintMode::LinieBand);
         QCOMPARE(m_window->sLastX, 2250.0f);
         QCOMPARE(m_window->sLastY, 750.0f);
         // The old band comes back once, the new one follows the mouse.
@@ -204,7 +204,8 @@ private slots:
     void movesOutsideTheBandStatesDrawNothing()
     {
         const QImage before = image();
-        for (std::int16_t mode : {0, 1, 2, 4, 6, 8}) {
+        for (PaintMode::Value mode : {PaintMode::NoTool, PaintMode::PunktTool, PaintMode::LinieAnchor,
+                                      PaintMode::RechteckAnchor, PaintMode::KreisAnchor, PaintMode::TextTool}) {
             m_window->iPaintMode = mode;
             move({100, 100});
             move({200, 150});
@@ -229,7 +230,7 @@ private slots:
         QTest::mouseClick(label, Qt::LeftButton);
         click(overLabel);
         QCOMPARE(count(), 1);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(1));
+        QCOMPARE(m_window->iPaintMode, PaintMode::PunktTool);
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
 
         choose(QStringLiteral("mnuLinie"));

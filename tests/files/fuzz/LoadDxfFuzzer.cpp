@@ -86,7 +86,7 @@ void LoadDxfFuzzer::resetWindow()
     window->mnuRueckgaengig->setEnabled(false);
     window->sStartX = window->sStartY = window->sLastX = window->sLastY = 0.0f;
     window->lColor = 0;
-    window->iPaintMode = 0;
+    window->iPaintMode = PaintMode::NoTool;
 }
 
 QStringList LoadDxfFuzzer::load(const QString &path)

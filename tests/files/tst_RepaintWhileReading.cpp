@@ -58,7 +58,7 @@ QByteArray drawingOfEveryKind()
 
 } // namespace
 
-class tst_frmZeichnen_Load : public QObject
+class tst_RepaintWhileReading : public QObject
 {
     Q_OBJECT
 
@@ -131,7 +131,11 @@ private slots:
         window->mnuOeffnen->trigger();
         const QImage before = window->surface().image();
 
-        for (QAction *tool : {window->mnuLinie, window->mnuRechteck, window->mnuKreis}) {
+        using Placement = void (frmZeichnen::*)(const float &, const float &, const float &, const float &,
+                                                const std::int16_t &);
+        for (const auto &[tool, place] : {std::pair<QAction *, Placement>{window->mnuLinie, &frmZeichnen::PaintLinie},
+                                          {window->mnuRechteck, &frmZeichnen::PaintRechteck},
+                                          {window->mnuKreis, &frmZeichnen::PaintKreis}}) {
             tool->trigger();
             DrawingCanvas *canvas = window->canvas();
             QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(300, 200));
@@ -139,13 +143,7 @@ private slots:
                 QTest::mouseMove(canvas, QPoint(20 + i * 15, 30 + (i * 37) % 400));
             QVERIFY(window->surface().image() != before);
             // What the next move would do first: draw the last band again, which removes it.
-            const std::int16_t mode = window->iPaintMode;
-            if (mode == 3)
-                window->PaintLinie(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
-            else if (mode == 5)
-                window->PaintRechteck(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
-            else
-                window->PaintKreis(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
+            ((*window).*place)(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
             QVERIFY(window->surface().image() == before);
             QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 200));
         }
@@ -153,5 +151,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmZeichnen_Load)
-#include "tst_frmZeichnen_Load.moc"
+QTEST_MAIN(tst_RepaintWhileReading)
+#include "tst_RepaintWhileReading.moc"
