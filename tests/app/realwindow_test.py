@@ -716,8 +716,8 @@ def scenario(s, screenshot):
 
     s.step("Datei > Beenden by Alt+D, B; Escape answers nothing: the prompt closes, the program runs on")
     s.menu_by_keys("d", "b")
-    s.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
-    s.keys("Escape")
+    prompt = s.wait_window("the prompt 'Datei Speichern'", lambda w: w["name"] == "Datei Speichern")
+    s.keys(prompt, "Escape")
     s.wait_alone("the prompt to close, the main window still there")
 
     s.step("Datei > Beenden by Alt+D, B; Nein; the program ends")
