@@ -22,7 +22,8 @@ public:
     // What each shape class knows of itself. A plain Basisklasse is not copied (null), has no
     // selection flag and writes no entity; a class derived from it that does not override one of
     // these raises std::logic_error when it is called, rather than being left out silently.
-    // A new object of the same class with every property copied through its get and set operations.
+
+    // A new object of the same class, every property copied through its get and set operations.
     virtual std::shared_ptr<Basisklasse> copy() const;
     virtual void setSelected(bool bSel);
     // The shape's DXF entity or entities.

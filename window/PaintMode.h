@@ -1,7 +1,7 @@
 #pragma once
 // The values of the main window's tool state iPaintMode: which tool is active and which click it
-// waits for. iPaintMode stays a 16-bit integer, since the text dialog and the DXF reader's window
-// hand it over as one; these names are its only values.
+// waits for. iPaintMode itself stays a public 16-bit integer, which the text dialog writes too;
+// these names are the only values written into it.
 
 #include <cstdint>
 
