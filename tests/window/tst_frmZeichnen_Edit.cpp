@@ -3,9 +3,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmDrehen.h"
 #include "dialogs/frmText.h"
-#include "shapes/Linie.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
@@ -104,7 +102,7 @@ private slots:
 
         m_window->mnuRueckgaengig->trigger();
         QCOMPARE(count(), 1);
-        QVERIFY(dynamic_cast<Linie *>(m_window->oObjectData->GetObject(1).get()));
+        QCOMPARE(DrawingText::parts(*m_window->oObjectData->GetObject(1)).kind, QStringLiteral("Linie"));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         QCOMPARE(pixel(100, 40), White);
         QCOMPARE(pixel(100, 100), Red);
@@ -198,14 +196,8 @@ private slots:
         m_window->lColor = Red;
         click({50, 60});
         QCOMPARE(count(), 1);
-        const auto text = std::dynamic_pointer_cast<Text>(m_window->oObjectData->GetObject(1));
-        QVERIFY(text);
-        QCOMPARE(text->getText(), expected);
-        QCOMPARE(text->getX1(), 750.0f);
-        QCOMPARE(text->getY1(), 900.0f);
-        QCOMPARE(text->getColor(), Red);
-        QCOMPARE(text->getFont(), QString());
-        QCOMPARE(text->getFontSize(), 0);
+        QCOMPARE(DrawingText::parts(*m_window->oObjectData->GetObject(1)),
+                 (DrawingText::Shape{"Text", {750.0f, 900.0f}, Red, expected, QString(), 0, false}));
         QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->tmpText, expected);
         // The same dialog comes back, its box emptied by OK.
