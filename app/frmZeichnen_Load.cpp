@@ -12,7 +12,7 @@ void frmZeichnen::Form_Load()
         dialogs().runModal(welcome);
     }
     show();
-    iPaintMode = 0;
+    iPaintMode = PaintMode::NoTool;
     oObjectData = std::make_unique<ObjectData>();
     oObjectData->setUndoDisabler([this] { mnuRueckgaengig->setEnabled(false); });
     setWindowTitle(QStringLiteral("Skizzar - Untitled"));

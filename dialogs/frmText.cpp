@@ -30,12 +30,12 @@ void frmText::cmdOK_Click()
 {
     const QString text = Text1->text();
     if (!text.isEmpty()) {
-        m_window.iPaintMode = 8;
+        m_window.iPaintMode = PaintMode::TextTool;
         m_window.tmpText = text;
         Text1->setText(QString());
         m_window.setMousePointer(2);
     } else {
-        m_window.iPaintMode = 0;
+        m_window.iPaintMode = PaintMode::NoTool;
     }
     hide();
 }

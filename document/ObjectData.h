@@ -29,7 +29,7 @@ public:
     // Positions run from 1 to the count; any other raises IndexError and changes nothing.
     std::shared_ptr<Basisklasse> GetObject(std::int32_t iNummer) const;
     void DeleteObject(std::int32_t iNummer);
-    // A shape that is none of the five shape classes has no selection flag and is left alone.
+    // A plain Basisklasse has no selection flag and is left alone.
     void SelectObject(std::int32_t iNummer);
     void DeSelectObject(std::int32_t iNummer);
 
@@ -60,9 +60,6 @@ public:
     void setUndoDisabler(std::function<void()> disable) { mUndoDisabler = std::move(disable); }
 
 private:
-    // A new object of the shape's class with every property copied; null for a shape of none
-    // of the five classes.
-    static std::shared_ptr<Basisklasse> copyShape(const Basisklasse &source);
     std::size_t indexOf(std::int32_t iNummer) const;
 
     Collection mBasisklassen;

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 CommonDialog::CommonDialog(std::shared_ptr<PlatformDialogs> dialogs, QWidget *parent)
-    : m_dialogs(std::move(dialogs)), m_parent(parent)
+    : mDialogs(std::move(dialogs)), mParent(parent)
 {
 }
 
@@ -16,12 +16,12 @@ void CommonDialog::setFileName(const QString &fileName)
 
 bool CommonDialog::ShowOpen()
 {
-    return acceptFile(m_dialogs->openFileName(m_parent, qtNameFilter(mFilter), mFileName));
+    return acceptFile(mDialogs->openFileName(mParent, qtNameFilter(mFilter), mFileName));
 }
 
 bool CommonDialog::ShowSave()
 {
-    return acceptFile(m_dialogs->saveFileName(m_parent, qtNameFilter(mFilter), mFileName));
+    return acceptFile(mDialogs->saveFileName(mParent, qtNameFilter(mFilter), mFileName));
 }
 
 bool CommonDialog::acceptFile(const std::optional<QString> &path)
@@ -35,7 +35,7 @@ bool CommonDialog::acceptFile(const std::optional<QString> &path)
 
 bool CommonDialog::ShowColor()
 {
-    const std::optional<std::int32_t> chosen = m_dialogs->color(m_parent, mColor);
+    const std::optional<std::int32_t> chosen = mDialogs->color(mParent, mColor);
     if (!chosen)
         return false;
     mColor = *chosen;
@@ -44,7 +44,7 @@ bool CommonDialog::ShowColor()
 
 bool CommonDialog::ShowPrinter()
 {
-    return m_dialogs->printer(m_parent);
+    return mDialogs->printer(mParent);
 }
 
 QString CommonDialog::qtNameFilter(const QString &filter)

@@ -42,8 +42,8 @@ public:
 private:
     bool acceptFile(const std::optional<QString> &path);
 
-    std::shared_ptr<PlatformDialogs> m_dialogs;
-    QWidget *m_parent;
+    std::shared_ptr<PlatformDialogs> mDialogs;
+    QWidget *mParent;
     QString mFilter;
     QString mFileName;
     QString mFileTitle;

@@ -35,7 +35,7 @@ status=0
     cd "$work"
     export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TMPDIR="$work"
     export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0
-    export LSAN_OPTIONS="suppressions=$fuzz/lsan.supp:print_suppressions=0"
+    export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     "$build/tests/files/fuzz/fuzz_LoadDXF" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
         -max_len=4096 -dict="$fuzz/dxf.dict" -print_final_stats=1 \

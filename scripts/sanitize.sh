@@ -18,6 +18,6 @@ cmake --build "$build" -j"$(nproc)"
 echo "sanitize: running ctest in $build (leaks detected; halt on the first report)"
 cd "$build"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
-export LSAN_OPTIONS="suppressions=$here/tests/files/fuzz/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -2,6 +2,10 @@
 
 #include "shapes/Checked.h"
 
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+
 void Basisklasse::Draw(DrawingSurface &, std::int16_t) {}
 
 void Basisklasse::Rotate(double) {}
@@ -9,6 +13,35 @@ void Basisklasse::Rotate(double) {}
 void Basisklasse::Distore(float, float) {}
 
 void Basisklasse::DrawSelected(DrawingSurface &, std::int16_t) {}
+
+std::shared_ptr<Basisklasse> Basisklasse::copy() const
+{
+    requireOverride("copy");
+    return nullptr;
+}
+
+void Basisklasse::setSelected(bool)
+{
+    requireOverride("setSelected");
+}
+
+void Basisklasse::writeDxf(DxfEntitySink &) const
+{
+    requireOverride("writeDxf");
+}
+
+void Basisklasse::requireOverride(const char *operation) const
+{
+    if (typeid(*this) != typeid(Basisklasse))
+        throw std::logic_error(std::string(typeid(*this).name()) + " does not override Basisklasse::"
+                               + operation);
+}
+
+float Basisklasse::stretched(float fixed, float moving, float factor)
+{
+    return Checked::single(static_cast<double>(fixed)
+                           + (static_cast<double>(moving) - fixed) * static_cast<double>(factor));
+}
 
 float Basisklasse::MarkerCoord::value() const
 {

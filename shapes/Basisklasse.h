@@ -2,9 +2,11 @@
 // The interface every shape implements; a plain Basisklasse is an inert shape.
 
 #include "shapes/DrawingSurface.h"
+#include "shapes/DxfEntitySink.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class Basisklasse
 {
@@ -17,7 +19,20 @@ public:
     virtual void Distore(float sXPercentage, float sYPercentage);
     virtual void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode);
 
+    // What each shape class knows of itself. A plain Basisklasse is not copied (null), has no
+    // selection flag and writes no entity; a class derived from it that does not override one of
+    // these raises std::logic_error when it is called, rather than being left out silently.
+
+    // A new object of the same class, every property copied through its get and set operations.
+    virtual std::shared_ptr<Basisklasse> copy() const;
+    virtual void setSelected(bool bSel);
+    // The shape's DXF entity or entities.
+    virtual void writeDxf(DxfEntitySink &sink) const;
+
 protected:
+    // The moving coordinate stretched about the fixed one, in double and rounded once when stored.
+    static float stretched(float fixed, float moving, float factor);
+
     // A marker coordinate: (base + first) rounded to a 32-bit float, then + second, rounded
     // again. Both roundings are checked, so a coordinate that is not finite raises the overflow.
     struct MarkerCoord
@@ -48,4 +63,7 @@ protected:
     // are computed just before it, so the sides drawn before a failing one stay drawn.
     static void drawMarker(DrawingSurface &oObject, std::int32_t color,
                            const std::array<MarkerCorner, 4> &corners);
+
+private:
+    void requireOverride(const char *operation) const;
 };

@@ -51,3 +51,21 @@ void Kreis::drawOutline(DrawingSurface &oObject) const
     oObject.setForeColor(mColor);
     oObject.Circle(mX1, mY1, mRadius);
 }
+
+std::shared_ptr<Basisklasse> Kreis::copy() const
+{
+    auto copy = std::make_shared<Kreis>();
+    copy->setX1(getX1());
+    copy->setY1(getY1());
+    copy->setRadius(getRadius());
+    copy->setColor(getColor());
+    copy->setSelected(getSelected());
+    return copy;
+}
+
+void Kreis::writeDxf(DxfEntitySink &sink) const
+{
+    sink.beginEntity("0", "CIRCLE");
+    sink.point("10", "20", mX1, mY1);
+    sink.number("40", mRadius);
+}

@@ -1,18 +1,5 @@
 #include "shapes/Linie.h"
 
-#include "shapes/Checked.h"
-
-namespace {
-
-// The moving coordinate stretched about the fixed one, in double and rounded once when stored.
-float stretched(float fixed, float moving, float factor)
-{
-    return Checked::single(static_cast<double>(fixed)
-                           + (static_cast<double>(moving) - fixed) * static_cast<double>(factor));
-}
-
-} // namespace
-
 Linie::Linie()
 {
     mSelected = false;
@@ -52,4 +39,22 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         marker(mX2, endSide, mY1);
         marker(mX2, endSide, mY2);
     });
+}
+
+std::shared_ptr<Basisklasse> Linie::copy() const
+{
+    auto copy = std::make_shared<Linie>();
+    copy->setX1(getX1());
+    copy->setY1(getY1());
+    copy->setX2(getX2());
+    copy->setY2(getY2());
+    copy->setColor(getColor());
+    copy->setSelected(getSelected());
+    return copy;
+}
+
+// A line's block begins with " 0"; the colour is not written.
+void Linie::writeDxf(DxfEntitySink &sink) const
+{
+    sink.lineEntity(" 0", mX1, mY1, mX2, mY2);
 }

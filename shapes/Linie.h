@@ -12,6 +12,8 @@ public:
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
+    std::shared_ptr<Basisklasse> copy() const override;
+    void writeDxf(DxfEntitySink &sink) const override;
 
     float getX1() const { return mX1; }
     void setX1(float sX1) { mX1 = sX1; }
@@ -24,7 +26,7 @@ public:
     std::int32_t getColor() const { return mColor; }
     void setColor(std::int32_t mlCol) { mColor = mlCol; }
     bool getSelected() const { return mSelected; }
-    void setSelected(bool bSel) { mSelected = bSel; }
+    void setSelected(bool bSel) override { mSelected = bSel; }
 
 private:
     float mX1 = 0.0f;

@@ -30,3 +30,19 @@ void Punkt::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         marker(-1.0, +1.0);
     });
 }
+
+std::shared_ptr<Basisklasse> Punkt::copy() const
+{
+    auto copy = std::make_shared<Punkt>();
+    copy->setX1(getX1());
+    copy->setY1(getY1());
+    copy->setColor(getColor());
+    copy->setSelected(getSelected());
+    return copy;
+}
+
+void Punkt::writeDxf(DxfEntitySink &sink) const
+{
+    sink.beginEntity("0", "POINT");
+    sink.point("10", "20", mX1, mY1);
+}

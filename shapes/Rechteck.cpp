@@ -1,18 +1,5 @@
 #include "shapes/Rechteck.h"
 
-#include "shapes/Checked.h"
-
-namespace {
-
-// The moving coordinate stretched about the fixed one, in double and rounded once when stored.
-float stretched(float fixed, float moving, float factor)
-{
-    return Checked::single(static_cast<double>(fixed)
-                           + (static_cast<double>(moving) - fixed) * static_cast<double>(factor));
-}
-
-} // namespace
-
 Rechteck::Rechteck()
 {
     mSelected = false;
@@ -62,4 +49,29 @@ void Rechteck::drawOutline(DrawingSurface &oObject) const
     oObject.Line(mX2, mY2, mX3, mY3, mColor);
     oObject.Line(mX3, mY3, mX4, mY4, mColor);
     oObject.Line(mX4, mY4, mX1, mY1, mColor);
+}
+
+std::shared_ptr<Basisklasse> Rechteck::copy() const
+{
+    auto copy = std::make_shared<Rechteck>();
+    copy->setX1(getX1());
+    copy->setY1(getY1());
+    copy->setX2(getX2());
+    copy->setY2(getY2());
+    copy->setX3(getX3());
+    copy->setY3(getY3());
+    copy->setX4(getX4());
+    copy->setY4(getY4());
+    copy->setColor(getColor());
+    copy->setSelected(getSelected());
+    return copy;
+}
+
+// Four separate lines round the outline; only the second block begins with " 0".
+void Rechteck::writeDxf(DxfEntitySink &sink) const
+{
+    sink.lineEntity("0", mX1, mY1, mX2, mY2);
+    sink.lineEntity(" 0", mX2, mY2, mX3, mY3);
+    sink.lineEntity("0", mX3, mY3, mX4, mY4);
+    sink.lineEntity("0", mX4, mY4, mX1, mY1);
 }

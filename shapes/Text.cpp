@@ -46,3 +46,26 @@ void Text::print(DrawingSurface &oObject) const
     oObject.setCurrentY(mY1);
     oObject.Print(mText);
 }
+
+std::shared_ptr<Basisklasse> Text::copy() const
+{
+    auto copy = std::make_shared<Text>();
+    copy->setX1(getX1());
+    copy->setY1(getY1());
+    copy->setColor(getColor());
+    copy->setText(getText());
+    copy->setFont(getFont());
+    copy->setFontSize(getFontSize());
+    copy->setSelected(getSelected());
+    return copy;
+}
+
+// The font name goes into the text style (group 7) and the font size into the height (group 40).
+void Text::writeDxf(DxfEntitySink &sink) const
+{
+    sink.beginEntity("0", "TEXT");
+    sink.point("10", "20", mX1, mY1);
+    sink.text("7", mFont);
+    sink.number("40", mFontSize);
+    sink.text("1", mText);
+}

@@ -129,26 +129,12 @@ void frmZeichnen::buildMenus()
     mnuUeberSkizzar = item(mnuHilfe, "mnuUeberSkizzar", QStringLiteral("Über &Skizzar..."));
 }
 
-void frmZeichnen::connectToolCommands()
-{
-    connect(mnuPunkt, &QAction::triggered, this, [this] { guarded([this] { selectTool(1); }); });
-    connect(mnuLinie, &QAction::triggered, this, [this] { guarded([this] { selectTool(2); }); });
-    connect(mnuRechteck, &QAction::triggered, this, [this] { guarded([this] { selectTool(4); }); });
-    connect(mnuKreis, &QAction::triggered, this, [this] { guarded([this] { selectTool(6); }); });
-}
-
 void frmZeichnen::connectCommands(
     std::initializer_list<std::pair<QAction *, void (frmZeichnen::*)()>> commands)
 {
     for (const auto &[action, handler] : commands)
         connect(action, &QAction::triggered, this,
                 [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
-}
-
-void frmZeichnen::selectTool(std::int16_t paintMode)
-{
-    setMousePointer(2);
-    iPaintMode = paintMode;
 }
 
 void frmZeichnen::setMousePointer(std::int16_t pointer)

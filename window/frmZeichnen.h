@@ -7,6 +7,7 @@
 #include "platform/RasterSurface.h"
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
+#include "window/PaintMode.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,7 +42,7 @@ public:
     QString tmpText;
     QString tmpFont;
     float tmpFontSize = 0.0f;
-    std::int16_t iPaintMode = 0;
+    std::int16_t iPaintMode = PaintMode::NoTool;
 
     float sStartX = 0.0f;
     float sStartY = 0.0f;
@@ -193,7 +194,7 @@ private:
     // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
     void beginReading();
     void endReading();
-    void selectTool(std::int16_t paintMode);
+    void selectTool(PaintMode::Value paintMode);
     void showError(const QString &message);
     // Shows what changed in the buffer since the last call.
     void showChanges();

@@ -21,51 +21,76 @@ double finiteOrOverflow(double value)
     return value;
 }
 
+// A tool that places its shape with two clicks: the menu item that chooses it, the state that
+// waits for the first click (the anchor), the state that shows the band and waits for the second,
+// and the placement operation that draws the band (mode 10) and places the shape (mode 1).
+struct TwoPointTool
+{
+    QAction *frmZeichnen::*menuItem;
+    PaintMode::Value anchor;
+    PaintMode::Value band;
+    void (frmZeichnen::*place)(const float &, const float &, const float &, const float &,
+                               const std::int16_t &);
+};
+
+constexpr TwoPointTool TwoPointTools[] = {
+    {&frmZeichnen::mnuLinie, PaintMode::LinieAnchor, PaintMode::LinieBand, &frmZeichnen::PaintLinie},
+    {&frmZeichnen::mnuRechteck, PaintMode::RechteckAnchor, PaintMode::RechteckBand,
+     &frmZeichnen::PaintRechteck},
+    {&frmZeichnen::mnuKreis, PaintMode::KreisAnchor, PaintMode::KreisBand, &frmZeichnen::PaintKreis},
+};
+
+// The two-point tool whose anchor or band state (as state says) is paintMode; null if none.
+const TwoPointTool *twoPointTool(std::int16_t paintMode, PaintMode::Value TwoPointTool::*state)
+{
+    for (const TwoPointTool &tool : TwoPointTools)
+        if (tool.*state == paintMode)
+            return &tool;
+    return nullptr;
+}
+
+// Draw modes: a band is drawn inverting, so that drawing it again removes it; a shape being placed
+// is drawn once before the repaint.
+constexpr std::int16_t BandDrawMode = 10;
+constexpr std::int16_t PlaceDrawMode = 1;
+
 } // namespace
+
+void frmZeichnen::connectToolCommands()
+{
+    connect(mnuPunkt, &QAction::triggered, this,
+            [this] { guarded([this] { selectTool(PaintMode::PunktTool); }); });
+    for (const TwoPointTool &tool : TwoPointTools)
+        connect(this->*tool.menuItem, &QAction::triggered, this,
+                [this, &tool] { guarded([this, &tool] { selectTool(tool.anchor); }); });
+}
+
+void frmZeichnen::selectTool(PaintMode::Value paintMode)
+{
+    setMousePointer(2);
+    iPaintMode = paintMode;
+}
 
 void frmZeichnen::Form_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)
 {
-    auto takeAnchor = [this](float X, float Y, std::int16_t nextMode) {
-        sStartX = sLastX = X;
-        sStartY = sLastY = Y;
-        iPaintMode = nextMode;
-    };
     guarded([&] {
         if (Button == 1) {
-            switch (iPaintMode) {
-            case 1:
+            if (const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::anchor)) {
+                sStartX = sLastX = X;
+                sStartY = sLastY = Y;
+                iPaintMode = tool->band;
+                // The first band, of length zero.
+                (this->*tool->place)(sStartX, sStartY, X, Y, BandDrawMode);
+            } else if (const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::band)) {
+                (this->*tool->place)(sStartX, sStartY, X, Y, PlaceDrawMode);
+            } else if (iPaintMode == PaintMode::PunktTool) {
                 PaintPunkt(X, Y);
-                break;
-            case 2:
-                takeAnchor(X, Y, 3);
-                PaintLinie(sStartX, sStartY, X, Y, 10);
-                break;
-            case 4:
-                takeAnchor(X, Y, 5);
-                PaintRechteck(sStartX, sStartY, X, Y, 10);
-                break;
-            case 6:
-                takeAnchor(X, Y, 7);
-                PaintKreis(sStartX, sStartY, X, Y, 10);
-                break;
-            case 3:
-                PaintLinie(sStartX, sStartY, X, Y, 1);
-                break;
-            case 5:
-                PaintRechteck(sStartX, sStartY, X, Y, 1);
-                break;
-            case 7:
-                PaintKreis(sStartX, sStartY, X, Y, 1);
-                break;
-            case 8:
-                PaintText(X, Y, tmpText, 1);
-                break;
-            default:
-                break;
+            } else if (iPaintMode == PaintMode::TextTool) {
+                PaintText(X, Y, tmpText, PlaceDrawMode);
             }
         }
         if (Button == 2) {
-            iPaintMode = 0;
+            iPaintMode = PaintMode::NoTool;
             setMousePointer(1);
         }
         mnuRueckgaengig->setEnabled(oObjectData->GetNumberOfObjects() != 0);
@@ -75,23 +100,12 @@ void frmZeichnen::Form_MouseUp(std::int16_t Button, std::int16_t, float X, float
 void frmZeichnen::Form_MouseMove(std::int16_t, std::int16_t, float X, float Y)
 {
     guarded([&] {
-        // Drawing the previous band again in the inverting mode removes it.
-        switch (iPaintMode) {
-        case 3:
-            PaintLinie(sStartX, sStartY, sLastX, sLastY, 10);
-            PaintLinie(sStartX, sStartY, X, Y, 10);
-            break;
-        case 5:
-            PaintRechteck(sStartX, sStartY, sLastX, sLastY, 10);
-            PaintRechteck(sStartX, sStartY, X, Y, 10);
-            break;
-        case 7:
-            PaintKreis(sStartX, sStartY, sLastX, sLastY, 10);
-            PaintKreis(sStartX, sStartY, X, Y, 10);
-            break;
-        default:
+        const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::band);
+        if (!tool)
             return;
-        }
+        // Drawing the previous band again in the inverting mode removes it.
+        (this->*tool->place)(sStartX, sStartY, sLastX, sLastY, BandDrawMode);
+        (this->*tool->place)(sStartX, sStartY, X, Y, BandDrawMode);
         sLastX = X;
         sLastY = Y;
     });
@@ -102,14 +116,14 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
     oObjectData->SaveOldCollection();
     oObjectData->AddObject(std::move(shape));
     repaintDrawing();
-    iPaintMode = 0;
+    iPaintMode = PaintMode::NoTool;
     setMousePointer(1);
 }
 
 void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode)
 {
     shape->Draw(*this, iDrawMode);
-    if (iDrawMode == 1)
+    if (iDrawMode == PlaceDrawMode)
         placeShape(std::move(shape));
 }
 
@@ -119,7 +133,7 @@ void frmZeichnen::PaintPunkt(const float &x, const float &y)
     shape->setX1(x);
     shape->setY1(y);
     shape->setColor(lColor);
-    shape->Draw(*this, 1);
+    shape->Draw(*this, PlaceDrawMode);
     placeShape(std::move(shape));
 }
 

@@ -25,7 +25,7 @@ private slots:
         m_dialog = new frmText(*m_window, m_window.get());
         m_dialog->show();
         // A tool half-way through its placement, to see what the dialog leaves alone.
-        m_window->iPaintMode = 5;
+        m_window->iPaintMode = PaintMode::RechteckBand;
         m_window->setMousePointer(1);
         m_window->tmpText = QStringLiteral("vorher");
     }
@@ -55,7 +55,7 @@ private slots:
                 QTest::keyClick(target, key);
         }
         QVERIFY(m_dialog->isVisible());
-        QCOMPARE(m_window->iPaintMode, std::int16_t(5));
+        QCOMPARE(m_window->iPaintMode, PaintMode::RechteckBand);
         QCOMPARE(m_window->tmpText, QStringLiteral("vorher"));
     }
 };

@@ -3,6 +3,7 @@
 // placement as one line of text, each float to nine digits so that comparisons are exact.
 
 #include "files/DxfTarget.h"
+#include "support/DrawingText.h"
 
 #include <QStringList>
 #include <functional>
@@ -18,7 +19,8 @@ public:
     // Runs before a placement is recorded; may throw as a real placement can.
     std::function<void(const QString &kind)> beforePlacing;
 
-    static QString n(float v) { return QString::number(double(v), 'g', 9); }
+    // Numbers as the drawing's text gives them, for the expected lines.
+    static QString n(float v) { return DrawingText::number(v); }
 
     float getStartX() const override { return sStartX; }
     void setStartX(float v) override { sStartX = v; }

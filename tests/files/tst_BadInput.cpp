@@ -3,10 +3,7 @@
 
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Text.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
@@ -29,11 +26,6 @@ namespace {
 
 const QString NoEof = DxfReader::noEofMessage();
 const QString PassedOver = DxfReader::passedOverMessage();
-
-QString n(float v)
-{
-    return QString::number(double(v), 'g', 9);
-}
 
 QByteArray lines(const QList<QByteArray> &items, const QByteArray &end = "\r\n")
 {
@@ -61,7 +53,7 @@ QByteArray everyKind(const QByteArray &end)
                  end);
 }
 
-const QStringList EveryKind{"Punkt 10 20", "Linie 100.5 200 300 400", "Kreis 2000 2000 500", "Text 50 60 [Grüße]"};
+const QStringList EveryKind{"Punkt 10 20 c0", "Linie 100.5 200 300 400 c0", "Kreis 2000 2000 500 c0", "Text 50 60 [Grüße] [] 0 c0"};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -126,23 +118,7 @@ private:
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
-    QStringList drawing() const
-    {
-        QStringList shapes;
-        for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
-            if (auto *p = dynamic_cast<Punkt *>(shape.get()))
-                shapes << QStringLiteral("Punkt %1 %2").arg(n(p->getX1()), n(p->getY1()));
-            else if (auto *l = dynamic_cast<Linie *>(shape.get()))
-                shapes << QStringLiteral("Linie %1 %2 %3 %4").arg(n(l->getX1()), n(l->getY1()), n(l->getX2()), n(l->getY2()));
-            else if (auto *k = dynamic_cast<Kreis *>(shape.get()))
-                shapes << QStringLiteral("Kreis %1 %2 %3").arg(n(k->getX1()), n(k->getY1()), n(k->getRadius()));
-            else if (auto *t = dynamic_cast<Text *>(shape.get()))
-                shapes << QStringLiteral("Text %1 %2 [%3]").arg(n(t->getX1()), n(t->getY1()), t->getText());
-            else
-                shapes << QStringLiteral("?");
-        }
-        return shapes;
-    }
+    QStringList drawing() const { return DrawingText::lines(m_window->oObjectData->getBasisklassen()); }
 
     // The messages shown after the first prompt (the prompt to save is answered No).
     QStringList messagesShown() const
@@ -228,7 +204,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("shapes");
-        const QStringList point{"Punkt 1 1"};
+        const QStringList point{"Punkt 1 1 c0"};
         // The value of the second entity's group 10 stands on line 16.
         auto second = [](const QByteArray &x, const QByteArray &y) {
             return afterAPoint({"0", "POINT", "10", x, "20", y});
@@ -243,15 +219,15 @@ private slots:
         QTest::newRow("nan") << second("nan", "-2") << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „nan“")} << point;
         QTest::newRow("inf") << second("2", "inf") << QStringList{QStringLiteral("Keine Zahl in Zeile 18: „inf“")} << point;
         QTest::newRow("1e999") << second("1e999", "-2") << QStringList{QStringLiteral("Überlauf in Zeile 16: „1e999“")} << point;
-        QTest::newRow("-0") << second("-0", "-0") << QStringList() << QStringList{"Punkt 1 1", "Punkt 0 0"};
+        QTest::newRow("-0") << second("-0", "-0") << QStringList() << QStringList{"Punkt 1 1 c0", "Punkt 0 0 c0"};
         QTest::newRow("largest float") << second("3.4028235e38", "-3.4028235e38") << QStringList()
-                                       << QStringList{"Punkt 1 1", "Punkt 3.40282347e+38 3.40282347e+38"};
+                                       << QStringList{"Punkt 1 1 c0", "Punkt 3.40282347e+38 3.40282347e+38 c0"};
         QTest::newRow("beyond the largest float") << second("3.5e38", "-2")
                                                   << QStringList{QStringLiteral("Überlauf in Zeile 16: „3.5e38“")} << point;
         QTest::newRow("Y whose negation is too large") << second("2", "-1e39")
                                                        << QStringList{QStringLiteral("Überlauf in Zeile 18: „-1e39“")} << point;
         QTest::newRow("tiny values") << second("1e-45", "-1e-50") << QStringList()
-                                     << QStringList{"Punkt 1 1", "Punkt 1.40129846e-45 0"};
+                                     << QStringList{"Punkt 1 1 c0", "Punkt 1.40129846e-45 0 c0"};
         QTest::newRow("thousands separator") << second("1.000,5", "-2")
                                              << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „1.000,5“")} << point;
         // Only the start of a long line is decoded for the message, and still every character
@@ -261,7 +237,7 @@ private slots:
                                                              + QStringLiteral("…“")}
                                               << point;
         QTest::newRow("negative radius") << afterAPoint({"0", "CIRCLE", "10", "1000", "20", "-1000", "40", "-300"})
-                                         << QStringList() << QStringList{"Punkt 1 1", "Kreis 1000 1000 300"};
+                                         << QStringList() << QStringList{"Punkt 1 1 c0", "Kreis 1000 1000 300 c0"};
         QTest::newRow("circle reaching beyond the largest float")
             << afterAPoint({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"})
             << QStringList{QStringLiteral("Überlauf in Zeile 14: „CIRCLE“")} << point;
@@ -273,15 +249,15 @@ private slots:
             << afterAPoint({"0", "ARC", "10", "1", "20", "1", "40", "2", "50", "0", "51", "90",
                             "0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "5", "20", "5",
                             "0", "POINT", "10", "3", "20", "-3"})
-            << QStringList{PassedOver} << QStringList{"Punkt 1 1", "Punkt 3 3"};
+            << QStringList{PassedOver} << QStringList{"Punkt 1 1 c0", "Punkt 3 3 c0"};
         QTest::newRow("group code that is not a number")
             << afterAPoint({"0", "POINT", "10", "2", "zehn", "-2"})
             << QStringList{QStringLiteral("Kein Gruppencode in Zeile 17: „zehn“")} << point;
         QTest::newRow("line breaks in a text") << afterAPoint({"0", "TEXT", "10", "2", "20", "-2", "1", "Zeile\\U+000AZwei\\U+000D."})
-                                               << QStringList() << QStringList{"Punkt 1 1", "Text 2 2 [Zeile\nZwei\r.]"};
+                                               << QStringList() << QStringList{"Punkt 1 1 c0", "Text 2 2 [Zeile\nZwei\r.] [] 0 c0"};
         // Just above a float midpoint: X read as a float rounds up, Y read as a double and then rounded ties to even.
         QTest::newRow("next to a float midpoint") << second("1.0000000596046447753906251", "-1.0000000596046447753906251")
-                                                  << QStringList() << QStringList{"Punkt 1 1", "Punkt 1.00000012 1"};
+                                                  << QStringList() << QStringList{"Punkt 1 1 c0", "Punkt 1.00000012 1 c0"};
         QTest::newRow("unknown entity and no EOF")
             << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
             << QStringList{NoEof, PassedOver} << point;

@@ -3,10 +3,8 @@
 
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
 #include "shapes/Punkt.h"
-#include "shapes/Text.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
@@ -30,11 +28,6 @@ namespace {
 
 const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
 const QString Untitled = QStringLiteral("Skizzar - Untitled");
-
-QString n(float v)
-{
-    return QString::number(double(v), 'g', 9);
-}
 
 QByteArray contents(const QString &path)
 {
@@ -89,31 +82,7 @@ private:
         m_window->PaintText(50.0f, 60.0f, QStringLiteral("  Grüße Ω  "), 1);
     }
 
-    // The drawing as text, every float to nine digits.
-    QStringList drawing() const
-    {
-        QStringList shapes;
-        const ObjectData &document = *m_window->oObjectData;
-        for (std::int32_t i = 1; i <= document.GetNumberOfObjects(); ++i) {
-            const std::shared_ptr<Basisklasse> shape = document.GetObject(i);
-            if (auto *p = dynamic_cast<Punkt *>(shape.get()))
-                shapes << QStringLiteral("Punkt %1 %2 c%3").arg(n(p->getX1()), n(p->getY1())).arg(p->getColor());
-            else if (auto *l = dynamic_cast<Linie *>(shape.get()))
-                shapes << QStringLiteral("Linie %1 %2 %3 %4 c%5")
-                              .arg(n(l->getX1()), n(l->getY1()), n(l->getX2()), n(l->getY2()))
-                              .arg(l->getColor());
-            else if (auto *k = dynamic_cast<Kreis *>(shape.get()))
-                shapes << QStringLiteral("Kreis %1 %2 %3 c%4").arg(n(k->getX1()), n(k->getY1()), n(k->getRadius())).arg(k->getColor());
-            else if (auto *t = dynamic_cast<Text *>(shape.get()))
-                shapes << QStringLiteral("Text %1 %2 [%3] [%4] %5 c%6")
-                              .arg(n(t->getX1()), n(t->getY1()), t->getText(), t->getFont())
-                              .arg(t->getFontSize())
-                              .arg(t->getColor());
-            else
-                shapes << QStringLiteral("Rechteck");
-        }
-        return shapes;
-    }
+    QStringList drawing() const { return DrawingText::lines(m_window->oObjectData->getBasisklassen()); }
 
     // Saves under a name through Save As, which makes the drawing titled.
     void saveAs(const QString &file)
@@ -315,7 +284,7 @@ private slots:
                                 "Text 50 60 [  Grüße Ω  ] [] 0 c65280",
                             }));
         // Shapes went through the placements: snapshot, tool off, arrow, members of the last one.
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->sStartX, 50.0f);
         QCOMPARE(m_window->sStartY, 60.0f);

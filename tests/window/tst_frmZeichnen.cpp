@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(m_dialogs->prompts.first().text, QStringLiteral("frmWillkommen"));
         QVERIFY(m_window->isVisible());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - Untitled"));
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(0));
         QVERIFY(!m_window->canvas()->testAttribute(Qt::WA_SetCursor));
         QVERIFY(m_window->oObjectData);
@@ -156,22 +156,22 @@ private slots:
     void toolSelection_data()
     {
         QTest::addColumn<QString>("item");
-        QTest::addColumn<int>("paintMode");
-        QTest::newRow("Punkt") << "mnuPunkt" << 1;
-        QTest::newRow("Linie") << "mnuLinie" << 2;
-        QTest::newRow("Rechteck") << "mnuRechteck" << 4;
-        QTest::newRow("Kreis") << "mnuKreis" << 6;
+        QTest::addColumn<PaintMode::Value>("paintMode");
+        QTest::newRow("Punkt") << "mnuPunkt" << PaintMode::PunktTool;
+        QTest::newRow("Linie") << "mnuLinie" << PaintMode::LinieAnchor;
+        QTest::newRow("Rechteck") << "mnuRechteck" << PaintMode::RechteckAnchor;
+        QTest::newRow("Kreis") << "mnuKreis" << PaintMode::KreisAnchor;
     }
 
     void toolSelection()
     {
         QFETCH(QString, item);
-        QFETCH(int, paintMode);
+        QFETCH(PaintMode::Value, paintMode);
         auto *action = m_window->findChild<QAction *>(item);
         QVERIFY(action);
         for (int times = 0; times < 2; ++times) {
             action->trigger();
-            QCOMPARE(m_window->iPaintMode, std::int16_t(paintMode));
+            QCOMPARE(m_window->iPaintMode, paintMode);
             QCOMPARE(m_window->getMousePointer(), std::int16_t(2));
             QCOMPARE(m_window->canvas()->cursor().shape(), Qt::CrossCursor);
         }
@@ -185,7 +185,7 @@ private slots:
         for (QAction *a : {m_window->mnuVerzerren, m_window->mnuTextaendern, m_window->mnuHilfethemen})
             a->trigger();
         QTest::keyClick(m_window.get(), Qt::Key_F1);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(2));
+        QCOMPARE(m_window->iPaintMode, PaintMode::LinieAnchor);
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - Untitled"));
         QCOMPARE(m_dialogs->prompts.size(), 1);
     }
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(messages.first().buttons, PlatformDialogs::Buttons::Ok);
         QVERIFY(messages.first().text.contains(QStringLiteral("Überlauf")));
         m_window->mnuPunkt->trigger();
-        QCOMPARE(m_window->iPaintMode, std::int16_t(1));
+        QCOMPARE(m_window->iPaintMode, PaintMode::PunktTool);
     }
 };
 

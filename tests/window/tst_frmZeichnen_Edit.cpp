@@ -3,9 +3,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmDrehen.h"
 #include "dialogs/frmText.h"
-#include "shapes/Linie.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
@@ -104,7 +102,7 @@ private slots:
 
         m_window->mnuRueckgaengig->trigger();
         QCOMPARE(count(), 1);
-        QVERIFY(dynamic_cast<Linie *>(m_window->oObjectData->GetObject(1).get()));
+        QCOMPARE(DrawingText::parts(*m_window->oObjectData->GetObject(1)).kind, QStringLiteral("Linie"));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         QCOMPARE(pixel(100, 40), White);
         QCOMPARE(pixel(100, 100), Red);
@@ -171,7 +169,7 @@ private slots:
         QCOMPARE(pixel(40, 300), 0x00FF0000);
         QCOMPARE(pixel(100, 100), Red);
         QCOMPARE(pixel(280, 250), Red);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(5));
+        QCOMPARE(m_window->iPaintMode, PaintMode::RechteckBand);
     }
 
     void textIsPlacedAsTyped_data()
@@ -193,20 +191,14 @@ private slots:
                 dialog.Text1->setText(typed);
             QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(8));
+        QCOMPARE(m_window->iPaintMode, PaintMode::TextTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(2));
         m_window->lColor = Red;
         click({50, 60});
         QCOMPARE(count(), 1);
-        const auto text = std::dynamic_pointer_cast<Text>(m_window->oObjectData->GetObject(1));
-        QVERIFY(text);
-        QCOMPARE(text->getText(), expected);
-        QCOMPARE(text->getX1(), 750.0f);
-        QCOMPARE(text->getY1(), 900.0f);
-        QCOMPARE(text->getColor(), Red);
-        QCOMPARE(text->getFont(), QString());
-        QCOMPARE(text->getFontSize(), 0);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(DrawingText::parts(*m_window->oObjectData->GetObject(1)),
+                 (DrawingText::Shape{"Text", {750.0f, 900.0f}, Red, expected, QString(), 0, false}));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->tmpText, expected);
         // The same dialog comes back, its box emptied by OK.
         inTextDialog([](frmText &dialog) {
@@ -226,13 +218,13 @@ private slots:
             QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
             QTest::mouseClick(dialog.cmdNotOk, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(3));
+        QCOMPARE(m_window->iPaintMode, PaintMode::LinieBand);
         inTextDialog([](frmText &dialog) {
             QCOMPARE(dialog.Text1->text(), QStringLiteral("Hier Text eingebenabc"));
             dialog.Text1->clear();
             QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->tmpText, QStringLiteral("vorher"));
         QCOMPARE(count(), 0);
@@ -247,7 +239,7 @@ private slots:
             dialog.Text1->setText(QStringLiteral("xyz"));
             dialog.close();
         });
-        QCOMPARE(m_window->iPaintMode, std::int16_t(6));
+        QCOMPARE(m_window->iPaintMode, PaintMode::KreisAnchor);
         QCOMPARE(m_window->tmpText, QString());
         // Created afresh even before the closed one has gone.
         inTextDialog([&first](frmText &dialog) {

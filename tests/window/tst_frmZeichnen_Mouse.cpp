@@ -1,15 +1,11 @@
 // The mouse tools, driven through the drawing area: placements, rubber bands, cancel, the label.
 
 #include "app/frmWillkommen.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
-
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,22 +15,6 @@
 #include <QTest>
 
 namespace {
-
-// The shape's class, its coordinates in property order and its colour, to compare whole shapes at once.
-std::tuple<QString, QList<float>, std::int32_t> describe(const Basisklasse &shape)
-{
-    if (auto *p = dynamic_cast<const Punkt *>(&shape))
-        return {QStringLiteral("Punkt"), {p->getX1(), p->getY1()}, p->getColor()};
-    if (auto *l = dynamic_cast<const Linie *>(&shape))
-        return {QStringLiteral("Linie"), {l->getX1(), l->getY1(), l->getX2(), l->getY2()}, l->getColor()};
-    if (auto *k = dynamic_cast<const Kreis *>(&shape))
-        return {QStringLiteral("Kreis"), {k->getX1(), k->getY1(), k->getRadius()}, k->getColor()};
-    if (auto *r = dynamic_cast<const Rechteck *>(&shape))
-        return {QStringLiteral("Rechteck"),
-                {r->getX1(), r->getY1(), r->getX2(), r->getY2(), r->getX3(), r->getY3(), r->getX4(), r->getY4()},
-                r->getColor()};
-    return {};
-}
 
 constexpr std::int32_t White = 0x00FFFFFF;
 constexpr std::int32_t Red = 0x000000FF;
@@ -124,10 +104,10 @@ private slots:
         }
         QCOMPARE(count(), 1);
         const auto shape = m_window->oObjectData->GetObject(1);
-        QCOMPARE(describe(*shape), std::make_tuple(kind, coordinates, Red));
+        QCOMPARE(DrawingText::parts(*shape), (DrawingText::Shape{kind, coordinates, Red, {}, {}, 0, false}));
         for (const QPoint p : painted)
             QCOMPARE(pixel(p), Red);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(0));
+        QCOMPARE(m_window->iPaintMode, PaintMode::NoTool);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(1));
         QCOMPARE(m_window->canvas()->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(m_window->mnuRueckgaengig->isEnabled());
@@ -139,22 +119,22 @@ private slots:
     void otherButtonsDuringABand_data()
     {
         QTest::addColumn<int>("button");
-        QTest::addColumn<int>("paintMode");
+        QTest::addColumn<PaintMode::Value>("paintMode");
         QTest::addColumn<int>("pointer");
-        QTest::newRow("rechts bricht ab") << int(Qt::RightButton) << 0 << 1;
-        QTest::newRow("Mitte tut nichts") << int(Qt::MiddleButton) << 3 << 2;
+        QTest::newRow("rechts bricht ab") << int(Qt::RightButton) << PaintMode::NoTool << 1;
+        QTest::newRow("Mitte tut nichts") << int(Qt::MiddleButton) << PaintMode::LinieBand << 2;
     }
 
     void otherButtonsDuringABand()
     {
         QFETCH(int, button);
-        QFETCH(int, paintMode);
+        QFETCH(PaintMode::Value, paintMode);
         QFETCH(int, pointer);
         choose(QStringLiteral("mnuLinie"));
         click({50, 50});
         move({150, 50});
         click({300, 300}, Qt::MouseButton(button));
-        QCOMPARE(m_window->iPaintMode, std::int16_t(paintMode));
+        QCOMPARE(m_window->iPaintMode, paintMode);
         QCOMPARE(m_window->getMousePointer(), std::int16_t(pointer));
         QCOMPARE(count(), 0);
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
@@ -206,7 +186,7 @@ private slots:
         QCOMPARE(pixel({100, 50}), 0);
         m_window->Form_Paint();
         QCOMPARE(pixel({100, 50}), White);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(3));
+        QCOMPARE(m_window->iPaintMode, PaintMode::LinieBand);
         QCOMPARE(m_window->sLastX, 2250.0f);
         QCOMPARE(m_window->sLastY, 750.0f);
         // The old band comes back once, the new one follows the mouse.
@@ -224,7 +204,8 @@ private slots:
     void movesOutsideTheBandStatesDrawNothing()
     {
         const QImage before = image();
-        for (std::int16_t mode : {0, 1, 2, 4, 6, 8}) {
+        for (PaintMode::Value mode : {PaintMode::NoTool, PaintMode::PunktTool, PaintMode::LinieAnchor,
+                                      PaintMode::RechteckAnchor, PaintMode::KreisAnchor, PaintMode::TextTool}) {
             m_window->iPaintMode = mode;
             move({100, 100});
             move({200, 150});
@@ -249,7 +230,7 @@ private slots:
         QTest::mouseClick(label, Qt::LeftButton);
         click(overLabel);
         QCOMPARE(count(), 1);
-        QCOMPARE(m_window->iPaintMode, std::int16_t(1));
+        QCOMPARE(m_window->iPaintMode, PaintMode::PunktTool);
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
 
         choose(QStringLiteral("mnuLinie"));

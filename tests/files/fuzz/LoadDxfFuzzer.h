@@ -1,6 +1,8 @@
 #pragma once
 // Puts one input at a time through the editor's reading: a file, LoadDXF of a real main window with its placements and document, then a save and a second reading of what was read.
 
+#include "support/DrawingText.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -24,13 +26,7 @@ public:
     void run(QByteArrayView input);
 
 private:
-    // One shape as the reader can make it, every coordinate as stored.
-    struct Shape
-    {
-        char kind = '?';
-        float x1 = 0, y1 = 0, x2 = 0, y2 = 0, radius = 0;
-        QString text;
-    };
+    using Shape = DrawingText::Shape;
 
     void startWindow();
     // Gives the window a new, empty document and sets the members the reader fills back to their

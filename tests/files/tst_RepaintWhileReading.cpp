@@ -1,10 +1,7 @@
 // Reading a drawing with its repaints coalesced gives exactly what repainting after every placement gives.
 
 #include "document/ObjectData.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Text.h"
+#include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestWindows.h"
 #include "window/DrawingCanvas.h"
@@ -59,25 +56,9 @@ QByteArray drawingOfEveryKind()
     return dxf + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 }
 
-QStringList describe(const std::vector<std::shared_ptr<Basisklasse>> &shapes)
-{
-    QStringList out;
-    for (const auto &shape : shapes) {
-        if (auto *k = dynamic_cast<Kreis *>(shape.get()))
-            out << QStringLiteral("K %1 %2 %3 %4").arg(k->getX1()).arg(k->getY1()).arg(k->getRadius()).arg(k->getColor());
-        else if (auto *l = dynamic_cast<Linie *>(shape.get()))
-            out << QStringLiteral("L %1 %2 %3 %4 %5").arg(l->getX1()).arg(l->getY1()).arg(l->getX2()).arg(l->getY2()).arg(l->getColor());
-        else if (auto *t = dynamic_cast<Text *>(shape.get()))
-            out << QStringLiteral("T %1 %2 %3 %4").arg(t->getX1()).arg(t->getY1()).arg(t->getColor()).arg(t->getText());
-        else if (auto *p = dynamic_cast<Punkt *>(shape.get()))
-            out << QStringLiteral("P %1 %2 %3").arg(p->getX1()).arg(p->getY1()).arg(p->getColor());
-    }
-    return out;
-}
-
 } // namespace
 
-class tst_frmZeichnen_Load : public QObject
+class tst_RepaintWhileReading : public QObject
 {
     Q_OBJECT
 
@@ -113,8 +94,8 @@ private slots:
             dialogs->expectOpenFile(path);
             window->mnuOeffnen->trigger();
             Result r{window->surface().image(), window->getForeColor(), window->lColor,
-                     describe(window->oObjectData->getBasisklassen()),
-                     describe(window->oObjectData->getBasisklassenSave()),
+                     DrawingText::lines(window->oObjectData->getBasisklassen()),
+                     DrawingText::lines(window->oObjectData->getBasisklassenSave()),
                      window->mnuRueckgaengig->isEnabled(), window->windowTitle()};
             [&] { QVERIFY(dialogs->allAnswered()); }();
             return r;
@@ -150,7 +131,11 @@ private slots:
         window->mnuOeffnen->trigger();
         const QImage before = window->surface().image();
 
-        for (QAction *tool : {window->mnuLinie, window->mnuRechteck, window->mnuKreis}) {
+        using Placement = void (frmZeichnen::*)(const float &, const float &, const float &, const float &,
+                                                const std::int16_t &);
+        for (const auto &[tool, place] : {std::pair<QAction *, Placement>{window->mnuLinie, &frmZeichnen::PaintLinie},
+                                          {window->mnuRechteck, &frmZeichnen::PaintRechteck},
+                                          {window->mnuKreis, &frmZeichnen::PaintKreis}}) {
             tool->trigger();
             DrawingCanvas *canvas = window->canvas();
             QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(300, 200));
@@ -158,13 +143,7 @@ private slots:
                 QTest::mouseMove(canvas, QPoint(20 + i * 15, 30 + (i * 37) % 400));
             QVERIFY(window->surface().image() != before);
             // What the next move would do first: draw the last band again, which removes it.
-            const std::int16_t mode = window->iPaintMode;
-            if (mode == 3)
-                window->PaintLinie(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
-            else if (mode == 5)
-                window->PaintRechteck(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
-            else
-                window->PaintKreis(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
+            ((*window).*place)(window->sStartX, window->sStartY, window->sLastX, window->sLastY, 10);
             QVERIFY(window->surface().image() == before);
             QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 200));
         }
@@ -172,5 +151,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmZeichnen_Load)
-#include "tst_frmZeichnen_Load.moc"
+QTEST_MAIN(tst_RepaintWhileReading)
+#include "tst_RepaintWhileReading.moc"
