@@ -19,9 +19,6 @@ public:
     // Runs before a placement is recorded; may throw as a real placement can.
     std::function<void(const QString &kind)> beforePlacing;
 
-    // Numbers as the drawing's text gives them, for the expected lines.
-    static QString n(float v) { return DrawingText::number(v); }
-
     float getStartX() const override { return sStartX; }
     void setStartX(float v) override { sStartX = v; }
     float getStartY() const override { return sStartY; }
@@ -56,7 +53,7 @@ private:
             beforePlacing(QLatin1String(kind));
         QStringList parts{QLatin1String(kind)};
         for (float v : values)
-            parts << n(v);
+            parts << DrawingText::number(v);
         if (!text.isEmpty())
             parts << text;
         parts << QStringLiteral("c%1").arg(lColor);

@@ -143,7 +143,7 @@ float single(const QJsonObject &o, const char *key)
 
 QString n(float v)
 {
-    return RecordingDxfTarget::n(v);
+    return DrawingText::number(v);
 }
 
 } // namespace

@@ -115,7 +115,7 @@ private slots:
 
         const Read result = read(buffer.data());
         QCOMPARE(result.messages, QStringList());
-        const QString third = RecordingDxfTarget::n(1.0f / 3.0f);
+        const QString third = DrawingText::number(1.0f / 3.0f);
         QCOMPARE(result.placed, (QStringList{
                                     "Punkt 10 20 c0",
                                     "Linie -1000.5 0 0.100000001 -7080 c0",
