@@ -13,13 +13,14 @@ debs=("$work"/skizzar_*_*.deb)
 deb=${debs[0]}
 [[ -f $deb ]] || { echo "FAIL: cpack made no skizzar_<version>_<arch>.deb"; exit 1; }
 echo "built $(basename "$deb")"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb"
 
 fail() { echo "FAIL: $*"; exit 1; }
 [[ $(dpkg-deb --field "$deb" Package) == skizzar ]] || fail "the package is not named skizzar"
 # The Qt libraries are found by dpkg-shlibdeps in the program, not listed by hand.
-[[ $(dpkg-deb --field "$deb" Depends) == *libqt6widgets6* ]] || fail "libqt6widgets6 is not a dependency"
+depends=$(dpkg-deb --field "$deb" Depends)
+[[ $depends == *libqt6widgets6* && $depends == *qt6-translations-l10n* ]] || fail "dependencies missing: $depends"
 files=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 id=de.skizzar.Skizzar
 for file in usr/bin/skizzar usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
