@@ -529,23 +529,20 @@ class Session:
 
 # --- The desktop around the drawing: captions, frames, focus, exposures ---------------------------
 
-def caption_fault(picture, name, box, clear_of=None):
-    """What is wrong with a caption in its box (x, y, w, h of the window's picture), or None: its ink
-    (the pixels unlike the box's ground) must stay off the box's right and bottom edges, where a cut
-    caption ends, and above the box clear_of, which lies over the caption's box."""
-    crop = picture.crop(*box)
-    colours = [crop.px(x, y) for y in range(box[3]) for x in range(box[2])]
-    ground = max(set(colours), key=colours.count)
-    ink = [(x, y) for y in range(box[3]) for x in range(box[2]) if differs(crop.px(x, y), ground)
-           and not (clear_of and in_box((box[0] + x, box[1] + y), clear_of))]
-    if len(ink) < 20:
-        return f"the caption '{name}' shows no text in its box {box}"
-    right, bottom = max(x for x, _ in ink), max(y for _, y in ink)
-    last_row = (clear_of[1] - box[1] if clear_of else box[3]) - 1
-    if right >= box[2] - 1 or bottom >= last_row:
-        return (f"the caption '{name}' is cut off: its ink reaches ({box[0] + right}, {box[1] + bottom}), "
-                f"the box {box} ends at ({box[0] + box[2] - 1}, {box[1] + last_row})")
-    return None
+def check_captions(s, window, captions):
+    """Each caption's ink (pixels unlike its box's ground) stays off the box's right edge and last row,
+    or above the control that lies over the box, if one does: a caption cut off runs into them."""
+    def fault():
+        picture = s.capture(window)
+        for name, box, *over in captions:
+            ground = picture.px(box[0] + box[2] - 1, box[1])
+            ink = [(x, y) for y in range(box[1], box[1] + box[3]) for x in range(box[0], box[0] + box[2])
+                   if differs(picture.px(x, y), ground) and not (over and in_box((x, y), over[0]))]
+            last = (box[0] + box[2] - 1, (over[0][1] if over else box[1] + box[3]) - 1)
+            if len(ink) < 20 or max(x for x, _ in ink) >= last[0] or max(y for _, y in ink) >= last[1]:
+                return f"the caption '{name}' is not whole in its box {box} (up to {last}): {len(ink)} pixels of ink"
+        return None
+    s.wait_for(lambda: fault() is None, "every caption whole in its box", fault)
 
 
 def check_frame(s, window, title):
@@ -559,15 +556,7 @@ def check_frame(s, window, title):
         s.fail(f"the window '{title}' has no icon: {icon.strip()}")
 
 
-def check_captions(s, window, captions):
-    def first_fault():
-        picture = s.capture(window)
-        return next(filter(None, (caption_fault(picture, *c) for c in captions)), None)
-    s.wait_for(lambda: first_fault() is None, "every caption whole in its box", first_fault)
-
-
-def check_dialog_captions(s, menu_key, item_key, title, captions, cancel):
-    """Opens a dialog through the menu, checks its frame and captions, closes it with Abbrechen."""
+def check_dialog(s, menu_key, item_key, title, captions, cancel):
     s.step(f"{title}: captions whole in their boxes, the icon in the frame; Abbrechen")
     s.menu_by_keys(menu_key, item_key)
     dialog = s.wait_window(f"the window '{title}'", lambda w: w["name"] == title)
@@ -577,63 +566,48 @@ def check_dialog_captions(s, menu_key, item_key, title, captions, cancel):
     s.wait_alone(f"the window '{title}' to close")
 
 
-def type_into_text_dialog_again(s, text, at):
-    """The text dialog shown again after OK: typed keys go into its text box without a click there."""
-    s.step("Zeichnen > Text again: typed without a click into the box, OK, a click places it")
+def type_into_text_dialog_again(s):
+    s.step("Zeichnen > Text again: typed without a click into its box, OK, a click places it")
     s.menu_by_keys("z", "t")
     dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
-    # The keyboard comes to the dialog with a click on its empty ground between the buttons.
-    s.click_at(dialog["x"] + 190, dialog["y"] + 170)
+    s.click_at(dialog["x"] + 190, dialog["y"] + 170)  # on the dialog's empty ground, for the keyboard
     s.wait_for(lambda: s.run("xdotool", "getwindowfocus").strip() == dialog["id"], "the keyboard in the dialog")
-    s.type(text)
+    s.type(TEXT)
     s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
     s.wait_alone("the text dialog to close after OK")
-    s.click_on_canvas(at)
-
-    def ink():
-        picture = s.canvas().crop(at[0], at[1] - 1, 120, 26)
-        return sum(picture.px(x, y) == BLACK for y in range(picture.height) for x in range(picture.width))
-    s.wait_for(lambda: ink() >= 20, f"the text '{text}' at {at}")
+    s.click_on_canvas(TEXT_AT)
+    s.wait_for(lambda: len(text_ink(s.canvas())) >= 30, f"the text at {TEXT_AT}")
 
 
-def band_survives_menu(s):
-    """A line's band stays on the screen while a menu opens over it and closes. Returns the anchor
-    and the points of the band."""
+def band_through_menu_and_label(s):
     s.step("Zeichnen > Linie; anchor, band; a menu opened over the band and closed: the band stays")
     s.tool_by_keys("z", "l")
-    x0 = s.titles[2][0]
-    anchor, band_end = (x0 + 5, 10), (x0 + 60, 80)
-    band = [p for p in along(anchor, band_end, 10) if not near_drawing(p)]
+    anchor, band_end, drag_end = (s.titles[2][0] + 5, 10), (s.titles[2][0] + 60, 80), (330, 60)
+    band, line = ([p for p in along(anchor, end, 10) if not near_drawing(p)] for end in (band_end, drag_end))
     s.click_on_canvas(anchor)
     s.move_on_canvas(band_end)
     s.wait_for(lambda: missing(s.canvas(), band) is None, f"the band to {band_end}")
     s.focus_main()
     s.keys("alt+z")
-    menu = s.wait_window("the menu Zeichnen", lambda w: w["menu"])
-    end = (s.main["x"] + s.origin[0] + band_end[0], s.main["y"] + s.origin[1] + band_end[1])
-    if not in_box(end, (menu["x"], menu["y"], menu["w"], menu["h"])):
-        s.fail(f"the menu {menu} does not cover the band's end {end}")
+    end = (s.main["x"] + band_end[0], s.main["y"] + s.origin[1] + band_end[1])
+    s.wait_window("the menu Zeichnen over the band",
+                  lambda w: w["menu"] and in_box(end, (w["x"], w["y"], w["w"], w["h"])))
     s.keys("Escape", "Escape")
     s.wait_alone("the menu to close")
-    s.wait_for(lambda: missing(s.canvas(), band) is None, "the band uncovered as it was",
-               lambda: f"no band at {missing(s.canvas(), band)}")
-    return anchor, band
+    s.wait_for(lambda: missing(s.canvas(), band) is None, "the band as it was")
 
-
-def drag_from_label(s, anchor, band, drag_end=(330, 60)):
-    """A drag that starts over the label "Aktuelle Version" moves the band over the drawing area
-    and places the line where the button is released."""
     s.step("the button pressed over the label, the band follows over the drawing area, released there")
     s.move_on_canvas((LABEL[0] + LABEL[2] // 2, LABEL[1] + LABEL[3] // 2))
     s.run("xdotool", "mousedown", 1)
     s.move_on_canvas(drag_end)
-    line = [p for p in along(anchor, drag_end, 10) if not near_drawing(p)]
     s.wait_for(lambda: missing(s.canvas(), line) is None, f"the band to follow to {drag_end}")
     s.run("xdotool", "mouseup", 1)
-    # Placing the line repaints the drawing: the band left on the screen before the menu goes.
-    s.wait_for(lambda: missing(s.canvas(), line) is None and not any(
-                   black_near(s.canvas(), p, 0) for p in band if segment_distance(p, anchor, drag_end) > 3),
-               "the line placed at the release and the old band gone")
+
+    def placed():  # the placement's repaint takes the band left from before the menu
+        picture = s.canvas()
+        return missing(picture, line) is None and not any(
+            black_near(picture, p, 0) for p in band if segment_distance(p, anchor, drag_end) > 3)
+    s.wait_for(placed, "the line placed and the old band gone")
 
 
 # --- The test --------------------------------------------------------------------------------------
@@ -813,15 +787,13 @@ def scenario(s, screenshot):
                 f"{first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX))}")
     s.wait_for(undone, "the drawing without the text", why)
 
-    type_into_text_dialog_again(s, "Notiz", (450, 300))
-    drag_from_label(s, *band_survives_menu(s))
-    check_dialog_captions(s, "n", "d", "Drehwinkel", [("Drehwinkel (-360° - 360°) ", (16, 16, 121, 17))],
-                          ((2160 + 975 // 2) // 15, (720 + 375 // 2) // 15))
-    check_dialog_captions(s, "d", "h", "HPGL-Plotter-Einstellungen",
-                          # Each label's last row lies under the top of the text box below it.
-                          [("Initialisierungsstring:", (32, 24, 97, 17), (32, 40, 217, 25)),
-                           ("Endstring:", (32, 80, 57, 17), (32, 96, 217, 25))],
-                          ((2520 + 1215 // 2) // 15, (2280 + 375 // 2) // 15))
+    type_into_text_dialog_again(s)
+    band_through_menu_and_label(s)
+    check_dialog(s, "n", "d", "Drehwinkel", [("Drehwinkel (-360° - 360°) ", (16, 16, 121, 17))], (176, 60))
+    # Each label's last row lies under the top of the text box below it.
+    check_dialog(s, "d", "h", "HPGL-Plotter-Einstellungen", [
+        ("Initialisierungsstring:", (32, 24, 97, 17), (32, 40, 217, 25)),
+        ("Endstring:", (32, 80, 57, 17), (32, 96, 217, 25))], (208, 164))
 
     s.step("Datei > Beenden by Alt+D, B; Nein; the program ends")
     s.menu_by_keys("d", "b")
