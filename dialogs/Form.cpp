@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 Form::Form(const QString &objectName, const QString &caption, OnClose onClose, QWidget *parent,
            Qt::WindowFlags flags)
