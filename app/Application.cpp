@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -12,6 +14,11 @@ Application::Application(int &argc, char **argv)
     if (m_qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTranslator);
+    // Every window of the editor shows the application's icon, in each size it is drawn in.
+    QIcon icon;
+    for (const QFileInfo &file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
+        icon.addFile(file.filePath());
+    setWindowIcon(icon);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -26,6 +26,7 @@ frmWillkommen::frmWillkommen(QWidget *parent)
     labelFont.setBold(true);
     Label1->setFont(labelFont);
     Label1->setGeometry(twips(720, 3120, 4695, 615));
+    fitCaption(Label1);
 
     pctBox1 = new QLabel(FrameSkizzar);
     pctBox1->setObjectName(QStringLiteral("pctBox1"));

@@ -1,7 +1,12 @@
 #include "dialogs/Form.h"
 
+#include "platform/WindowFrame.h"
+
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 Form::Form(const QString &objectName, const QString &caption, OnClose onClose, QWidget *parent,
            Qt::WindowFlags flags)
@@ -19,6 +24,24 @@ QFont Form::sansSerif(qreal pointSize, bool bold)
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
+}
+
+void Form::fitCaption(QLabel *label)
+{
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QSize box = label->contentsRect().size();
+    QFont font = label->font();
+    auto fits = [&] {
+        const QFontMetrics metrics(font);
+        const QRect ink = metrics.boundingRect(label->text());
+        return std::max(ink.right() + 1, metrics.horizontalAdvance(label->text())) <= box.width()
+               && metrics.height() <= box.height();
+    };
+    if (!fits())
+        font.setStretch(QFont::SemiCondensed);
+    while (!fits() && font.pointSizeF() > 4.0)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
 }
 
 QPushButton *Form::button(const QString &caption, const char *name, QWidget *parent, const QRect &geometry)
@@ -39,6 +62,14 @@ void Form::closeEvent(QCloseEvent *event)
         deleteLater();
     }
     QDialog::closeEvent(event);
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Qt shows the application's name in a frame whose caption is empty.
+    if (windowTitle().isEmpty())
+        WindowFrame::clearCaption(*this);
 }
 
 void Form::keyPressEvent(QKeyEvent *event)

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
 class QPushButton;
 
 // Enter and Escape trigger no button. A form that discards itself on closing (its frame's close
@@ -24,6 +25,10 @@ public:
     }
     // The classic dialog font; the platform substitutes a sans-serif one.
     static QFont sansSerif(qreal pointSize, bool bold = false);
+    // Fits a label's caption whole into the label's box: the substituted fonts run wider than
+    // the classic ones, so the font is narrowed and then made smaller until the text fits. The
+    // caption stands at the top left, as a classic label draws it.
+    static void fitCaption(QLabel *label);
 
     bool isDiscarded() const { return m_discarded; }
 
@@ -37,6 +42,7 @@ protected:
                                const QRect &geometry);
 
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

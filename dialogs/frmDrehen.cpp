@@ -21,6 +21,7 @@ frmDrehen::frmDrehen(QWidget *parent)
     Label1 = new QLabel(QStringLiteral("Drehwinkel (-360° - 360°) "), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twips(240, 240, 1815, 255));
+    fitCaption(Label1);
 
     connect(cmdAbbrechen, &QPushButton::clicked, this, &QDialog::close);
 }

@@ -22,6 +22,7 @@ QLabel *label(const QString &caption, const char *name, QWidget *parent, const Q
     auto *l = new QLabel(caption, parent);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(geometry);
+    Form::fitCaption(l);
     return l;
 }
 

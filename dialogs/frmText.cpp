@@ -26,6 +26,16 @@ frmText::frmText(frmZeichnen &window, QWidget *parent)
     connect(cmdNotOk, &QPushButton::clicked, this, &QWidget::hide);
 }
 
+void frmText::setVisible(bool visible)
+{
+    if (visible)
+        Text1->setFocus();
+    Form::setVisible(visible);
+    // Showing a dialog focuses its focus widget as a Tab would, which selects a text box's text.
+    if (visible)
+        Text1->deselect();
+}
+
 void frmText::cmdOK_Click()
 {
     const QString text = Text1->text();

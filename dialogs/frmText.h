@@ -20,6 +20,10 @@ public:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdNotOk = nullptr;
 
+    // Each showing starts with the focus in the text box, wherever the last one left it, and
+    // the caret after the text, nothing selected.
+    void setVisible(bool visible) override;
+
 private:
     void cmdOK_Click();
 

@@ -11,8 +11,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$here/build"
 mode=${1:-}
 
-build_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core)
-test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev ccache)
+build_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl-dev libxcb1-dev fonts-dejavu-core librsvg2-bin)
+test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev ccache
+               dpkg-dev file lintian desktop-file-utils appstream)
 
 install_missing() {
     local wanted=("$@") missing=() p
@@ -38,13 +39,13 @@ configure_and_build() {
         export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=true
     fi
     cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j"$(nproc)"
+    cmake --build "$build" -j"$(nproc)" "$@"
 }
 
 case "$mode" in
 run)
     install_missing "${build_packages[@]}"
-    configure_and_build
+    configure_and_build --target skizzar
     if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
         echo "skizzar: no display found (DISPLAY and WAYLAND_DISPLAY are unset); the editor needs a graphical desktop. It is built at $build/app/skizzar." >&2
         exit 2

@@ -2,6 +2,7 @@
 
 #include "window/frmZeichnen.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -62,16 +63,16 @@ void DrawingCanvas::resizeEvent(QResizeEvent *event)
     m_window.resizeSurface(event->size());
 }
 
-bool DrawingCanvas::overChild(const QPoint &position) const
+bool DrawingCanvas::overLabel(const QPoint &position) const
 {
-    QWidget *child = childAt(position);
-    return child != nullptr && child->isVisible();
+    const QLabel *label = m_window.label();
+    return label->isVisible() && label->geometry().contains(position);
 }
 
 void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
-    if (overChild(position))
+    if (overLabel(position))
         return;
     m_window.Form_MouseUp(buttonCode(event->button()), shiftState(event->modifiers()),
                           static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
@@ -81,7 +82,7 @@ void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event)
 void DrawingCanvas::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
-    if (overChild(position))
+    if (overLabel(position))
         return;
     m_window.Form_MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
                             static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),

@@ -25,8 +25,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    // Whether a position lies over a child control (the label), which keeps the mouse to itself.
-    bool overChild(const QPoint &position) const;
+    // Whether a position lies over the label, which keeps what happens over its rectangle to itself.
+    bool overLabel(const QPoint &position) const;
 
     frmZeichnen &m_window;
 };

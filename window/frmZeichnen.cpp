@@ -1,13 +1,12 @@
 #include "window/frmZeichnen.h"
 
+#include "dialogs/Form.h"
 #include "window/DrawingCanvas.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
-#include <QWindow>
 
 namespace {
 
@@ -38,14 +37,12 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(5400 / RasterSurface::TwipsPerPixel, 1080 / RasterSurface::TwipsPerPixel,
                         1215 / RasterSurface::TwipsPerPixel, 255 / RasterSurface::TwipsPerPixel);
-    // The window's font stands in for a narrower one; narrowed, the caption fits the label's size.
-    QFont labelFont = font();
-    labelFont.setStretch(QFont::SemiCondensed);
-    Label1->setFont(labelFont);
+    Form::fitCaption(Label1);
     Label1->setAutoFillBackground(true);
     Label1->setBackgroundRole(QPalette::Window);
-    // The label keeps the mouse: releases and moves over it do not reach the drawing area.
-    Label1->setAttribute(Qt::WA_NoMousePropagation);
+    // The drawing area takes every press, move and release, also over the label, and drops those
+    // over the label's rectangle: a drag that starts over the label still ends on the drawing area.
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     CommDlg1.setFilter(QStringLiteral("Data Exchange Format (*.dxf)|*.dxf"));
 
@@ -199,27 +196,17 @@ void frmZeichnen::showChanges()
         m_canvas->update(changed);
 }
 
+// The buffer keeps every pixel drawn: an uncovered part of the window is shown from it as it stands
+// (a rubber band included), and the whole drawing is drawn again only where pixels are missing,
+// when the drawing area grows.
 void frmZeichnen::resizeSurface(const QSize &pixels)
 {
-    if (pixels == m_surface.size())
+    const QSize old = m_surface.size();
+    if (pixels == old)
         return;
     m_surface.resize(pixels);
-    Form_Paint();
-}
-
-void frmZeichnen::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (QWindow *handle = windowHandle())
-        handle->installEventFilter(this);
-}
-
-bool frmZeichnen::eventFilter(QObject *watched, QEvent *event)
-{
-    // An exposure of the window is the platform asking for a repaint of the whole drawing.
-    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
+    if (pixels.width() > old.width() || pixels.height() > old.height())
         Form_Paint();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // --- DrawingSurface ---

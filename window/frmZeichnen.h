@@ -165,8 +165,6 @@ public:
     void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -545,6 +545,88 @@ class Session:
             print(f"  (no pictures of the windows: {error})")
 
 
+# --- The desktop around the drawing: captions, frames, focus, exposures ---------------------------
+
+def check_captions(s, window, captions):
+    """Each caption's ink (pixels unlike its box's ground) stays off the box's right edge and last row,
+    or above the control that lies over the box, if one does: a caption cut off runs into them."""
+    def fault():
+        picture = s.capture(window)
+        for name, box, *over in captions:
+            ground = picture.px(box[0] + box[2] - 1, box[1])
+            ink = [(x, y) for y in range(box[1], box[1] + box[3]) for x in range(box[0], box[0] + box[2])
+                   if differs(picture.px(x, y), ground) and not (over and in_box((x, y), over[0]))]
+            last = (box[0] + box[2] - 1, (over[0][1] if over else box[1] + box[3]) - 1)
+            if len(ink) < 20 or max(x for x, _ in ink) >= last[0] or max(y for _, y in ink) >= last[1]:
+                return f"the caption '{name}' is not whole in its box {box} (up to {last}): {len(ink)} pixels of ink"
+        return None
+    s.wait_for(lambda: fault() is None, "every caption whole in its box", fault)
+
+
+def check_frame(s, window, title):
+    """The title and the icon a window gives its frame, read with xprop."""
+    names = s.run("xprop", "-id", window["id"], "_NET_WM_NAME", "WM_NAME").splitlines()
+    # Each line reads NAME(TYPE) = "text", or NAME:  not found.
+    if any(line.partition(" = ")[2].strip('"') != title for line in names):
+        s.fail(f"the frame's title is not '{title}': {names}")
+    icon = s.run("xprop", "-id", window["id"], "-len", "16", "_NET_WM_ICON")
+    if not icon.startswith("_NET_WM_ICON(CARDINAL) ="):
+        s.fail(f"the window '{title}' has no icon: {icon.strip()}")
+
+
+def check_dialog(s, menu_key, item_key, title, captions, cancel):
+    s.step(f"{title}: captions whole in their boxes, the icon in the frame; Abbrechen")
+    s.menu_by_keys(menu_key, item_key)
+    dialog = s.wait_window(f"the window '{title}'", lambda w: w["name"] == title)
+    check_frame(s, dialog, title)
+    check_captions(s, dialog, captions)
+    s.click_at(dialog["x"] + cancel[0], dialog["y"] + cancel[1])
+    s.wait_alone(f"the window '{title}' to close")
+
+
+def type_into_text_dialog_again(s):
+    s.step("Zeichnen > Text again: typed without a click into its box, OK, a click places it")
+    s.menu_by_keys("z", "t")
+    dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
+    s.click_at(dialog["x"] + 190, dialog["y"] + 170)  # on the dialog's empty ground, for the keyboard
+    s.type(dialog, TEXT)
+    s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
+    s.wait_alone("the text dialog to close after OK")
+    s.click_on_canvas(TEXT_AT)
+    s.wait_for(lambda: len(text_ink(s.canvas())) >= 30, f"the text at {TEXT_AT}")
+
+
+def band_through_menu_and_label(s):
+    s.step("Zeichnen > Linie; anchor, band; a menu opened over the band and closed: the band stays")
+    s.tool_by_keys("z", "l")
+    anchor, band_end, drag_end = (s.titles[2][0] + 5, 10), (s.titles[2][0] + 60, 80), (330, 60)
+    band, line = ([p for p in along(anchor, end, 10) if not near_drawing(p)] for end in (band_end, drag_end))
+    s.click_on_canvas(anchor)
+    s.move_on_canvas(band_end)
+    s.wait_for(lambda: missing(s.canvas(), band) is None, f"the band to {band_end}")
+    s.focus_main()
+    s.keys(s.main, "alt+z")
+    end = (s.main["x"] + band_end[0], s.main["y"] + s.origin[1] + band_end[1])
+    s.wait_window("the menu Zeichnen over the band",
+                  lambda w: w["menu"] and in_box(end, (w["x"], w["y"], w["w"], w["h"])))
+    s.keys(s.main, "Escape", "Escape")
+    s.wait_alone("the menu to close")
+    s.wait_for(lambda: missing(s.canvas(), band) is None, "the band as it was")
+
+    s.step("the button pressed over the label, the band follows over the drawing area, released there")
+    s.move_on_canvas((LABEL[0] + LABEL[2] // 2, LABEL[1] + LABEL[3] // 2))
+    s.run("xdotool", "mousedown", 1)
+    s.move_on_canvas(drag_end)
+    s.wait_for(lambda: missing(s.canvas(), line) is None, f"the band to follow to {drag_end}")
+    s.run("xdotool", "mouseup", 1)
+
+    def placed():  # the placement's repaint takes the band left from before the menu
+        picture = s.canvas()
+        return missing(picture, line) is None and not any(
+            black_near(picture, p, 0) for p in band if segment_distance(p, anchor, drag_end) > 3)
+    s.wait_for(placed, "the line placed and the old band gone")
+
+
 # --- The test --------------------------------------------------------------------------------------
 
 def draw_two_clicks(s, first, detour, second, band_probe, final_points, near_final):
@@ -587,9 +669,16 @@ def scenario(s, screenshot):
     if len(s.windows()) != 1:
         s.fail(f"more than the welcome window is on the screen; {s.listing()}")
 
+    s.step("the welcome window: no title, the icon in its frame, its caption whole above Weiter")
+    check_frame(s, welcome, "")
+    weiter = (4080 // 15, 3600 // 15, 1815 // 15, 375 // 15)
+    check_captions(s, welcome, [("Das ultimative CAD Programm",
+                                 ((120 + 720) // 15, (120 + 3120) // 15, 4695 // 15, 615 // 15), weiter)])
+
     s.step("press Weiter; the main window 'Skizzar - Untitled' appears")
     s.click_at(welcome["x"] + (4080 + 1815 // 2) // 15, welcome["y"] + (3600 + 375 // 2) // 15)
     s.main = s.wait_window("the main window 'Skizzar - Untitled'", lambda w: w["name"] == "Skizzar - Untitled")
+    check_frame(s, s.main, "Skizzar - Untitled")
     s.wait_alone("the welcome window to go")
 
     s.step("find the drawing area, the label and the six menus of the menu bar")
@@ -611,6 +700,7 @@ def scenario(s, screenshot):
     top, s.titles = s.wait_for(layout, f"a {CANVAS_W}x{CANVAS_H} drawing area under a menu bar of six menus, "
                                        f"with the label at {LABEL[:2]} in it")
     s.origin = (0, top)
+    check_captions(s, s.main, [("Aktuelle Version", (LABEL[0], top + LABEL[1], LABEL[2], LABEL[3]))])
     count, first = stray(s.canvas(), lambda p: in_box(p, LABEL))
     if count:
         s.fail(f"the new drawing area is not empty: {count} painted pixels, the first at {first}")
@@ -713,6 +803,14 @@ def scenario(s, screenshot):
         return (f"{len(text_ink(picture))} text pixels left, first other difference at "
                 f"{first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX))}")
     s.wait_for(undone, "the drawing without the text", why)
+
+    type_into_text_dialog_again(s)
+    band_through_menu_and_label(s)
+    check_dialog(s, "n", "d", "Drehwinkel", [("Drehwinkel (-360° - 360°) ", (16, 16, 121, 17))], (176, 60))
+    # Each label's last row lies under the top of the text box below it.
+    check_dialog(s, "d", "h", "HPGL-Plotter-Einstellungen", [
+        ("Initialisierungsstring:", (32, 24, 97, 17), (32, 40, 217, 25)),
+        ("Endstring:", (32, 80, 57, 17), (32, 96, 217, 25))], (208, 164))
 
     s.step("Datei > Beenden by Alt+D, B; Escape answers nothing: the prompt closes, the program runs on")
     s.menu_by_keys("d", "b")

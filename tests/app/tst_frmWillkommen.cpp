@@ -24,7 +24,10 @@ private slots:
         QCOMPARE(w.Label1->text(), QStringLiteral("Das ultimative CAD Programm"));
         QCOMPARE(w.Label1->geometry(), QRect(48, 208, 313, 41));
         QVERIFY(w.Label1->font().bold());
-        QCOMPARE(w.Label1->font().pointSizeF(), 15.75);
+        // At most the designed size, smaller as far as the caption needs to fit whole, at the top.
+        QVERIFY(w.Label1->font().pointSizeF() <= 15.75);
+        QVERIFY(QFontMetrics(w.Label1->font()).horizontalAdvance(w.Label1->text()) <= w.Label1->width());
+        QCOMPARE(w.Label1->alignment(), Qt::AlignLeft | Qt::AlignTop);
         QCOMPARE(w.pctBox1->parentWidget(), w.FrameSkizzar);
         QCOMPARE(w.pctBox1->geometry(), QRect(48, 24, 297, 177));
         QCOMPARE(w.cmdWeiter->parentWidget(), &w);

@@ -78,7 +78,6 @@ private slots:
         QCOMPARE(label->geometry(), QRect(360, 72, 81, 17));
         QCOMPARE(label->parentWidget(), m_window->canvas());
         QVERIFY(label->autoFillBackground());
-        QVERIFY(label->testAttribute(Qt::WA_NoMousePropagation));
     }
 
     void menuTree_data()
