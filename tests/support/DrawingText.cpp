@@ -6,6 +6,7 @@
 #include "shapes/Rechteck.h"
 #include "shapes/Text.h"
 
+#include <algorithm>
 #include <typeinfo>
 
 namespace DrawingText {
@@ -41,6 +42,14 @@ Shape parts(const Basisklasse &shape)
         s.kind = type == typeid(Basisklasse) ? QStringLiteral("Basisklasse") : QStringLiteral("other");
     }
     return s;
+}
+
+bool Shape::operator==(const Shape &other) const
+{
+    return kind == other.kind && color == other.color && text == other.text && font == other.font
+           && fontSize == other.fontSize && selected == other.selected
+           && std::equal(coordinates.begin(), coordinates.end(), other.coordinates.begin(),
+                         other.coordinates.end());
 }
 
 QString Shape::toString() const

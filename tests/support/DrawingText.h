@@ -26,7 +26,8 @@ struct Shape
     std::int32_t fontSize = 0;
     bool selected = false;
 
-    bool operator==(const Shape &) const = default;
+    // Coordinates compare as numbers (0 equals -0), not bit for bit as QList<float> would.
+    bool operator==(const Shape &other) const;
     // "Linie 100.5 200 300 400 c255", "Text 50 60 [Grüße] [Arial] 12 c0 selected".
     QString toString() const;
 };
