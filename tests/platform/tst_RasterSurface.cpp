@@ -182,6 +182,7 @@ private slots:
         QTest::newRow("origin") << QPointF(0, 0) << Points{{0, 0}};
         QTest::newRow("just below half") << QPointF(7.4, 22.4) << Points{{0, 1}};
         QTest::newRow("half rounds up") << QPointF(7.5, 22.5) << Points{{1, 2}};
+        QTest::newRow("minus half rounds up") << QPointF(-7.5, 7.4) << Points{{0, 0}};
         QTest::newRow("left of the buffer") << QPointF(-7.6, 0) << Points();
         QTest::newRow("right of the buffer") << QPointF(9 * Tw + 7.5, 4 * Tw) << Points();
         QTest::newRow("NaN") << QPointF(Nan, 0) << Points();
@@ -194,6 +195,47 @@ private slots:
         RasterSurface s(QSize(10, 5));
         s.PSet(twips.x(), twips.y(), 0);
         QCOMPARE(pixelsNot(s, White), expected);
+    }
+
+    // Each figure placed at t twips draws as placed at the pixel t / 15 rounded half up, not at
+    // the neighbour that truncating or rounding half down would give.
+    void twipsRoundAtTheHalf_data()
+    {
+        QTest::addColumn<int>("figure");
+        QTest::addColumn<float>("twips");
+        QTest::addColumn<int>("pixel");
+        QTest::addColumn<int>("wrongPixel");
+        const QList<std::tuple<float, int, int>> cases = {
+            {7.4f, 0, 1}, {7.5f, 1, 0}, {-7.5f, 0, -1}, {-7.6f, -1, 0}};
+        const char *const names[] = {"PSet", "line start", "circle r0", "Print", "radius"};
+        for (int figure = 0; figure < 5; ++figure)
+            for (const auto &[twips, pixel, wrong] : cases)
+                QTest::addRow("%s at %g", names[figure], twips) << figure << twips << pixel << wrong;
+    }
+    void twipsRoundAtTheHalf()
+    {
+        QFETCH(int, figure);
+        QFETCH(float, twips);
+        QFETCH(int, pixel);
+        QFETCH(int, wrongPixel);
+        const auto draw = [figure](float t) {
+            RasterSurface s(QSize(12, 12));
+            switch (figure) {
+            case 0: s.PSet(t, t, 0); break;
+            case 1: s.Line(t, t, 11 * Tw, 4 * Tw, 0); break;
+            case 2: s.Circle(t, t, 0); break;
+            case 3:
+                s.setCurrentX(t);
+                s.setCurrentY(t);
+                s.Print(QStringLiteral("Ab"));
+                break;
+            default: s.Circle(6 * Tw, 6 * Tw, Tw + t); break; // radii 22.4, 22.5, 7.5, 7.4
+            }
+            return s.image();
+        };
+        const QImage drawn = draw(twips);
+        QCOMPARE(drawn, draw(pixel * Tw));
+        QVERIFY(drawn != draw(wrongPixel * Tw));
     }
 
     void linePixels_data()
