@@ -17,11 +17,6 @@ namespace {
 // depend on the buffer's size; beyond it, coordinates would overflow the integer arithmetic.
 constexpr double kLineMargin = 4194304.0; // 2^22
 
-// Up to this radius a circle walks its whole outline; beyond it the cost follows the buffer.
-constexpr std::int64_t kWalkedRadiusLimit = 4096;
-// Below this radius the outline is computed in exact integers (r² must fit 64 bits).
-constexpr double kExactRadiusLimit = 1073741824.0; // 2^30
-
 // 96 dots per inch whatever the screen says, so that text has the same pixels everywhere.
 constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
 
@@ -109,30 +104,121 @@ bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box
     return true;
 }
 
-// Half the outline height v over the offset u from the centre, in the first octant: the
-// largest v whose pixel midpoint v - 1/2 still lies inside the circle, i.e. u² + v² - v < r².
-// Negative when no pixel of that column lies on the circle.
-double outlineOffset(double r, double u, bool exact)
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
+
+// The pixel that holds the twip t, floor(t / 15 + 1/2), exact for every finite float: a float
+// with a fraction is below 2^24, where doubles hold the quotient closely enough; a whole one
+// may reach 2^128 and is divided as an integer.
+Int128 pixelOf(float twips)
 {
-    if (exact) {
-        const auto ri = static_cast<std::int64_t>(r);
-        const auto ui = static_cast<std::int64_t>(u);
-        const std::int64_t d = ri * ri - ui * ui;
-        if (d <= 0)
-            return -1.0;
-        auto v = static_cast<std::int64_t>(std::sqrt(static_cast<double>(d)) + 0.5);
-        while (v > 0 && v * (v - 1) >= d)
-            --v;
-        while ((v + 1) * v < d)
-            ++v;
-        return static_cast<double>(v);
-    }
-    // Beyond 2^30 pixels the inputs themselves are coarser than a pixel; only sanity counts.
-    const double d = (r - u) * (r + u);
-    if (!(d > 0.0))
-        return -1.0;
-    return std::floor(std::sqrt(d) + 0.5);
+    if (std::trunc(twips) != twips)
+        return static_cast<Int128>(std::floor(toPixelSpace(twips)));
+    const auto magnitude = static_cast<UInt128>(std::abs(twips));
+    const auto pixel = static_cast<Int128>(magnitude / 15 + (magnitude % 15 >= 8 ? 1 : 0));
+    return twips < 0 ? -pixel : pixel;
 }
+
+// An unsigned integer of 256 bits, enough for the square of any radius a float can give.
+struct Wide
+{
+    UInt128 hi = 0;
+    UInt128 lo = 0;
+
+    static Wide of(UInt128 value) { return {0, value}; }
+    static Wide product(UInt128 a, UInt128 b)
+    {
+        const UInt128 mask = ~std::uint64_t(0);
+        const UInt128 low = (a & mask) * (b & mask);
+        const UInt128 cross1 = (a & mask) * (b >> 64);
+        const UInt128 cross2 = (a >> 64) * (b & mask);
+        const UInt128 middle = (low >> 64) + (cross1 & mask) + (cross2 & mask);
+        return {(a >> 64) * (b >> 64) + (cross1 >> 64) + (cross2 >> 64) + (middle >> 64),
+                (middle << 64) | (low & mask)};
+    }
+    friend Wide operator+(Wide a, Wide b)
+    {
+        const UInt128 lo = a.lo + b.lo;
+        return {a.hi + b.hi + (lo < a.lo ? 1 : 0), lo};
+    }
+    friend Wide operator-(Wide a, Wide b) // a >= b
+    {
+        return {a.hi - b.hi - (a.lo < b.lo ? 1 : 0), a.lo - b.lo};
+    }
+    friend bool operator<(Wide a, Wide b) { return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo); }
+    friend bool operator<=(Wide a, Wide b) { return !(b < a); }
+};
+
+// The largest s with s² <= n: a floating-point estimate, made exact by integer tests.
+UInt128 squareRoot(Wide n)
+{
+    if (n.hi == 0 && n.lo < (UInt128(1) << 104)) {
+        auto s = static_cast<UInt128>(std::sqrt(static_cast<long double>(n.lo)));
+        while (s * s > n.lo)
+            --s;
+        while ((s + 1) * (s + 1) <= n.lo)
+            ++s;
+        return s;
+    }
+    // The estimate is good to about 2^-60 of itself; a bisection settles the last bits.
+    const auto estimate = static_cast<UInt128>(
+        std::sqrt(std::ldexp(static_cast<long double>(n.hi), 128) + static_cast<long double>(n.lo)));
+    UInt128 low = estimate - (estimate >> 50) - 1; // low² <= n < high²
+    UInt128 high = estimate + (estimate >> 50) + 1;
+    if (n < Wide::product(low, low))
+        low = 0;
+    if (Wide::product(high, high) <= n)
+        high = ~UInt128(0);
+    while (high - low > 1) {
+        const UInt128 middle = low + (high - low) / 2;
+        (Wide::product(middle, middle) <= n ? low : high) = middle;
+    }
+    return low;
+}
+
+// The outline of radius r (> 0) as the midpoint rule draws it: for every offset u from the
+// centre, v(u) is the largest v with u² + v² - v < r², and the outline holds (±u, ±v(u)) for
+// u <= v(u) and (±v(u), ±u) for u < v(u). v never grows with u, so the offsets whose pixels
+// fall in a range of rows or columns form a range too, found with exact square roots.
+class CircleOutline
+{
+public:
+    explicit CircleOutline(UInt128 r) : mR(r), mRR(Wide::product(r, r)) {}
+
+    // v(u) for 0 <= u <= r: (2v - 1)² <= 4(r² - u²) with v as large as that allows.
+    UInt128 offsetAt(UInt128 u) const
+    {
+        const Wide d = mRR - Wide::product(u, u);
+        return (squareRoot(d + d + d + d) + 1) / 2;
+    }
+    // The largest u whose v(u) >= w, or -1 when there is none.
+    Int128 lastReaching(Int128 w) const
+    {
+        if (w <= 0)
+            return static_cast<Int128>(mR);
+        const Wide needed = Wide::product(UInt128(w), UInt128(w - 1)) + Wide::of(1);
+        if (mRR < needed)
+            return -1;
+        return static_cast<Int128>(squareRoot(mRR - needed));
+    }
+    // The last u of the arcs with u <= v(u), i.e. 2u² - u < r², i.e. 4u - 1 <= sqrt(8r²); with
+    // strict, of those with u < v(u), i.e. 4u + 1 <= sqrt(8r²).
+    UInt128 lastOfOctant(bool strict) const
+    {
+        const Wide twice = mRR + mRR;
+        const UInt128 root = squareRoot(twice + twice + twice + twice);
+        return strict ? (root - 1) / 4 : (root + 1) / 4;
+    }
+    // r² - u² - v² + v with v = v(u), which lies in 1 … 2v, so the sum modulo 2^128 is exact.
+    Int128 slack(UInt128 u, UInt128 v) const
+    {
+        return static_cast<Int128>(mR * mR - u * u - v * v + v);
+    }
+
+private:
+    UInt128 mR;
+    Wide mRR;
+};
 
 QFont defaultFont()
 {
@@ -176,11 +262,6 @@ public:
         if (static_cast<quint64>(x) < static_cast<quint64>(mWidth)
             && static_cast<quint64>(y) < static_cast<quint64>(mHeight))
             plotAt(offset(x, y));
-    }
-    void plot(double x, double y) const
-    {
-        if (x >= 0.0 && x < mWidth && y >= 0.0 && y < mHeight)
-            plotAt(offset(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y)));
     }
 
 private:
@@ -405,115 +486,122 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
 
 void RasterSurface::Circle(float x, float y, float radius)
 {
-    const double cx = std::floor(toPixelSpace(x));
-    const double cy = std::floor(toPixelSpace(y));
-    const double r = std::floor(std::abs(static_cast<double>(radius)) / TwipsPerPixel + 0.5);
-    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || mDrawMode == 11)
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius) || mDrawMode == 11)
         return;
-    const double right = mImage.width() - 1.0;
-    const double bottom = mImage.height() - 1.0;
-    if (cx + r < 0.0 || cx - r > right || cy + r < 0.0 || cy - r > bottom)
+    const Int128 cx = pixelOf(x);
+    const Int128 cy = pixelOf(y);
+    const Int128 r = pixelOf(std::abs(radius));
+    const Int128 right = mImage.width() - 1;
+    const Int128 bottom = mImage.height() - 1;
+    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
         return;
-    // Every outline pixel lies farther than r - 1 from the centre; a buffer whose farthest
-    // corner is nearer than that sits wholly inside the circle and gets nothing.
-    const double farX = std::max(std::abs(cx), std::abs(right - cx));
-    const double farY = std::max(std::abs(cy), std::abs(bottom - cy));
-    if (r > 2.0 && farX * farX + farY * farY < (r - 2.0) * (r - 2.0))
-        return;
-
     const Plotter plotter = plotterFor(mForeColor);
-    if (r <= kWalkedRadiusLimit) {
-        const auto icx = static_cast<std::int64_t>(cx);
-        const auto icy = static_cast<std::int64_t>(cy);
-        const auto ir = static_cast<std::int64_t>(r);
-        drawSmallCircle(plotter, icx, icy, ir);
-        markDirty(icx - ir, icy - ir, icx + ir, icy + ir);
+    if (cx - r >= 0 && cy - r >= 0 && cx + r <= right && cy + r <= bottom) {
+        drawSmallCircle(plotter, std::int64_t(cx), std::int64_t(cy), std::int64_t(r));
+        markDirty(std::int64_t(cx - r), std::int64_t(cy - r), std::int64_t(cx + r),
+                  std::int64_t(cy + r));
     } else {
-        drawLargeCircle(plotter, cx, cy, r);
-        const auto clampToBuffer = [](double v, double hi) {
-            return static_cast<std::int64_t>(std::clamp(v, 0.0, hi));
-        };
-        markDirty(clampToBuffer(cx - r, right), clampToBuffer(cy - r, bottom),
-                  clampToBuffer(cx + r, right), clampToBuffer(cy + r, bottom));
+        drawCircleArcs(plotter, cx, cy, r);
     }
 }
 
 // The midpoint walk over the first octant (u across, v the outline offset), mirrored eight
-// ways. On the axes and on the diagonal the mirror images coincide; those points are set once.
+// ways, for a circle wholly inside the buffer, which needs no test per pixel. On the axes and on
+// the diagonal the mirror images coincide; those points are set once.
 void RasterSurface::drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy,
                                     std::int64_t r)
 {
-    // put(dx, dy) sets the pixel at that offset from the centre.
-    const auto walk = [r](auto &&put) {
-        if (r == 0) {
-            put(0, 0);
-            return;
-        }
-        const std::int64_t rr = r * r;
-        std::int64_t v = r;
-        for (std::int64_t u = 0;; ++u) {
-            const std::int64_t d = rr - u * u;
-            while (v > 0 && v * (v - 1) >= d)
-                --v;
-            if (u > v)
-                break;
-            if (u == 0) {
-                put(0, -v);
-                put(0, v);
-                put(-v, 0);
-                put(v, 0);
-            } else {
-                put(-u, -v);
-                put(u, -v);
-                put(-u, v);
-                put(u, v);
-                if (u != v) {
-                    put(-v, -u);
-                    put(v, -u);
-                    put(-v, u);
-                    put(v, u);
-                }
+    const qsizetype centre = plotter.offset(cx, cy);
+    const qsizetype stride = plotter.stride();
+    const auto put = [&](std::int64_t dx, std::int64_t dy) {
+        plotter.plotAt(centre + dy * stride + dx);
+    };
+    if (r == 0) {
+        put(0, 0);
+        return;
+    }
+    const std::int64_t rr = r * r;
+    std::int64_t v = r;
+    for (std::int64_t u = 0;; ++u) {
+        const std::int64_t d = rr - u * u;
+        while (v > 0 && v * (v - 1) >= d)
+            --v;
+        if (u > v)
+            break;
+        if (u == 0) {
+            put(0, -v);
+            put(0, v);
+            put(-v, 0);
+            put(v, 0);
+        } else {
+            put(-u, -v);
+            put(u, -v);
+            put(-u, v);
+            put(u, v);
+            if (u != v) {
+                put(-v, -u);
+                put(v, -u);
+                put(-v, u);
+                put(v, u);
             }
         }
-    };
-    // A circle wholly inside the buffer needs no test per pixel; a drawing is mostly such circles.
-    if (cx - r >= 0 && cy - r >= 0 && cx + r < plotter.width() && cy + r < plotter.height()) {
-        const qsizetype centre = plotter.offset(cx, cy);
-        const qsizetype stride = plotter.stride();
-        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plotAt(centre + dy * stride + dx); });
-    } else {
-        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plot(cx + dx, cy + dy); });
     }
 }
 
-// The same outline as the walk, found per buffer column for the arcs above and below the
-// centre (|u| <= v) and per buffer row for the arcs left and right of it (|u| < v).
-void RasterSurface::drawLargeCircle(const Plotter &plotter, double cx, double cy, double r)
+// The same outline as the walk, each of its eight arcs walked only over the offsets whose pixels
+// lie in the buffer, so the cost follows what is drawn, whatever the radius.
+void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy, Int128 r)
 {
-    const bool exact = r < kExactRadiusLimit;
-    const double right = plotter.width() - 1.0;
-    const double bottom = plotter.height() - 1.0;
-
-    const auto firstColumn = static_cast<int>(std::max(0.0, cx - r));
-    const auto lastColumn = static_cast<int>(std::min(right, cx + r));
-    for (int column = firstColumn; column <= lastColumn; ++column) {
-        const double u = std::abs(column - cx);
-        const double v = outlineOffset(r, u, exact);
-        if (v < 0.0 || u > v)
-            continue;
-        plotter.plot(double(column), cy - v);
-        plotter.plot(double(column), cy + v);
+    const CircleOutline outline{static_cast<UInt128>(r)};
+    const auto lastWithDiagonal = static_cast<Int128>(outline.lastOfOctant(false));
+    const auto lastBeforeDiagonal = static_cast<Int128>(outline.lastOfOctant(true));
+    std::int64_t left = plotter.width(), top = plotter.height(), right = -1, bottom = -1;
+    // One arc: u runs along one axis from centre a0 in direction sa, v(u) across the other
+    // from b0 in direction sb; sizes are the buffer's along those axes.
+    const auto arc = [&](bool alongRows, Int128 a0, int sa, Int128 aSize, Int128 b0, int sb,
+                         Int128 bSize, Int128 uFirst, Int128 uLast) {
+        // The offsets that bring a and b into the buffer.
+        const Int128 aLow = sa > 0 ? -a0 : a0 - (aSize - 1);
+        const Int128 bLow = sb > 0 ? -b0 : b0 - (bSize - 1);
+        uFirst = std::max({uFirst, aLow, outline.lastReaching(bLow + bSize) + 1});
+        uLast = std::min({uLast, aLow + aSize - 1, outline.lastReaching(bLow)});
+        if (uFirst > uLast)
+            return;
+        auto u = static_cast<UInt128>(uFirst);
+        UInt128 v = outline.offsetAt(u);
+        Int128 slack = outline.slack(u, v);
+        for (;;) {
+            const auto a = static_cast<std::int64_t>(a0 + sa * static_cast<Int128>(u));
+            const auto b = static_cast<std::int64_t>(b0 + sb * static_cast<Int128>(v));
+            const std::int64_t px = alongRows ? b : a;
+            const std::int64_t py = alongRows ? a : b;
+            plotter.plot(px, py);
+            left = std::min(left, px);
+            right = std::max(right, px);
+            top = std::min(top, py);
+            bottom = std::max(bottom, py);
+            if (static_cast<Int128>(u) == uLast)
+                break;
+            slack -= static_cast<Int128>(2 * u + 1);
+            ++u;
+            while (slack <= 0) {
+                --v;
+                slack += static_cast<Int128>(2 * v);
+            }
+        }
+    };
+    const Int128 width = plotter.width();
+    const Int128 height = plotter.height();
+    for (const int sa : {1, -1}) {
+        for (const int sb : {1, -1}) {
+            // Arcs above and below the centre (u <= v) and left and right of it (u < v); at
+            // u = 0 the two directions of u meet, and that pixel is set once.
+            const Int128 uFirst = sa > 0 ? 0 : 1;
+            arc(false, cx, sa, width, cy, sb, height, uFirst, lastWithDiagonal);
+            arc(true, cy, sa, height, cx, sb, width, uFirst, lastBeforeDiagonal);
+        }
     }
-    const auto firstRow = static_cast<int>(std::max(0.0, cy - r));
-    const auto lastRow = static_cast<int>(std::min(bottom, cy + r));
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const double u = std::abs(row - cy);
-        const double v = outlineOffset(r, u, exact);
-        if (v < 0.0 || u >= v)
-            continue;
-        plotter.plot(cx - v, double(row));
-        plotter.plot(cx + v, double(row));
-    }
+    markDirty(left, top, right, bottom);
 }
 
 void RasterSurface::Print(const QString &text)

@@ -64,7 +64,7 @@ private:
     void drawSegment(const Plotter &plotter, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                      std::int64_t y1);
     void drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy, std::int64_t r);
-    void drawLargeCircle(const Plotter &plotter, double cx, double cy, double r);
+    void drawCircleArcs(const Plotter &plotter, __int128 cx, __int128 cy, __int128 r);
     bool printGlyphs(const QString &text);
     void printWithLayout(const QString &text);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);

@@ -326,6 +326,39 @@ private slots:
         }
     }
 
+    // Clipped by the buffer, a circle sets the pixels it sets when the buffer holds it whole.
+    void clippedCircleMatchesWholeCircle()
+    {
+        const int size = 2 * 4200 + 80;
+        RasterSurface whole(QSize(size, size));
+        for (const int r : {1, 2, 7, 100, 707, 1000, 4200}) {
+            whole.setBackColor(White);
+            circle(size / 2 * Tw, size / 2 * Tw, r * Tw)(whole);
+            for (const QPoint corner : {QPoint(r - 20, -30), QPoint(-r - 5, -3), QPoint(707 * r / 1000 - 17, 707 * r / 1000 - 23)}) {
+                RasterSurface part(QSize(40, 30));
+                circle(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw)(part);
+                QCOMPARE(part.image(), whole.image().copy(size / 2 + corner.x(), size / 2 + corner.y(), 40, 30));
+            }
+        }
+    }
+
+    // Radius 5k and centre (-3k, 4k) with k = 2^58: the outline passes the pixel (0, 0) with
+    // slope 3/4; at such a size its curvature moves no pixel, so column x holds the pixel
+    // floor((3x - 2) / 4) + 1, exactly.
+    void hugeArcIsExact()
+    {
+        const float k = std::ldexp(1.0f, 58);
+        RasterSurface s(QSize(40, 30));
+        s.Circle(-3 * k * Tw, 4 * k * Tw, 5 * k * Tw);
+        Points expected;
+        for (int x = 0; x < 40; ++x)
+            expected << QPoint(x, int(std::floor((3.0 * x - 2.0) / 4.0)) + 1);
+        std::sort(expected.begin(), expected.end(), [](QPoint a, QPoint b) {
+            return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x());
+        });
+        QCOMPARE(pixelsNot(s, White), expected);
+    }
+
     void farAndInvalidCoordinatesDrawNothing()
     {
         const QList<Draw> calls = {
