@@ -9,9 +9,6 @@
 
 namespace {
 
-// Bounds the memory of the glyphs outside Latin-1 also for very large fonts (12 bytes a span).
-constexpr std::size_t kMaxStoredSpans = std::size_t(1) << 20;
-
 constexpr QRgb kInk = 0xFF000000u;
 constexpr QRgb kPaper = 0xFFFFFFFFu;
 
@@ -44,9 +41,10 @@ bool inRange(char16_t unit, char16_t first, char16_t last)
 
 } // namespace
 
-GlyphCache::GlyphCache(const QFont &font)
+GlyphCache::GlyphCache(const QFont &font, std::size_t maxStoredSpans)
     : mFont(plainFont(font))
     , mMetrics(metricsAt96Dpi(mFont))
+    , mMaxStoredSpans(maxStoredSpans)
 {
 }
 
@@ -108,17 +106,22 @@ bool GlyphCache::standsAlone(char16_t unit)
 
 const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
 {
-    if (const auto found = mOthers.find(unit); found != mOthers.end())
+    if (const auto found = mOthers.find(unit); found != mOthers.end()) {
+        mUse.splice(mUse.begin(), mUse, found->second.use);
         return found->second.usable ? &found->second.glyph : nullptr;
+    }
     if (!standsAlone(unit))
         return nullptr;
     Entry entry = make(unit);
-    if (mOthers.size() >= MaxStoredGlyphs
-        || mOtherSpans + entry.glyph.spans.size() > kMaxStoredSpans) {
-        mOthers.clear();
-        mOtherSpans = 0;
+    while (!mUse.empty() && mOtherSpans + entry.glyph.spans.size() > mMaxStoredSpans) {
+        const auto oldest = mOthers.find(mUse.back());
+        mOtherSpans -= oldest->second.glyph.spans.size();
+        mOthers.erase(oldest);
+        mUse.pop_back();
     }
     mOtherSpans += entry.glyph.spans.size();
+    mUse.push_front(unit);
+    entry.use = mUse.begin();
     const Entry &stored = mOthers.emplace(unit, std::move(entry)).first->second;
     return stored.usable ? &stored.glyph : nullptr;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <unordered_map>
 #include <vector>
 
@@ -37,10 +38,17 @@ public:
         bool operator==(const Glyph &) const = default;
     };
 
-    // Only so many glyphs outside Latin-1 are kept; beyond that the cache starts afresh.
-    static constexpr std::size_t MaxStoredGlyphs = 2048;
+    // The glyphs outside Latin-1 are kept up to this many spans in all (12 bytes each, room for
+    // every character of the CJK blocks at the usual sizes); beyond it the least recently used
+    // ones make room.
+    static constexpr std::size_t DefaultMaxStoredSpans = std::size_t(1) << 20;
 
-    explicit GlyphCache(const QFont &font);
+    explicit GlyphCache(const QFont &font, std::size_t maxStoredSpans = DefaultMaxStoredSpans);
+    // Moved, never copied: the entries point into the cache's own list of uses.
+    GlyphCache(GlyphCache &&) = default;
+    GlyphCache &operator=(GlyphCache &&) = default;
+    GlyphCache(const GlyphCache &) = delete;
+    GlyphCache &operator=(const GlyphCache &) = delete;
 
     // The given font with antialiasing and kerning switched off.
     const QFont &font() const { return mFont; }
@@ -67,6 +75,7 @@ public:
     // How far any glyph rendered so far reaches left of its pen position, in pixels (>= 0).
     std::int32_t leftReach() const { return mLeftReach; }
     std::size_t storedGlyphs() const { return mOthers.size(); }
+    bool holds(char16_t unit) const { return mOthers.count(unit) != 0; }
 
 private:
     struct Entry
@@ -74,6 +83,7 @@ private:
         bool known = false;
         bool usable = false;
         Glyph glyph;
+        std::list<char16_t>::iterator use; // its place in mUse, for the glyphs outside Latin-1
     };
 
     Entry make(char16_t unit);
@@ -83,6 +93,8 @@ private:
     QFontMetrics mMetrics;
     std::array<Entry, 256> mLatin1;
     std::unordered_map<char16_t, Entry> mOthers;
+    std::list<char16_t> mUse; // most recently used first
     std::size_t mOtherSpans = 0;
+    std::size_t mMaxStoredSpans;
     std::int32_t mLeftReach = 0;
 };
