@@ -28,10 +28,11 @@ QImage canvas(QSize size)
     return image;
 }
 
-QFontMetrics metricsAt96Dpi(const QFont &font)
+template <typename Metrics>
+Metrics metricsAt96Dpi(const QFont &font)
 {
     const QImage device = canvas(QSize(1, 1));
-    return QFontMetrics(font, &device);
+    return Metrics(font, &device);
 }
 
 bool inRange(char16_t unit, char16_t first, char16_t last)
@@ -43,7 +44,8 @@ bool inRange(char16_t unit, char16_t first, char16_t last)
 
 GlyphCache::GlyphCache(const QFont &font, std::size_t maxStoredSpans)
     : mFont(plainFont(font))
-    , mMetrics(metricsAt96Dpi(mFont))
+    , mMetrics(metricsAt96Dpi<QFontMetrics>(mFont))
+    , mExactMetrics(metricsAt96Dpi<QFontMetricsF>(mFont))
     , mMaxStoredSpans(maxStoredSpans)
 {
 }
@@ -106,34 +108,40 @@ bool GlyphCache::standsAlone(char16_t unit)
 
 const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
 {
-    if (const auto found = mOthers.find(unit); found != mOthers.end()) {
-        mUse.splice(mUse.begin(), mUse, found->second.use);
-        return found->second.usable ? &found->second.glyph : nullptr;
+    const Entry *entry = mOthers.find(unit);
+    if (!entry) {
+        if (!standsAlone(unit))
+            return nullptr;
+        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans);
     }
-    if (!standsAlone(unit))
-        return nullptr;
-    Entry entry = make(unit);
-    while (!mUse.empty() && mOtherSpans + entry.glyph.spans.size() > mMaxStoredSpans) {
-        const auto oldest = mOthers.find(mUse.back());
-        mOtherSpans -= oldest->second.glyph.spans.size();
-        mOthers.erase(oldest);
-        mUse.pop_back();
-    }
-    mOtherSpans += entry.glyph.spans.size();
-    mUse.push_front(unit);
-    entry.use = mUse.begin();
-    const Entry &stored = mOthers.emplace(unit, std::move(entry)).first->second;
-    return stored.usable ? &stored.glyph : nullptr;
+    return entry->usable ? &entry->glyph : nullptr;
 }
 
-// Renders the character alone with the pen at a whole pixel and collects the ink row by row.
+const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase)
+{
+    const QString key = QChar(char16_t(phase)) + text;
+    const Entry *entry = mRuns.find(key);
+    if (!entry)
+        entry = &mRuns.add(key, render(text, phase), mMaxStoredSpans);
+    return entry->usable ? &entry->glyph : nullptr;
+}
+
 GlyphCache::Entry GlyphCache::make(char16_t unit)
+{
+    if (!standsAlone(unit)) {
+        Entry entry;
+        entry.known = true;
+        return entry;
+    }
+    return render(QString(QChar{unit}), 0);
+}
+
+// Renders the text alone with the pen phase / 64 pixel right of a whole pixel and collects the
+// ink row by row.
+GlyphCache::Entry GlyphCache::render(const QString &text, int phase)
 {
     Entry entry;
     entry.known = true;
-    if (!standsAlone(unit))
-        return entry;
-    const QString text(QChar{unit});
     Glyph &glyph = entry.glyph;
     glyph.advance = mMetrics.horizontalAdvance(text);
     if (glyph.advance < 0)
@@ -151,7 +159,7 @@ GlyphCache::Entry GlyphCache::make(char16_t unit)
     QPainter painter(&image);
     painter.setFont(mFont);
     painter.setPen(QColor::fromRgb(kInk));
-    painter.drawText(QPoint(-area.left(), -area.top()), text);
+    painter.drawText(QPointF(-area.left() + phase / 64.0, -area.top()), text);
     painter.end();
 
     const int rowOffset = area.top() + mMetrics.ascent(); // image row 0 below the line's top

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QString>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +45,7 @@ public:
     static constexpr std::size_t DefaultMaxStoredSpans = std::size_t(1) << 20;
 
     explicit GlyphCache(const QFont &font, std::size_t maxStoredSpans = DefaultMaxStoredSpans);
-    // Moved, never copied: the entries point into the cache's own list of uses.
+    // Moved, never copied: the entries point into the cache's own lists of uses.
     GlyphCache(GlyphCache &&) = default;
     GlyphCache &operator=(GlyphCache &&) = default;
     GlyphCache(const GlyphCache &) = delete;
@@ -74,8 +75,17 @@ public:
 
     // How far any glyph rendered so far reaches left of its pen position, in pixels (>= 0).
     std::int32_t leftReach() const { return mLeftReach; }
-    std::size_t storedGlyphs() const { return mOthers.size(); }
-    bool holds(char16_t unit) const { return mOthers.count(unit) != 0; }
+    std::size_t storedGlyphs() const { return mOthers.items.size(); }
+    bool holds(char16_t unit) const { return mOthers.items.count(unit) != 0; }
+
+    // Of font() at 96 dots per inch, in fractions of a pixel as Qt's layout places glyphs.
+    const QFontMetricsF &exactMetrics() const { return mExactMetrics; }
+
+    // The pixels of a run of characters as Qt lays it out as a whole, its pen phase / 64 pixel
+    // right of a whole pixel (spans relative to that whole pixel); null when
+    // they are not plain monochrome. Kept like the single glyphs, within a span budget of their
+    // own. Valid until the next call.
+    const Glyph *run(const QString &text, int phase);
 
 private:
     struct Entry
@@ -83,18 +93,52 @@ private:
         bool known = false;
         bool usable = false;
         Glyph glyph;
-        std::list<char16_t>::iterator use; // its place in mUse, for the glyphs outside Latin-1
+    };
+    // Entries up to a span budget, the least recently used dropped first to make room.
+    template <typename Key>
+    struct Store
+    {
+        struct Item
+        {
+            Entry entry;
+            typename std::list<Key>::iterator use;
+        };
+        std::unordered_map<Key, Item> items;
+        std::list<Key> uses; // most recently used first
+        std::size_t spans = 0;
+
+        Entry *find(const Key &key)
+        {
+            const auto found = items.find(key);
+            if (found == items.end())
+                return nullptr;
+            uses.splice(uses.begin(), uses, found->second.use);
+            return &found->second.entry;
+        }
+        Entry &add(const Key &key, Entry entry, std::size_t maxSpans)
+        {
+            while (!uses.empty() && spans + entry.glyph.spans.size() > maxSpans) {
+                const auto oldest = items.find(uses.back());
+                spans -= oldest->second.entry.glyph.spans.size();
+                items.erase(oldest);
+                uses.pop_back();
+            }
+            spans += entry.glyph.spans.size();
+            uses.push_front(key);
+            return items.emplace(key, Item{std::move(entry), uses.begin()}).first->second.entry;
+        }
     };
 
     Entry make(char16_t unit);
+    Entry render(const QString &text, int phase);
     const Glyph *otherGlyph(char16_t unit);
 
     QFont mFont;
     QFontMetrics mMetrics;
+    QFontMetricsF mExactMetrics;
     std::array<Entry, 256> mLatin1;
-    std::unordered_map<char16_t, Entry> mOthers;
-    std::list<char16_t> mUse; // most recently used first
-    std::size_t mOtherSpans = 0;
+    Store<char16_t> mOthers;
+    Store<QString> mRuns;
     std::size_t mMaxStoredSpans;
     std::int32_t mLeftReach = 0;
 };

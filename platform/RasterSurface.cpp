@@ -24,6 +24,9 @@ constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
 // 2^31 characters, each advancing far less than 2^22 pixels.
 constexpr double kTextReach = 9007199254740992.0; // 2^53
 
+// Parts of laid-out text up to this many UTF-16 units keep their pixels for the next repaint.
+constexpr qsizetype kStoredRunLength = 64;
+
 constexpr quint32 kColourBits = 0x00FFFFFFu;
 constexpr quint32 kOpaque = 0xFF000000u;
 
@@ -625,76 +628,139 @@ bool RasterSurface::printGlyphs(const QString &text)
     const double py = std::floor(toPixelSpace(mCurrentY));
     if (!(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
         return true; // far away or NaN: nothing to draw
-    const std::int64_t width = mImage.width();
-    const std::int64_t height = mImage.height();
-    const std::int64_t top = static_cast<std::int64_t>(py);
-    std::int64_t pen = static_cast<std::int64_t>(px);
-    const quint32 colour = toImageColour(mForeColor);
-    auto *bits = reinterpret_cast<quint32 *>(mImage.bits());
-    const qsizetype stride = mImage.bytesPerLine() / 4;
-    std::int64_t left = width, upper = height, right = -1, lower = -1;
-
+    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
+                toImageColour(mForeColor)};
     // Advances are never negative, so past the right edge nothing more can come in.
-    for (qsizetype i = 0; i < count && pen - mGlyphs.leftReach() < width; ++i) {
-        const GlyphCache::Glyph *found = mGlyphs.glyph(units[i]);
-        if (!found) // rendering is deterministic, so the first pass vouches for every unit
-            continue;
-        const GlyphCache::Glyph &glyph = *found;
-        const std::int64_t gLeft = pen + glyph.left;
-        const std::int64_t gRight = pen + glyph.right;
-        const std::int64_t gTop = top + glyph.top;
-        const std::int64_t gBottom = top + glyph.bottom;
-        if (gLeft <= gRight && gRight >= 0 && gLeft < width && gBottom >= 0 && gTop < height) {
-            const bool inside = gLeft >= 0 && gRight < width && gTop >= 0 && gBottom < height;
-            for (const GlyphCache::Span &span : glyph.spans) {
-                const std::int64_t y = top + span.y;
-                std::int64_t from = pen + span.x;
-                std::int64_t to = from + span.length;
-                if (!inside) {
-                    if (y < 0 || y >= height)
-                        continue;
-                    from = std::max<std::int64_t>(from, 0);
-                    to = std::min(to, width);
-                    if (from >= to)
-                        continue;
-                }
-                quint32 *row = bits + static_cast<qsizetype>(y) * stride;
-                std::fill(row + from, row + to, colour);
-            }
-            left = std::min(left, gLeft);
-            right = std::max(right, gRight);
-            upper = std::min(upper, gTop);
-            lower = std::max(lower, gBottom);
-        }
-        pen += glyph.advance;
+    for (qsizetype i = 0; i < count && pen.x - mGlyphs.leftReach() < mImage.width(); ++i) {
+        const GlyphCache::Glyph &glyph = *mGlyphs.glyph(units[i]); // vouched for above
+        pen.blit(*this, glyph);
+        pen.x += glyph.advance;
     }
-    markDirty(left, upper, right, lower);
+    markDirty(pen.left, pen.upper, pen.right, pen.lower);
     return true;
 }
 
+void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyph &glyph)
+{
+    const std::int64_t width = surface.mImage.width();
+    const std::int64_t height = surface.mImage.height();
+    const std::int64_t gLeft = x + glyph.left;
+    const std::int64_t gRight = x + glyph.right;
+    const std::int64_t gTop = top + glyph.top;
+    const std::int64_t gBottom = top + glyph.bottom;
+    if (gLeft <= gRight && gRight >= 0 && gLeft < width && gBottom >= 0 && gTop < height) {
+        auto *bits = reinterpret_cast<quint32 *>(surface.mImage.bits());
+        const qsizetype stride = surface.mImage.bytesPerLine() / 4;
+        const bool inside = gLeft >= 0 && gRight < width && gTop >= 0 && gBottom < height;
+        for (const GlyphCache::Span &span : glyph.spans) {
+            const std::int64_t y = top + span.y;
+            std::int64_t from = x + span.x;
+            std::int64_t to = from + span.length;
+            if (!inside) {
+                if (y < 0 || y >= height)
+                    continue;
+                from = std::max<std::int64_t>(from, 0);
+                to = std::min(to, width);
+                if (from >= to)
+                    continue;
+            }
+            quint32 *row = bits + static_cast<qsizetype>(y) * stride;
+            std::fill(row + from, row + to, colour);
+        }
+        left = std::min(left, gLeft);
+        right = std::max(right, gRight);
+        upper = std::min(upper, gTop);
+        lower = std::max(lower, gBottom);
+    }
+}
+
+// Qt lays out a line as a whole: it takes the line's direction from its first strong letter,
+// reorders right-to-left runs, places marks on their base letters, sets tabs from the line's
+// start, and places each glyph at the sum of the exact advances before it. A left-to-right
+// line falls apart without a change of pixels before a strong left-to-right letter that stands
+// alone and follows a blank, provided no character sets directions or positions for the rest
+// of the line: each part is then laid out by itself, its pen where the parts before it ended,
+// to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
+// repeats at the same fraction of a pixel is drawn from its stored pixels.
 void RasterSurface::printWithLayout(const QString &text)
 {
-    const QFontMetrics &metrics = mGlyphs.metrics();
+    const QFontMetricsF &metrics = mGlyphs.exactMetrics();
     const double px = std::floor(toPixelSpace(mCurrentX));
     const double py = std::floor(toPixelSpace(mCurrentY));
-    const int lineHeight = metrics.height();
+    const int lineHeight = mGlyphs.metrics().height();
     // Room for glyphs that reach beyond their advance, such as a j's tail.
     const int overhang = lineHeight;
-    if (!(px - overhang < mImage.width() && py < mImage.height() && py + lineHeight > 0.0))
+    if (!(std::abs(px) < kTextReach && py < mImage.height() && py + lineHeight > 0.0))
         return;
-    const int advance = metrics.horizontalAdvance(text);
-    if (!(px + advance + overhang > 0.0))
-        return;
-    const int left = static_cast<int>(px);
-    const int top = static_cast<int>(py);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype count = text.size();
+    bool divisible = true;
+    bool directionKnown = false;
+    for (qsizetype i = 0; i < count && divisible; ++i) {
+        switch (QChar(units[i]).direction()) {
+        case QChar::DirL:
+            directionKnown = true;
+            break;
+        case QChar::DirR: case QChar::DirAL:
+            divisible = directionKnown;
+            directionKnown = true;
+            break;
+        case QChar::DirB: case QChar::DirS: case QChar::DirLRE: case QChar::DirLRO:
+        case QChar::DirRLE: case QChar::DirRLO: case QChar::DirPDF: case QChar::DirLRI:
+        case QChar::DirRLI: case QChar::DirFSI: case QChar::DirPDI:
+            divisible = false;
+            break;
+        default:
+            divisible = units[i] != QChar::LineSeparator;
+            break;
+        }
+    }
+    const auto startsPart = [&](qsizetype i) {
+        return units[i - 1] == u' ' && QChar(units[i]).direction() == QChar::DirL
+            && mGlyphs.glyph(units[i]);
+    };
+    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
+                toImageColour(mForeColor)};
+    double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
+    for (qsizetype begin = 0; begin < count && px + offset - overhang < mImage.width();) {
+        qsizetype end = begin + 1;
+        while (end < count && !(divisible && startsPart(end)))
+            ++end;
+        const QString part = text.mid(begin, end - begin);
+        begin = end;
+        const double advance = metrics.horizontalAdvance(part);
+        if (px + offset + advance + overhang > 0.0) {
+            const double whole = std::floor(offset);
+            const int phase = static_cast<int>((offset - whole) * 64.0);
+            const GlyphCache::Glyph *stored =
+                part.size() <= kStoredRunLength ? mGlyphs.run(part, phase) : nullptr;
+            pen.x = static_cast<std::int64_t>(px + whole);
+            if (stored)
+                pen.blit(*this, *stored);
+            else
+                paintLaidOut(part, px + offset, pen);
+        }
+        offset += advance;
+    }
+    markDirty(pen.left, pen.upper, pen.right, pen.lower);
+}
+
+// Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
+void RasterSurface::paintLaidOut(const QString &part, double x, TextPen &pen)
+{
+    const QFontMetrics &metrics = mGlyphs.metrics();
     QPainter painter(&mImage);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setFont(mGlyphs.font());
-    painter.setPen(QColor::fromRgb(toImageColour(mForeColor)));
-    painter.drawText(QPoint(left, top + metrics.ascent()), text);
+    painter.setPen(QColor::fromRgb(pen.colour));
+    painter.drawText(QPointF(x, static_cast<double>(pen.top + metrics.ascent())), part);
     painter.end();
-    markDirty(std::int64_t(left) - overhang, top, std::int64_t(left) + advance + overhang,
-              std::int64_t(top) + lineHeight - 1);
+    const int overhang = metrics.height();
+    const auto left = static_cast<std::int64_t>(std::floor(x));
+    pen.left = std::min(pen.left, left - overhang);
+    pen.right = std::max(pen.right, left + metrics.horizontalAdvance(part) + overhang);
+    pen.upper = std::min(pen.upper, pen.top);
+    pen.lower = std::max(pen.lower, pen.top + metrics.height() - 1);
 }
 
 float RasterSurface::TextWidth(const QString &text) const

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <limits>
 
 // Needs a QGuiApplication for its font. Colours on the interface are 0x00BBGGRR; only their
 // low 24 bits are drawn. A DrawMode outside 1 … 16 is kept as set but draws like 13.
@@ -65,8 +66,24 @@ private:
                      std::int64_t y1);
     void drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy, std::int64_t r);
     void drawCircleArcs(const Plotter &plotter, __int128 cx, __int128 cy, __int128 r);
+    // Where text output stands, and the box of what it drew so far.
+    struct TextPen
+    {
+        std::int64_t x;
+        std::int64_t top;
+        quint32 colour;
+        std::int64_t left = std::numeric_limits<std::int64_t>::max();
+        std::int64_t upper = std::numeric_limits<std::int64_t>::max();
+        std::int64_t right = std::numeric_limits<std::int64_t>::min();
+        std::int64_t lower = std::numeric_limits<std::int64_t>::min();
+
+        // Copies the glyph's spans with the pen at x, clipped to the buffer.
+        void blit(RasterSurface &surface, const GlyphCache::Glyph &glyph);
+    };
+
     bool printGlyphs(const QString &text);
     void printWithLayout(const QString &text);
+    void paintLaidOut(const QString &part, double x, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
     QImage mImage;
