@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -233,15 +234,19 @@ QFont defaultFont()
 } // namespace
 
 // Writes one figure's pixels: the raster operation is folded into two masks once per figure,
-// new = (old AND keep) XOR flip, which every one of the sixteen operations reduces to.
+// new = (old AND keep) XOR flip, which every one of the sixteen operations reduces to. Only
+// pixels inside the clip are written; while covering, only those no figure has covered yet.
 class RasterSurface::Plotter
 {
 public:
-    Plotter(QImage &image, quint32 keep, quint32 flip)
+    Plotter(QImage &image, QRect clip, qsizetype *uncovered, quint32 keep, quint32 flip)
         : mBits(image.isNull() ? nullptr : reinterpret_cast<quint32 *>(image.scanLine(0)))
         , mStride(image.isNull() ? 0 : image.bytesPerLine() / 4)
-        , mWidth(image.width())
-        , mHeight(image.height())
+        , mLeft(clip.left())
+        , mTop(clip.top())
+        , mRight(clip.right())
+        , mBottom(clip.bottom())
+        , mUncovered(uncovered)
         , mKeep(keep & kColourBits)
         , mFlip((flip & kColourBits) | kOpaque)
     {
@@ -252,26 +257,36 @@ public:
         return static_cast<qsizetype>(y) * mStride + static_cast<qsizetype>(x);
     }
     qsizetype stride() const { return mStride; }
-    int width() const { return mWidth; }
-    int height() const { return mHeight; }
+    // The clip, inclusive.
+    int left() const { return mLeft; }
+    int top() const { return mTop; }
+    int right() const { return mRight; }
+    int bottom() const { return mBottom; }
 
     void plotAt(qsizetype offset) const
     {
         quint32 &p = mBits[offset];
+        if (mUncovered) {
+            if (p & kOpaque)
+                return;
+            --*mUncovered;
+        }
         p = (p & mKeep) ^ mFlip;
     }
     void plot(std::int64_t x, std::int64_t y) const
     {
-        if (static_cast<quint64>(x) < static_cast<quint64>(mWidth)
-            && static_cast<quint64>(y) < static_cast<quint64>(mHeight))
+        if (x >= mLeft && x <= mRight && y >= mTop && y <= mBottom)
             plotAt(offset(x, y));
     }
 
 private:
     quint32 *mBits;
     qsizetype mStride;
-    int mWidth;
-    int mHeight;
+    int mLeft;
+    int mTop;
+    int mRight;
+    int mBottom;
+    qsizetype *mUncovered;
     quint32 mKeep;
     quint32 mFlip;
 };
@@ -289,7 +304,7 @@ void RasterSurface::setBackColor(std::int32_t color)
 {
     mBackColor = color;
     mImage.fill(toImageColour(color));
-    mDirty = mImage.rect();
+    mDirty = mChanged = mClip = mImage.rect();
 }
 
 void RasterSurface::setFont(const QFont &font)
@@ -310,7 +325,7 @@ void RasterSurface::resize(QSize size)
             std::memcpy(resized.scanLine(y), mImage.constScanLine(y), sizeof(quint32) * columns);
     }
     mImage = resized;
-    mDirty = mImage.rect();
+    mDirty = mChanged = mClip = mImage.rect();
 }
 
 std::int32_t RasterSurface::pixel(int x, int y) const
@@ -323,9 +338,12 @@ std::int32_t RasterSurface::pixel(int x, int y) const
 
 QRect RasterSurface::takeDirtyRect()
 {
-    const QRect dirty = mDirty;
-    mDirty = QRect();
-    return dirty;
+    return std::exchange(mDirty, QRect());
+}
+
+QRect RasterSurface::takeChangedRect()
+{
+    return std::exchange(mChanged, QRect());
 }
 
 void RasterSurface::markDirty(std::int64_t left, std::int64_t top, std::int64_t right,
@@ -337,7 +355,9 @@ void RasterSurface::markDirty(std::int64_t left, std::int64_t top, std::int64_t 
     bottom = std::min<std::int64_t>(bottom, mImage.height() - 1);
     if (left > right || top > bottom)
         return;
-    mDirty |= QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+    const QRect written{QPoint(int(left), int(top)), QPoint(int(right), int(bottom))};
+    mDirty |= written;
+    mChanged |= written;
 }
 
 RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
@@ -366,14 +386,15 @@ RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
     case 16: keep = 0; flip = all; break;        // white
     default: keep = 0; flip = pen; break;        // 13 and anything undefined: pen
     }
-    return Plotter(mImage, keep, flip);
+    return Plotter(mImage, mClip, mCovering ? &mUncovered : nullptr, keep, flip);
 }
 
 void RasterSurface::PSet(float x, float y, std::int32_t color)
 {
     const double px = toPixelSpace(x);
     const double py = toPixelSpace(y);
-    if (!(px >= 0.0 && px < mImage.width() && py >= 0.0 && py < mImage.height()))
+    if (!(px >= mClip.left() && px < mClip.right() + 1 && py >= mClip.top()
+          && py < mClip.bottom() + 1))
         return; // also every NaN
     if (mDrawMode == 11)
         return;
@@ -433,16 +454,16 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
     const std::int64_t b0 = xMajor ? y0 : x0;
     const std::int64_t sa = (xMajor ? dx : dy) > 0 ? 1 : -1;
     const std::int64_t sb = (xMajor ? dy : dx) >= 0 ? 1 : -1;
-    const std::int64_t aSize = xMajor ? plotter.width() : plotter.height();
-    const std::int64_t bSize = xMajor ? plotter.height() : plotter.width();
+    const std::int64_t aMin = xMajor ? plotter.left() : plotter.top();
+    const std::int64_t aMax = xMajor ? plotter.right() : plotter.bottom();
+    const std::int64_t bMin = xMajor ? plotter.top() : plotter.left();
+    const std::int64_t bMax = xMajor ? plotter.bottom() : plotter.right();
 
-    std::int64_t first = sa > 0 ? std::max<std::int64_t>(0, -a0)
-                                : std::max<std::int64_t>(0, a0 - (aSize - 1));
-    std::int64_t last = sa > 0 ? std::min(length - 1, aSize - 1 - a0)
-                               : std::min(length - 1, a0);
+    std::int64_t first = std::max<std::int64_t>(0, sa > 0 ? aMin - a0 : a0 - aMax);
+    std::int64_t last = std::min(length - 1, sa > 0 ? aMax - a0 : a0 - aMin);
     // The minor offset j(i) = floor((2·rise·i + length) / (2·length)) must stay in [jLow, jHigh].
-    const std::int64_t jLow = sb > 0 ? -b0 : b0 - (bSize - 1);
-    const std::int64_t jHigh = sb > 0 ? bSize - 1 - b0 : b0;
+    const std::int64_t jLow = sb > 0 ? bMin - b0 : b0 - bMax;
+    const std::int64_t jHigh = sb > 0 ? bMax - b0 : b0 - bMin;
     const std::int64_t twoLength = 2 * length;
     const std::int64_t twoRise = 2 * rise;
     if (rise == 0) {
@@ -499,7 +520,8 @@ void RasterSurface::Circle(float x, float y, float radius)
     if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
         return;
     const Plotter plotter = plotterFor(mForeColor);
-    if (cx - r >= 0 && cy - r >= 0 && cx + r <= right && cy + r <= bottom) {
+    if (cx - r >= mClip.left() && cy - r >= mClip.top() && cx + r <= mClip.right()
+        && cy + r <= mClip.bottom()) {
         drawSmallCircle(plotter, std::int64_t(cx), std::int64_t(cy), std::int64_t(r));
         markDirty(std::int64_t(cx - r), std::int64_t(cy - r), std::int64_t(cx + r),
                   std::int64_t(cy + r));
@@ -509,7 +531,7 @@ void RasterSurface::Circle(float x, float y, float radius)
 }
 
 // The midpoint walk over the first octant (u across, v the outline offset), mirrored eight
-// ways, for a circle wholly inside the buffer, which needs no test per pixel. On the axes and on
+// ways, for a circle wholly inside the clip, which needs no test per pixel. On the axes and on
 // the diagonal the mirror images coincide; those points are set once.
 void RasterSurface::drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy,
                                     std::int64_t r)
@@ -558,16 +580,16 @@ void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy,
     const CircleOutline outline{static_cast<UInt128>(r)};
     const auto lastWithDiagonal = static_cast<Int128>(outline.lastOfOctant(false));
     const auto lastBeforeDiagonal = static_cast<Int128>(outline.lastOfOctant(true));
-    std::int64_t left = plotter.width(), top = plotter.height(), right = -1, bottom = -1;
+    std::int64_t left = plotter.right() + 1, top = plotter.bottom() + 1, right = -1, bottom = -1;
     // One arc: u runs along one axis from centre a0 in direction sa, v(u) across the other
-    // from b0 in direction sb; sizes are the buffer's along those axes.
-    const auto arc = [&](bool alongRows, Int128 a0, int sa, Int128 aSize, Int128 b0, int sb,
-                         Int128 bSize, Int128 uFirst, Int128 uLast) {
-        // The offsets that bring a and b into the buffer.
-        const Int128 aLow = sa > 0 ? -a0 : a0 - (aSize - 1);
-        const Int128 bLow = sb > 0 ? -b0 : b0 - (bSize - 1);
-        uFirst = std::max({uFirst, aLow, outline.lastReaching(bLow + bSize) + 1});
-        uLast = std::min({uLast, aLow + aSize - 1, outline.lastReaching(bLow)});
+    // from b0 in direction sb; the clip spans aMin … aMax and bMin … bMax along those axes.
+    const auto arc = [&](bool alongRows, Int128 a0, int sa, Int128 aMin, Int128 aMax, Int128 b0,
+                         int sb, Int128 bMin, Int128 bMax, Int128 uFirst, Int128 uLast) {
+        // The offsets that bring a and b into the clip.
+        const Int128 aLow = sa > 0 ? aMin - a0 : a0 - aMax;
+        const Int128 bLow = sb > 0 ? bMin - b0 : b0 - bMax;
+        uFirst = std::max({uFirst, aLow, outline.lastReaching(bLow + (bMax - bMin) + 1) + 1});
+        uLast = std::min({uLast, aLow + (aMax - aMin), outline.lastReaching(bLow)});
         if (uFirst > uLast)
             return;
         auto u = static_cast<UInt128>(uFirst);
@@ -593,15 +615,15 @@ void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy,
             }
         }
     };
-    const Int128 width = plotter.width();
-    const Int128 height = plotter.height();
+    const Int128 x0 = plotter.left(), x1 = plotter.right();
+    const Int128 y0 = plotter.top(), y1 = plotter.bottom();
     for (const int sa : {1, -1}) {
         for (const int sb : {1, -1}) {
             // Arcs above and below the centre (u <= v) and left and right of it (u < v); at
             // u = 0 the two directions of u meet, and that pixel is set once.
             const Int128 uFirst = sa > 0 ? 0 : 1;
-            arc(false, cx, sa, width, cy, sb, height, uFirst, lastWithDiagonal);
-            arc(true, cy, sa, height, cx, sb, width, uFirst, lastBeforeDiagonal);
+            arc(false, cx, sa, x0, x1, cy, sb, y0, y1, uFirst, lastWithDiagonal);
+            arc(true, cy, sa, y0, y1, cx, sb, x0, x1, uFirst, lastBeforeDiagonal);
         }
     }
     markDirty(left, top, right, bottom);
@@ -642,36 +664,77 @@ bool RasterSurface::printGlyphs(const QString &text)
 
 void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyph &glyph)
 {
-    const std::int64_t width = surface.mImage.width();
-    const std::int64_t height = surface.mImage.height();
+    const QRect &clip = surface.mClip;
     const std::int64_t gLeft = x + glyph.left;
     const std::int64_t gRight = x + glyph.right;
     const std::int64_t gTop = top + glyph.top;
     const std::int64_t gBottom = top + glyph.bottom;
-    if (gLeft <= gRight && gRight >= 0 && gLeft < width && gBottom >= 0 && gTop < height) {
-        auto *bits = reinterpret_cast<quint32 *>(surface.mImage.bits());
-        const qsizetype stride = surface.mImage.bytesPerLine() / 4;
-        const bool inside = gLeft >= 0 && gRight < width && gTop >= 0 && gBottom < height;
-        for (const GlyphCache::Span &span : glyph.spans) {
-            const std::int64_t y = top + span.y;
-            std::int64_t from = x + span.x;
-            std::int64_t to = from + span.length;
-            if (!inside) {
-                if (y < 0 || y >= height)
-                    continue;
-                from = std::max<std::int64_t>(from, 0);
-                to = std::min(to, width);
-                if (from >= to)
-                    continue;
-            }
-            quint32 *row = bits + static_cast<qsizetype>(y) * stride;
-            std::fill(row + from, row + to, colour);
+    if (!(gLeft <= gRight && gRight >= clip.left() && gLeft <= clip.right()
+          && gBottom >= clip.top() && gTop <= clip.bottom()))
+        return;
+    auto *bits = reinterpret_cast<quint32 *>(surface.mImage.bits());
+    const qsizetype stride = surface.mImage.bytesPerLine() / 4;
+    const bool inside = gLeft >= clip.left() && gRight <= clip.right() && gTop >= clip.top()
+        && gBottom <= clip.bottom();
+    for (const GlyphCache::Span &span : glyph.spans) {
+        const std::int64_t y = top + span.y;
+        std::int64_t from = x + span.x;
+        std::int64_t to = from + span.length;
+        if (!inside) {
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            from = std::max<std::int64_t>(from, clip.left());
+            to = std::min<std::int64_t>(to, clip.right() + 1);
+            if (from >= to)
+                continue;
         }
-        left = std::min(left, gLeft);
-        right = std::max(right, gRight);
-        upper = std::min(upper, gTop);
-        lower = std::max(lower, gBottom);
+        quint32 *row = bits + static_cast<qsizetype>(y) * stride;
+        if (surface.mCovering)
+            surface.cover(row + from, row + to, colour);
+        else
+            std::fill(row + from, row + to, colour);
     }
+    left = std::min(left, gLeft);
+    right = std::max(right, gRight);
+    upper = std::min(upper, gTop);
+    lower = std::max(lower, gBottom);
+}
+
+void RasterSurface::cover(quint32 *from, quint32 *to, quint32 colour)
+{
+    for (quint32 *p = from; p != to; ++p) {
+        if (!(*p & kOpaque)) {
+            *p = colour;
+            --mUncovered;
+        }
+    }
+}
+
+void RasterSurface::beginCovering(const QRect &area)
+{
+    mClip = area & mImage.rect();
+    mCovering = true;
+    mCoverSpoilt = false;
+    mUncovered = 0;
+    for (int y = mClip.top(); y <= mClip.bottom(); ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        for (int x = mClip.left(); x <= mClip.right(); ++x)
+            row[x] &= kColourBits;
+        mUncovered += mClip.width();
+    }
+}
+
+void RasterSurface::endCovering()
+{
+    const quint32 background = toImageColour(mBackColor);
+    for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        cover(row + mClip.left(), row + mClip.right() + 1, background);
+    }
+    if (!mClip.isEmpty())
+        markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
+    mClip = mImage.rect();
+    mCovering = false;
 }
 
 // Qt lays out a line as a whole: it takes the line's direction from its first strong letter,
@@ -746,15 +809,40 @@ void RasterSurface::printWithLayout(const QString &text)
 }
 
 // Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
+// While covering, it goes through a layer of its own, and a pixel that is not opaque there
+// cannot be covered: the covering is then spoilt.
 void RasterSurface::paintLaidOut(const QString &part, double x, TextPen &pen)
 {
     const QFontMetrics &metrics = mGlyphs.metrics();
-    QPainter painter(&mImage);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(mGlyphs.font());
-    painter.setPen(QColor::fromRgb(pen.colour));
-    painter.drawText(QPointF(x, static_cast<double>(pen.top + metrics.ascent())), part);
-    painter.end();
+    const QPointF at(x, static_cast<double>(pen.top + metrics.ascent()));
+    const auto paint = [&](QImage &target, QPointF origin) {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setClipRect(mClip.translated(-origin.toPoint()));
+        painter.setFont(mGlyphs.font());
+        painter.setPen(QColor::fromRgb(pen.colour));
+        painter.drawText(at - origin, part);
+    };
+    if (!mCovering) {
+        paint(mImage, QPointF());
+    } else if (!mClip.isEmpty()) {
+        QImage layer(mClip.size(), QImage::Format_ARGB32);
+        layer.setDotsPerMeterX(kDotsPerMeter);
+        layer.setDotsPerMeterY(kDotsPerMeter);
+        layer.fill(Qt::transparent);
+        paint(layer, QPointF(mClip.topLeft()));
+        for (int y = 0; y < layer.height(); ++y) {
+            const auto *source = reinterpret_cast<const quint32 *>(layer.constScanLine(y));
+            auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(mClip.top() + y)) + mClip.left();
+            for (int i = 0; i < layer.width(); ++i) {
+                const quint32 alpha = source[i] & kOpaque;
+                if (alpha == kOpaque)
+                    cover(row + i, row + i + 1, source[i]);
+                else if (alpha != 0)
+                    mCoverSpoilt = true;
+            }
+        }
+    }
     const int overhang = metrics.height();
     const auto left = static_cast<std::int64_t>(std::floor(x));
     pen.left = std::min(pen.left, left - overhang);

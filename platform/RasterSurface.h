@@ -47,6 +47,8 @@ public:
     // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
     void setFont(const QFont &font);
     const QFont &font() const { return mGlyphs.font(); }
+    // Of a Print's line, in pixels.
+    int lineHeight() const { return mGlyphs.metrics().height(); }
 
     // Keeps the drawing at its scale; new area gets the BackColor.
     void resize(QSize size);
@@ -57,6 +59,19 @@ public:
 
     // The pixels written since the last call (possibly a little more), then starts afresh.
     QRect takeDirtyRect();
+    // The same, counted apart: what was written since the drawing was last drawn whole.
+    QRect takeChangedRect();
+
+    // From now on the figures draw only inside the area, and each of its pixels takes the
+    // colour of the first figure that reaches it: figures drawn from the last to the first,
+    // with DrawMode 13, leave what drawing them in order leaves.
+    void beginCovering(const QRect &area);
+    // Whether every pixel of the area is taken.
+    bool covered() const { return mUncovered == 0; }
+    // Whether a text with colour glyphs came, whose pixels mix with what lies under them.
+    bool coverSpoilt() const { return mCoverSpoilt; }
+    // The pixels that no figure reached get the BackColor; figures draw everywhere again.
+    void endCovering();
 
 private:
     class Plotter;
@@ -85,10 +100,17 @@ private:
     void printWithLayout(const QString &text);
     void paintLaidOut(const QString &part, double x, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+    // Writes the colour into the pixels of from … to that are not yet covered.
+    void cover(quint32 *from, quint32 *to, quint32 colour);
 
     QImage mImage;
     mutable GlyphCache mGlyphs; // filled on demand, also while measuring
     QRect mDirty;
+    QRect mChanged;
+    QRect mClip; // the buffer, or the area being covered
+    bool mCovering = false;
+    bool mCoverSpoilt = false;
+    qsizetype mUncovered = 0;
     std::int16_t mDrawMode = 13;
     std::int32_t mForeColor = 0;
     std::int32_t mBackColor = 0x00FFFFFF;

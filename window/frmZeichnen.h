@@ -7,6 +7,7 @@
 #include "platform/RasterSurface.h"
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
+#include "window/ShapeIndex.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -161,6 +162,9 @@ public:
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
     // out once, when reading ends. Switched off, every placement repaints at once.
     void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
+    // The repaint after a placement redraws only the area that changed since the drawing was
+    // last drawn whole, with the same result. Switched off, it repaints everything.
+    void setIncrementalRepaint(bool on) { m_incrementalRepaint = on; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -208,6 +212,10 @@ private:
     bool m_coalesceRepaints = true;
     bool m_reading = false;
     bool m_repaintPending = false;
+    bool m_incrementalRepaint = true;
+    bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
+    std::int32_t m_drawnForeColor = 0; // when it was erased
+    ShapeIndex m_shapeIndex;
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

@@ -1,0 +1,232 @@
+#include "window/ShapeIndex.h"
+
+#include "shapes/Kreis.h"
+#include "shapes/Linie.h"
+#include "shapes/Punkt.h"
+#include "shapes/Rechteck.h"
+#include "shapes/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
+
+namespace {
+
+// The pixel of a twip as the surface maps it; far or invalid values only need to stay far.
+double pixelOf(float twips)
+{
+    return std::floor(static_cast<double>(twips) / RasterSurface::TwipsPerPixel + 0.5);
+}
+
+// Grows a box of pixels by points, ignoring those that are not finite (they draw nothing).
+struct Box
+{
+    double left = std::numeric_limits<double>::infinity();
+    double top = left;
+    double right = -left;
+    double bottom = -left;
+
+    void add(float x, float y)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return;
+        left = std::min(left, pixelOf(x));
+        right = std::max(right, pixelOf(x));
+        top = std::min(top, pixelOf(y));
+        bottom = std::max(bottom, pixelOf(y));
+    }
+    QRect clipped(QSize size, double margin) const
+    {
+        const auto clamp = [](double v, int hi) { return static_cast<int>(std::clamp(v, -1.0, double(hi))); };
+        const QRect box(QPoint(clamp(left - margin, size.width()), clamp(top - margin, size.height())),
+                        QPoint(clamp(right + margin, size.width()), clamp(bottom + margin, size.height())));
+        return left <= right ? box & QRect(QPoint(0, 0), size) : QRect();
+    }
+};
+
+} // namespace
+
+void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface,
+                            std::int32_t foreColor)
+{
+    mDrawnForeColor = foreColor;
+    if (!follows(shapes, shapes.size()) || surface.size() != mSize)
+        rebuild(shapes, shapes.size(), surface);
+    else
+        for (std::size_t i = mShapes.size(); i < shapes.size(); ++i)
+            append(shapes[i], surface);
+}
+
+bool ShapeIndex::follows(const ObjectData::Collection &shapes, std::size_t count) const
+{
+    // The first and the last shape known stand for the rest: the drawing only grows between
+    // full repaints, and Undo, New and Open replace or remove shapes at its start or end.
+    return mShapes.size() <= count
+        && (mShapes.empty()
+            || (mShapes.front() == shapes.front().get() && mShapes.back() == shapes[mShapes.size() - 1].get()));
+}
+
+void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count,
+                         const RasterSurface &surface)
+{
+    mSize = surface.size();
+    mColumns = (mSize.width() + CellSize - 1) / CellSize;
+    const int rows = (mSize.height() + CellSize - 1) / CellSize;
+    mCells.assign(static_cast<std::size_t>(mColumns) * rows, {});
+    mKinds.clear();
+    mLastCircle.clear();
+    mShapes.clear();
+    mLastText = -1;
+    mEarlyTexts = QRect();
+    mOthers = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        append(shapes[i], surface);
+}
+
+void ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
+{
+    const auto position = static_cast<std::int32_t>(mShapes.size());
+    Kind kind = Kind::Other;
+    if (dynamic_cast<const Kreis *>(shape.get()))
+        kind = Kind::Circle;
+    else if (dynamic_cast<const Text *>(shape.get()))
+        kind = Kind::Text;
+    else if (dynamic_cast<const Punkt *>(shape.get()) || dynamic_cast<const Linie *>(shape.get())
+             || dynamic_cast<const Rechteck *>(shape.get()))
+        kind = Kind::Plain;
+    const std::int32_t before = mLastCircle.empty() ? -1 : mLastCircle.back();
+    mLastCircle.push_back(kind == Kind::Circle ? position : before);
+    if (kind == Kind::Text)
+        mLastText = position;
+    mOthers += kind == Kind::Other;
+    mKinds.push_back(kind);
+    mShapes.push_back(shape.get());
+
+    const QRect box = reach(*shape, surface);
+    if (box.isEmpty())
+        return;
+    if (kind == Kind::Text && before < 0)
+        mEarlyTexts |= box;
+    for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row)
+        for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column)
+            mCells[static_cast<std::size_t>(row) * mColumns + column].push_back(
+                static_cast<std::uint32_t>(position));
+}
+
+QRect ShapeIndex::reach(const Basisklasse &shape, const RasterSurface &surface) const
+{
+    Box box;
+    double margin = 1.0;
+    if (const auto *punkt = dynamic_cast<const Punkt *>(&shape)) {
+        box.add(punkt->getX1(), punkt->getY1());
+    } else if (const auto *linie = dynamic_cast<const Linie *>(&shape)) {
+        box.add(linie->getX1(), linie->getY1());
+        box.add(linie->getX2(), linie->getY2());
+    } else if (const auto *rechteck = dynamic_cast<const Rechteck *>(&shape)) {
+        box.add(rechteck->getX1(), rechteck->getY1());
+        box.add(rechteck->getX2(), rechteck->getY2());
+        box.add(rechteck->getX3(), rechteck->getY3());
+        box.add(rechteck->getX4(), rechteck->getY4());
+    } else if (const auto *kreis = dynamic_cast<const Kreis *>(&shape)) {
+        if (!std::isfinite(kreis->getRadius()))
+            return QRect();
+        box.add(kreis->getX1(), kreis->getY1());
+        margin += std::abs(static_cast<double>(kreis->getRadius())) / RasterSurface::TwipsPerPixel;
+    } else if (const auto *text = dynamic_cast<const Text *>(&shape)) {
+        // Glyphs reach beyond the line and beyond their advances by less than its height.
+        box.add(text->getX1(), text->getY1());
+        box.right += surface.TextWidth(text->getText()) / RasterSurface::TwipsPerPixel;
+        margin += 3.0 * surface.lineHeight();
+    } else {
+        return QRect(QPoint(0, 0), surface.size()); // drawn by a full repaint anyway
+    }
+    return box.clipped(surface.size(), margin);
+}
+
+std::vector<std::uint32_t> ShapeIndex::shapesReaching(const QRect &area) const
+{
+    // The cells' lists ascend; merged from their ends, the shapes come from the last.
+    struct Cursor
+    {
+        const std::vector<std::uint32_t> *list;
+        std::size_t next; // one past the next entry to take
+        bool operator<(const Cursor &other) const
+        {
+            return (*list)[next - 1] < (*other.list)[other.next - 1];
+        }
+    };
+    std::priority_queue<Cursor> queue;
+    const QRect cells(QPoint(area.left() / CellSize, area.top() / CellSize),
+                      QPoint(area.right() / CellSize, area.bottom() / CellSize));
+    for (int row = cells.top(); row <= cells.bottom(); ++row)
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column];
+            if (!list.empty())
+                queue.push({&list, list.size()});
+        }
+    std::vector<std::uint32_t> result;
+    while (!queue.empty()) {
+        Cursor top = queue.top();
+        queue.pop();
+        const std::uint32_t shape = (*top.list)[top.next - 1];
+        if (result.empty() || result.back() != shape)
+            result.push_back(shape);
+        if (--top.next > 0)
+            queue.push(top);
+    }
+    return result;
+}
+
+bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
+                                 const QRect &changed)
+{
+    if (shapes.empty() || surface.getBackColor() == std::numeric_limits<std::int32_t>::max())
+        return false;
+    const std::size_t before = shapes.size() - 1;
+    if (!follows(shapes, before) || surface.size() != mSize)
+        rebuild(shapes, before, surface);
+    else
+        for (std::size_t i = mShapes.size(); i < before; ++i)
+            append(shapes[i], surface);
+    if (mOthers != 0)
+        return false;
+    const std::int32_t foreColor = surface.getForeColor();
+    const float currentX = surface.getCurrentX();
+    const float currentY = surface.getCurrentY();
+    const auto colourBefore = [&](std::int32_t lastCircle) {
+        return lastCircle < 0 ? foreColor : static_cast<const Kreis &>(*mShapes[lastCircle]).getColor();
+    };
+
+    const QRect area = (foreColor == mDrawnForeColor ? changed : changed | mEarlyTexts)
+        & QRect(QPoint(0, 0), mSize);
+    mDrawnForeColor = foreColor;
+    if (!area.isEmpty()) {
+        surface.beginCovering(area);
+        for (const std::uint32_t i : shapesReaching(area)) {
+            if (mKinds[i] == Kind::Text)
+                surface.setForeColor(colourBefore(mLastCircle[i]));
+            shapes[i]->Draw(surface, 13);
+            if (surface.covered() || surface.coverSpoilt())
+                break;
+        }
+        const bool spoilt = surface.coverSpoilt();
+        surface.endCovering();
+        if (spoilt)
+            return false;
+    }
+    // What the full repaint leaves after the shapes before the new one, then the new one.
+    surface.setForeColor(colourBefore(mLastCircle.empty() ? -1 : mLastCircle.back()));
+    if (mLastText >= 0) {
+        const auto &text = static_cast<const Text &>(*mShapes[mLastText]);
+        surface.setCurrentX(text.getX1());
+        surface.setCurrentY(text.getY1());
+        surface.Print(QString());
+    } else {
+        surface.setCurrentX(currentX);
+        surface.setCurrentY(currentY);
+    }
+    shapes.back()->Draw(surface, 13);
+    append(shapes.back(), surface);
+    return true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Where in the drawing area each shape may set pixels, so that the repaint after a placement redraws only what it must.
+
+#include "document/ObjectData.h"
+#include "platform/RasterSurface.h"
+
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+#include <vector>
+
+// The area is cut into square cells; each cell lists, in drawing order, the shapes whose box
+// reaches it. Built from the drawing as it was drawn last and brought up to date as shapes are
+// appended; any other change of the drawing builds it afresh.
+class ShapeIndex
+{
+public:
+    // After a full repaint of the drawing that began with the given ForeColor: from now on the
+    // index stands for what it drew.
+    void drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface,
+                    std::int32_t foreColor);
+
+    // The repaint after the last shape was appended, with the same result as erasing the
+    // surface and drawing every shape in order: pixels, ForeColor and current position. The
+    // buffer holds that result for all shapes but the last, except in `changed`; there the
+    // shapes that reach it are drawn again, from the last back to the first until every pixel
+    // is taken, and the new shape on top. False, with the index unchanged and nothing drawn
+    // that a full repaint would not draw over, when only a full repaint gives that result:
+    // a shape of another kind, whose drawing may fail, or colour glyphs in the area.
+    bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
+                         const QRect &changed);
+
+private:
+    enum class Kind : std::uint8_t { Other, Plain, Circle, Text };
+    static constexpr int CellSize = 32; // pixels
+
+    // Brings the index up to the first `count` shapes; false when they are not those it knows.
+    bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
+    void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
+    void append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    // The pixels the shape may set, clipped to the area; empty when none.
+    QRect reach(const Basisklasse &shape, const RasterSurface &surface) const;
+    // Every indexed shape whose cells meet the area, from the last to the first.
+    std::vector<std::uint32_t> shapesReaching(const QRect &area) const;
+
+    QSize mSize;
+    int mColumns = 0;
+    std::vector<std::vector<std::uint32_t>> mCells;
+    std::vector<Kind> mKinds;
+    std::vector<std::int32_t> mLastCircle; // at or before each shape, -1 when none
+    std::vector<const Basisklasse *> mShapes; // to notice a drawing that changed otherwise
+    std::int32_t mLastText = -1;
+    // Texts before the first circle take the ForeColor that the repaint began with.
+    std::int32_t mDrawnForeColor = 0;
+    QRect mEarlyTexts;
+    std::size_t mOthers = 0;
+};
