@@ -112,17 +112,17 @@ const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
     if (!entry) {
         if (!standsAlone(unit))
             return nullptr;
-        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans);
+        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans, 1 << 16);
     }
     return entry->usable ? &entry->glyph : nullptr;
 }
 
-const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase)
+const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase, bool leftToRight)
 {
-    const QString key = QChar(char16_t(phase)) + text;
+    const QString key = QChar(char16_t(phase + (leftToRight ? 64 : 0))) + text;
     const Entry *entry = mRuns.find(key);
     if (!entry)
-        entry = &mRuns.add(key, render(text, phase), mMaxStoredSpans);
+        entry = &mRuns.add(key, render(text, phase, leftToRight), mMaxStoredSpans, MaxStoredAdvances);
     return entry->usable ? &entry->glyph : nullptr;
 }
 
@@ -133,12 +133,23 @@ GlyphCache::Entry GlyphCache::make(char16_t unit)
         entry.known = true;
         return entry;
     }
-    return render(QString(QChar{unit}), 0);
+    return render(QString(QChar{unit}), 0, false);
+}
+
+double GlyphCache::runAdvance(const QString &text)
+{
+    Entry *entry = mAdvances.find(text);
+    if (!entry) {
+        Entry measured;
+        measured.exactAdvance = mExactMetrics.horizontalAdvance(text);
+        entry = &mAdvances.add(text, std::move(measured), 0, MaxStoredAdvances);
+    }
+    return entry->exactAdvance;
 }
 
 // Renders the text alone with the pen phase / 64 pixel right of a whole pixel and collects the
 // ink row by row.
-GlyphCache::Entry GlyphCache::render(const QString &text, int phase)
+GlyphCache::Entry GlyphCache::render(const QString &text, int phase, bool leftToRight)
 {
     Entry entry;
     entry.known = true;
@@ -158,20 +169,23 @@ GlyphCache::Entry GlyphCache::render(const QString &text, int phase)
     image.fill(kPaper);
     QPainter painter(&image);
     painter.setFont(mFont);
+    if (leftToRight)
+        painter.setLayoutDirection(Qt::LeftToRight);
     painter.setPen(QColor::fromRgb(kInk));
     painter.drawText(QPointF(-area.left() + phase / 64.0, -area.top()), text);
     painter.end();
 
     const int rowOffset = area.top() + mMetrics.ascent(); // image row 0 below the line's top
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
+        for (int x = 0; x < width;) {
             if (row[x] == kPaper) {
                 ++x;
                 continue;
             }
             const int start = x;
-            for (; x < image.width() && row[x] != kPaper; ++x) {
+            for (; x < width && row[x] != kPaper; ++x) {
                 if (row[x] != kInk) { // greyed or coloured: not something a pen colour can redo
                     entry.glyph = Glyph();
                     return entry;

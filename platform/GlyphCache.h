@@ -82,10 +82,15 @@ public:
     const QFontMetricsF &exactMetrics() const { return mExactMetrics; }
 
     // The pixels of a run of characters as Qt lays it out as a whole, its pen phase / 64 pixel
-    // right of a whole pixel (spans relative to that whole pixel); null when
+    // right of a whole pixel (spans relative to that whole pixel), as a left-to-right line or
+    // in the direction of its first strong letter; null when
     // they are not plain monochrome. Kept like the single glyphs, within a span budget of their
     // own. Valid until the next call.
-    const Glyph *run(const QString &text, int phase);
+    const Glyph *run(const QString &text, int phase, bool leftToRight);
+    // The exact advance of a run of characters as Qt lays it out as a whole; the last
+    // MaxStoredAdvances runs asked for are kept.
+    double runAdvance(const QString &text);
+    static constexpr std::size_t MaxStoredAdvances = std::size_t(1) << 16;
 
 private:
     struct Entry
@@ -93,8 +98,9 @@ private:
         bool known = false;
         bool usable = false;
         Glyph glyph;
+        double exactAdvance = 0.0; // of a run whose advance alone is kept
     };
-    // Entries up to a span budget, the least recently used dropped first to make room.
+    // Entries up to a span budget and a number, the least recently used dropped first to make room.
     template <typename Key>
     struct Store
     {
@@ -115,9 +121,10 @@ private:
             uses.splice(uses.begin(), uses, found->second.use);
             return &found->second.entry;
         }
-        Entry &add(const Key &key, Entry entry, std::size_t maxSpans)
+        Entry &add(const Key &key, Entry entry, std::size_t maxSpans, std::size_t maxItems)
         {
-            while (!uses.empty() && spans + entry.glyph.spans.size() > maxSpans) {
+            while (!uses.empty()
+                   && (spans + entry.glyph.spans.size() > maxSpans || items.size() >= maxItems)) {
                 const auto oldest = items.find(uses.back());
                 spans -= oldest->second.entry.glyph.spans.size();
                 items.erase(oldest);
@@ -130,7 +137,7 @@ private:
     };
 
     Entry make(char16_t unit);
-    Entry render(const QString &text, int phase);
+    Entry render(const QString &text, int phase, bool leftToRight);
     const Glyph *otherGlyph(char16_t unit);
 
     QFont mFont;
@@ -139,6 +146,7 @@ private:
     std::array<Entry, 256> mLatin1;
     Store<char16_t> mOthers;
     Store<QString> mRuns;
+    Store<QString> mAdvances;
     std::size_t mMaxStoredSpans;
     std::int32_t mLeftReach = 0;
 };

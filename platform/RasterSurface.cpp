@@ -588,6 +588,9 @@ void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy,
         // The offsets that bring a and b into the clip.
         const Int128 aLow = sa > 0 ? aMin - a0 : a0 - aMax;
         const Int128 bLow = sb > 0 ? bMin - b0 : b0 - bMax;
+        // v(u) >= u on the arc, so it lies within u <= uLast and uLast <= v <= r.
+        if (uFirst > aLow + (aMax - aMin) || uLast < aLow || r < bLow || uLast > bLow + (bMax - bMin))
+            return;
         uFirst = std::max({uFirst, aLow, outline.lastReaching(bLow + (bMax - bMin) + 1) + 1});
         uLast = std::min({uLast, aLow + (aMax - aMin), outline.lastReaching(bLow)});
         if (uFirst > uLast)
@@ -740,10 +743,10 @@ void RasterSurface::endCovering()
 // Qt lays out a line as a whole: it takes the line's direction from its first strong letter,
 // reorders right-to-left runs, places marks on their base letters, sets tabs from the line's
 // start, and places each glyph at the sum of the exact advances before it. A left-to-right
-// line falls apart without a change of pixels before a strong left-to-right letter that stands
-// alone and follows a blank, provided no character sets directions or positions for the rest
-// of the line: each part is then laid out by itself, its pen where the parts before it ended,
-// to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
+// line falls apart without a change of pixels after a blank that stays left-to-right, where no
+// mark or control follows: one after a left-to-right letter or before one. That needs a line
+// in which no character sets directions or positions for the rest of it. Each part is then
+// laid out by itself, its pen where the parts before it ended, to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
 // repeats at the same fraction of a pixel is drawn from its stored pixels.
 void RasterSurface::printWithLayout(const QString &text)
 {
@@ -778,30 +781,50 @@ void RasterSurface::printWithLayout(const QString &text)
             break;
         }
     }
+    const auto strong = [](QChar::Direction direction) {
+        return direction == QChar::DirL || direction == QChar::DirR || direction == QChar::DirAL;
+    };
+    bool leftBefore = true; // the last strong letter so far is left-to-right, or there is none
+    // Each part is laid out as a left-to-right line, which Qt would not do by itself for a part
+    // that begins with a right-to-left letter.
     const auto startsPart = [&](qsizetype i) {
-        return units[i - 1] == u' ' && QChar(units[i]).direction() == QChar::DirL
-            && mGlyphs.glyph(units[i]);
+        if (units[i - 1] != u' ')
+            return false;
+        const QChar next(units[i]);
+        switch (next.category()) {
+        case QChar::Mark_NonSpacing: case QChar::Mark_SpacingCombining: case QChar::Mark_Enclosing:
+        case QChar::Other_Control: case QChar::Other_Format: case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse: case QChar::Other_NotAssigned:
+            return false;
+        default:
+            return leftBefore || next.direction() == QChar::DirL;
+        }
     };
     TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
                 toImageColour(mForeColor)};
     double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
     for (qsizetype begin = 0; begin < count && px + offset - overhang < mImage.width();) {
-        qsizetype end = begin + 1;
-        while (end < count && !(divisible && startsPart(end)))
+        qsizetype end = begin;
+        do {
+            const QChar::Direction direction = QChar(units[end]).direction();
+            if (strong(direction))
+                leftBefore = direction == QChar::DirL;
             ++end;
+        } while (end < count && !(divisible && startsPart(end)));
         const QString part = text.mid(begin, end - begin);
         begin = end;
-        const double advance = metrics.horizontalAdvance(part);
+        const double advance = part.size() <= kStoredRunLength ? mGlyphs.runAdvance(part)
+                                                               : metrics.horizontalAdvance(part);
         if (px + offset + advance + overhang > 0.0) {
             const double whole = std::floor(offset);
             const int phase = static_cast<int>((offset - whole) * 64.0);
             const GlyphCache::Glyph *stored =
-                part.size() <= kStoredRunLength ? mGlyphs.run(part, phase) : nullptr;
+                part.size() <= kStoredRunLength ? mGlyphs.run(part, phase, divisible) : nullptr;
             pen.x = static_cast<std::int64_t>(px + whole);
             if (stored)
                 pen.blit(*this, *stored);
             else
-                paintLaidOut(part, px + offset, pen);
+                paintLaidOut(part, px + offset, divisible, pen);
         }
         offset += advance;
     }
@@ -811,7 +834,7 @@ void RasterSurface::printWithLayout(const QString &text)
 // Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
 // While covering, it goes through a layer of its own, and a pixel that is not opaque there
 // cannot be covered: the covering is then spoilt.
-void RasterSurface::paintLaidOut(const QString &part, double x, TextPen &pen)
+void RasterSurface::paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen)
 {
     const QFontMetrics &metrics = mGlyphs.metrics();
     const QPointF at(x, static_cast<double>(pen.top + metrics.ascent()));
@@ -821,6 +844,8 @@ void RasterSurface::paintLaidOut(const QString &part, double x, TextPen &pen)
         painter.setClipRect(mClip.translated(-origin.toPoint()));
         painter.setFont(mGlyphs.font());
         painter.setPen(QColor::fromRgb(pen.colour));
+        if (leftToRight)
+            painter.setLayoutDirection(Qt::LeftToRight);
         painter.drawText(at - origin, part);
     };
     if (!mCovering) {

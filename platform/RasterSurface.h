@@ -98,7 +98,7 @@ private:
 
     bool printGlyphs(const QString &text);
     void printWithLayout(const QString &text);
-    void paintLaidOut(const QString &part, double x, TextPen &pen);
+    void paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
     // Writes the colour into the pixels of from … to that are not yet covered.
     void cover(quint32 *from, quint32 *to, quint32 colour);

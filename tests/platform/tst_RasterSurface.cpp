@@ -462,6 +462,8 @@ private slots:
             u"\u05E9\u05DC\u05D5\u05DD ab, \u05D0\u05D1 12 cd \u05D2 Ef") << 8.25 << false;
         QTest::newRow("parts: arabic and accents") << QString::fromUtf16(
             u"Te\u0301xt \u0645\u0631\u062D\u0628\u0627 Welt 12 e\u0301 \u0645\u0631 x") << 8.25 << false;
+        QTest::newRow("parts: right-to-left after a blank") << QString::fromUtf16(
+            u"ab \u05E9\u05DC\u05D5\u05DD cd \u05D0 (12) \u05D1 ef") << 8.25 << false;
         QTest::newRow("parts: NUL") << QString::fromUtf16(u"a\u0000b Text 123 Text") << 8.25 << false;
         QTest::newRow("whole: tab") << QString::fromUtf16(u"ab \u0301 cd\tef gh") << 8.25 << false;
         QTest::newRow("whole: embedding") << QString::fromUtf16(u"\u202B\u05D0 ab cd") << 8.25 << false;
