@@ -32,7 +32,7 @@ public:
 
 private:
     enum class Kind : std::uint8_t { Other, Plain, Circle, Text };
-    static constexpr int CellSize = 32; // pixels
+    static constexpr int CellSize = 64; // pixels
 
     // Brings the index up to the first `count` shapes; false when they are not those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
