@@ -595,28 +595,44 @@ void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy,
         uLast = std::min({uLast, aLow + (aMax - aMin), outline.lastReaching(bLow)});
         if (uFirst > uLast)
             return;
-        auto u = static_cast<UInt128>(uFirst);
-        UInt128 v = outline.offsetAt(u);
-        Int128 slack = outline.slack(u, v);
-        for (;;) {
-            const auto a = static_cast<std::int64_t>(a0 + sa * static_cast<Int128>(u));
-            const auto b = static_cast<std::int64_t>(b0 + sb * static_cast<Int128>(v));
-            const std::int64_t px = alongRows ? b : a;
-            const std::int64_t py = alongRows ? a : b;
-            plotter.plot(px, py);
-            left = std::min(left, px);
-            right = std::max(right, px);
-            top = std::min(top, py);
-            bottom = std::max(bottom, py);
-            if (static_cast<Int128>(u) == uLast)
-                break;
-            slack -= static_cast<Int128>(2 * u + 1);
-            ++u;
-            while (slack <= 0) {
-                --v;
-                slack += static_cast<Int128>(2 * v);
+        const auto u0 = static_cast<UInt128>(uFirst);
+        const UInt128 v0 = outline.offsetAt(u0);
+        const auto pixelAt = [&](Int128 u, Int128 v) {
+            const auto a = static_cast<std::int64_t>(a0 + sa * u);
+            const auto b = static_cast<std::int64_t>(b0 + sb * v);
+            return alongRows ? QPoint(int(b), int(a)) : QPoint(int(a), int(b));
+        };
+        const QPoint first = pixelAt(uFirst, static_cast<Int128>(v0));
+        const qsizetype alongStep = sa * (alongRows ? plotter.stride() : 1);
+        const qsizetype acrossStep = sb * (alongRows ? 1 : plotter.stride());
+        // The midpoint walk, in 64 bits where r² - u² - v² + v, which stays below 2r, fits.
+        const auto walk = [&](auto u, auto v, auto slack, auto last) {
+            qsizetype at = plotter.offset(first.x(), first.y());
+            for (;;) {
+                plotter.plotAt(at);
+                if (u == last)
+                    break;
+                slack -= 2 * u + 1;
+                ++u;
+                at += alongStep;
+                while (slack <= 0) {
+                    --v;
+                    slack += 2 * v;
+                    at -= acrossStep;
+                }
             }
-        }
+            return static_cast<Int128>(v);
+        };
+        const Int128 slack = outline.slack(u0, v0);
+        const Int128 vLast = r < (Int128(1) << 61)
+            ? walk(std::int64_t(uFirst), std::int64_t(v0), std::int64_t(slack), std::int64_t(uLast))
+            : walk(uFirst, static_cast<Int128>(v0), slack, uLast);
+        // u and v(u) both move one way along the arc, so its ends bound it.
+        const QPoint last = pixelAt(uLast, vLast);
+        left = std::min<std::int64_t>({left, first.x(), last.x()});
+        right = std::max<std::int64_t>({right, first.x(), last.x()});
+        top = std::min<std::int64_t>({top, first.y(), last.y()});
+        bottom = std::max<std::int64_t>({bottom, first.y(), last.y()});
     };
     const Int128 x0 = plotter.left(), x1 = plotter.right();
     const Int128 y0 = plotter.top(), y1 = plotter.bottom();
