@@ -84,7 +84,7 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
         append(shapes[i], surface);
 }
 
-void ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
+QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
 {
     const auto position = static_cast<std::int32_t>(mShapes.size());
     Kind kind = Kind::Other;
@@ -105,13 +105,14 @@ void ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterS
 
     const QRect box = reach(*shape, surface);
     if (box.isEmpty())
-        return;
+        return box;
     if (kind == Kind::Text && before < 0)
         mEarlyTexts |= box;
     for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row)
         for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column)
             mCells[static_cast<std::size_t>(row) * mColumns + column].push_back(
                 static_cast<std::uint32_t>(position));
+    return box;
 }
 
 QRect ShapeIndex::reach(const Basisklasse &shape, const RasterSurface &surface) const
@@ -185,10 +186,11 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         return false;
     const std::size_t before = shapes.size() - 1;
     if (!follows(shapes, before) || surface.size() != mSize)
-        rebuild(shapes, before, surface);
-    else
-        for (std::size_t i = mShapes.size(); i < before; ++i)
-            append(shapes[i], surface);
+        return false;
+    // Shapes appended without a repaint are not in the buffer yet.
+    QRect undrawn;
+    for (std::size_t i = mShapes.size(); i < before; ++i)
+        undrawn |= append(shapes[i], surface);
     if (mOthers != 0)
         return false;
     const std::int32_t foreColor = surface.getForeColor();
@@ -198,8 +200,10 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         return lastCircle < 0 ? foreColor : static_cast<const Kreis &>(*mShapes[lastCircle]).getColor();
     };
 
-    const QRect area = (foreColor == mDrawnForeColor ? changed : changed | mEarlyTexts)
-        & QRect(QPoint(0, 0), mSize);
+    QRect area = changed | undrawn;
+    if (foreColor != mDrawnForeColor)
+        area |= mEarlyTexts;
+    area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
     if (!area.isEmpty()) {
         surface.beginCovering(area);

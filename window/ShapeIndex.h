@@ -24,9 +24,10 @@ public:
     // surface and drawing every shape in order: pixels, ForeColor and current position. The
     // buffer holds that result for all shapes but the last, except in `changed`; there the
     // shapes that reach it are drawn again, from the last back to the first until every pixel
-    // is taken, and the new shape on top. False, with the index unchanged and nothing drawn
-    // that a full repaint would not draw over, when only a full repaint gives that result:
-    // a shape of another kind, whose drawing may fail, or colour glyphs in the area.
+    // is taken, and the new shape on top; so are shapes appended without being drawn. False,
+    // with nothing drawn that a full repaint would not draw over, when only a full repaint gives
+    // that result: a drawing changed otherwise since, a shape of another kind, whose drawing may
+    // fail, or colour glyphs in the area.
     bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                          const QRect &changed);
 
@@ -34,10 +35,11 @@ private:
     enum class Kind : std::uint8_t { Other, Plain, Circle, Text };
     static constexpr int CellSize = 64; // pixels
 
-    // Brings the index up to the first `count` shapes; false when they are not those it knows.
+    // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
-    void append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    // Returns the shape's reach.
+    QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
     // The pixels the shape may set, clipped to the area; empty when none.
     QRect reach(const Basisklasse &shape, const RasterSurface &surface) const;
     // Every indexed shape whose cells meet the area, from the last to the first.

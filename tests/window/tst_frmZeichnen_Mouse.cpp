@@ -113,8 +113,8 @@ private slots:
         m_window.reset();
     }
 
-    // Random drawings with bands, abandoned bands, texts of every kind, colours, Undo and a new
-    // background: after every step the window that repaints placements in part shows what the
+    // Random drawings with bands, abandoned bands, texts of every kind, colours, Undo, a new
+    // background and shapes appended unseen: after every step the window that repaints placements in part shows what the
     // one that repaints them whole shows.
     void partialRepaintMatchesFullRepaint()
     {
@@ -129,7 +129,7 @@ private slots:
         QRandomGenerator random(20261207);
         const auto somewhere = [&] { return QPoint(random.bounded(-20, 667), random.bounded(-20, 492)); };
         for (int step = 0; step < 1500; ++step) {
-            const int action = random.bounded(100);
+            const int action = random.bounded(101);
             const QPoint at = somewhere();
             const std::int32_t colour = std::int32_t(random.bounded(0x1000000));
             const QString text = texts[random.bounded(texts.size())];
@@ -153,9 +153,14 @@ private slots:
                     window.lColor = colour;
                 } else if (action < 99) {
                     window.mnuRueckgaengig->trigger();
-                } else {
+                } else if (action < 100) {
                     dialogs.expectColor(colour);
                     window.mnuHintergrundfarbe->trigger();
+                } else { // a shape the next placement or repaint shows
+                    auto line = std::make_shared<Linie>();
+                    line->setX2(at.x() * 15.0f);
+                    line->setY2(at.y() * 15.0f);
+                    window.oObjectData->AddObject(line);
                 }
             });
             QVERIFY2(twins.alike(), qPrintable(QStringLiteral("step %1, action %2").arg(step).arg(action)));
