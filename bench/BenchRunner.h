@@ -77,6 +77,8 @@ private:
     static double processCpuSeconds();
     // VmHWM of /proc/self/status in megabytes (10^6 bytes), or -1 when it cannot be read.
     static double peakResidentMegabytes();
+    // Starts VmHWM afresh at the present resident size, where the kernel allows it.
+    static void resetPeakResident();
 
     Options m_options;
     std::shared_ptr<BenchDialogs> m_dialogs;
