@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <queue>
+#include <typeinfo>
 
 namespace {
 
@@ -84,17 +85,27 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
         append(shapes[i], surface);
 }
 
+ShapeIndex::Kind ShapeIndex::kindOf(const Basisklasse &shape)
+{
+    // The very classes: a class derived from one of them may draw otherwise.
+    const std::type_info &type = typeid(shape);
+    if (type == typeid(Linie))
+        return Kind::Line;
+    if (type == typeid(Rechteck))
+        return Kind::Rectangle;
+    if (type == typeid(Punkt))
+        return Kind::Point;
+    if (type == typeid(Kreis))
+        return Kind::Circle;
+    if (type == typeid(Text))
+        return Kind::Text;
+    return Kind::Other;
+}
+
 QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
 {
     const auto position = static_cast<std::int32_t>(mShapes.size());
-    Kind kind = Kind::Other;
-    if (dynamic_cast<const Kreis *>(shape.get()))
-        kind = Kind::Circle;
-    else if (dynamic_cast<const Text *>(shape.get()))
-        kind = Kind::Text;
-    else if (dynamic_cast<const Punkt *>(shape.get()) || dynamic_cast<const Linie *>(shape.get())
-             || dynamic_cast<const Rechteck *>(shape.get()))
-        kind = Kind::Plain;
+    const Kind kind = kindOf(*shape);
     const std::int32_t before = mLastCircle.empty() ? -1 : mLastCircle.back();
     mLastCircle.push_back(kind == Kind::Circle ? position : before);
     if (kind == Kind::Text)
@@ -103,7 +114,7 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
     mKinds.push_back(kind);
     mShapes.push_back(shape.get());
 
-    const QRect box = reach(*shape, surface);
+    const QRect box = reach(*shape, kind, surface);
     if (box.isEmpty())
         return box;
     if (kind == Kind::Text && before < 0)
@@ -115,31 +126,48 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
     return box;
 }
 
-QRect ShapeIndex::reach(const Basisklasse &shape, const RasterSurface &surface) const
+QRect ShapeIndex::reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface)
 {
     Box box;
     double margin = 1.0;
-    if (const auto *punkt = dynamic_cast<const Punkt *>(&shape)) {
-        box.add(punkt->getX1(), punkt->getY1());
-    } else if (const auto *linie = dynamic_cast<const Linie *>(&shape)) {
-        box.add(linie->getX1(), linie->getY1());
-        box.add(linie->getX2(), linie->getY2());
-    } else if (const auto *rechteck = dynamic_cast<const Rechteck *>(&shape)) {
-        box.add(rechteck->getX1(), rechteck->getY1());
-        box.add(rechteck->getX2(), rechteck->getY2());
-        box.add(rechteck->getX3(), rechteck->getY3());
-        box.add(rechteck->getX4(), rechteck->getY4());
-    } else if (const auto *kreis = dynamic_cast<const Kreis *>(&shape)) {
-        if (!std::isfinite(kreis->getRadius()))
+    switch (kind) {
+    case Kind::Point: {
+        const auto &punkt = static_cast<const Punkt &>(shape);
+        box.add(punkt.getX1(), punkt.getY1());
+        break;
+    }
+    case Kind::Line: {
+        const auto &linie = static_cast<const Linie &>(shape);
+        box.add(linie.getX1(), linie.getY1());
+        box.add(linie.getX2(), linie.getY2());
+        break;
+    }
+    case Kind::Rectangle: {
+        const auto &rechteck = static_cast<const Rechteck &>(shape);
+        box.add(rechteck.getX1(), rechteck.getY1());
+        box.add(rechteck.getX2(), rechteck.getY2());
+        box.add(rechteck.getX3(), rechteck.getY3());
+        box.add(rechteck.getX4(), rechteck.getY4());
+        break;
+    }
+    case Kind::Circle: {
+        const auto &kreis = static_cast<const Kreis &>(shape);
+        if (!std::isfinite(kreis.getRadius()))
             return QRect();
-        box.add(kreis->getX1(), kreis->getY1());
-        margin += std::abs(static_cast<double>(kreis->getRadius())) / RasterSurface::TwipsPerPixel;
-    } else if (const auto *text = dynamic_cast<const Text *>(&shape)) {
+        box.add(kreis.getX1(), kreis.getY1());
+        margin += std::abs(static_cast<double>(kreis.getRadius())) / RasterSurface::TwipsPerPixel;
+        break;
+    }
+    case Kind::Text: {
         // Glyphs reach beyond the line and beyond their advances by less than its height.
-        box.add(text->getX1(), text->getY1());
-        box.right += surface.TextWidth(text->getText()) / RasterSurface::TwipsPerPixel;
+        const auto &text = static_cast<const Text &>(shape);
+        box.add(text.getX1(), text.getY1());
+        if (box.left <= box.right)
+            box.right += surface.TextWidth(text.getText()) / RasterSurface::TwipsPerPixel;
         margin += 3.0 * surface.lineHeight();
-    } else {
+        break;
+    }
+    case Kind::Other:
         return QRect(QPoint(0, 0), surface.size()); // drawn by a full repaint anyway
     }
     return box.clipped(surface.size(), margin);

@@ -32,7 +32,7 @@ public:
                          const QRect &changed);
 
 private:
-    enum class Kind : std::uint8_t { Other, Plain, Circle, Text };
+    enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };
     static constexpr int CellSize = 64; // pixels
 
     // Whether the first `count` shapes begin with those it knows.
@@ -40,8 +40,9 @@ private:
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    static Kind kindOf(const Basisklasse &shape);
     // The pixels the shape may set, clipped to the area; empty when none.
-    QRect reach(const Basisklasse &shape, const RasterSurface &surface) const;
+    static QRect reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface);
     // Every indexed shape whose cells meet the area, from the last to the first.
     std::vector<std::uint32_t> shapesReaching(const QRect &area) const;
 
