@@ -112,11 +112,11 @@ __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
 
 // The pixel that holds the twip t, floor(t / 15 + 1/2), exact for every finite float: a float
-// with a fraction is below 2^24, where doubles hold the quotient closely enough; a whole one
-// may reach 2^128 and is divided as an integer.
+// with a fraction is below 2^24, and below 2^40 doubles hold the quotient closely enough; a
+// larger whole one, up to 2^128, is divided as an integer.
 Int128 pixelOf(float twips)
 {
-    if (std::trunc(twips) != twips)
+    if (std::trunc(twips) != twips || std::abs(twips) < 0x1p40f) // the double's error stays tiny
         return static_cast<Int128>(std::floor(toPixelSpace(twips)));
     const auto magnitude = static_cast<UInt128>(std::abs(twips));
     const auto pixel = static_cast<Int128>(magnitude / 15 + (magnitude % 15 >= 8 ? 1 : 0));
@@ -156,6 +156,14 @@ struct Wide
 // The largest s with s² <= n: a floating-point estimate, made exact by integer tests.
 UInt128 squareRoot(Wide n)
 {
+    if (n.hi == 0 && n.lo < (UInt128(1) << 52)) {
+        auto s = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(std::uint64_t(n.lo))));
+        while (UInt128(s) * s > n.lo)
+            --s;
+        while (UInt128(s + 1) * (s + 1) <= n.lo)
+            ++s;
+        return s;
+    }
     if (n.hi == 0 && n.lo < (UInt128(1) << 104)) {
         auto s = static_cast<UInt128>(std::sqrt(static_cast<long double>(n.lo)));
         while (s * s > n.lo)
