@@ -173,7 +173,8 @@ QRect ShapeIndex::reach(const Basisklasse &shape, Kind kind, const RasterSurface
     return box.clipped(surface.size(), margin);
 }
 
-std::vector<std::uint32_t> ShapeIndex::shapesReaching(const QRect &area) const
+template <typename Visit>
+void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
 {
     // The cells' lists ascend; merged from their ends, the shapes come from the last.
     struct Cursor
@@ -194,17 +195,17 @@ std::vector<std::uint32_t> ShapeIndex::shapesReaching(const QRect &area) const
             if (!list.empty())
                 queue.push({&list, list.size()});
         }
-    std::vector<std::uint32_t> result;
+    std::uint32_t previous = std::numeric_limits<std::uint32_t>::max();
     while (!queue.empty()) {
         Cursor top = queue.top();
         queue.pop();
         const std::uint32_t shape = (*top.list)[top.next - 1];
-        if (result.empty() || result.back() != shape)
-            result.push_back(shape);
         if (--top.next > 0)
             queue.push(top);
+        if (shape != previous && !visit(shape))
+            return;
+        previous = shape;
     }
-    return result;
 }
 
 bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
@@ -235,13 +236,12 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     mDrawnForeColor = foreColor;
     if (!area.isEmpty()) {
         surface.beginCovering(area);
-        for (const std::uint32_t i : shapesReaching(area)) {
+        forShapesReaching(area, [&](std::uint32_t i) {
             if (mKinds[i] == Kind::Text)
                 surface.setForeColor(colourBefore(mLastCircle[i]));
             shapes[i]->Draw(surface, 13);
-            if (surface.covered() || surface.coverSpoilt())
-                break;
-        }
+            return !surface.covered() && !surface.coverSpoilt();
+        });
         const bool spoilt = surface.coverSpoilt();
         surface.endCovering();
         if (spoilt)

@@ -43,8 +43,10 @@ private:
     static Kind kindOf(const Basisklasse &shape);
     // The pixels the shape may set, clipped to the area; empty when none.
     static QRect reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface);
-    // Every indexed shape whose cells meet the area, from the last to the first.
-    std::vector<std::uint32_t> shapesReaching(const QRect &area) const;
+    // Calls visit with every indexed shape whose cells meet the area, from the last to the
+    // first, while it returns true.
+    template <typename Visit>
+    void forShapesReaching(const QRect &area, Visit &&visit) const;
 
     QSize mSize;
     int mColumns = 0;
