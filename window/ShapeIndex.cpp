@@ -55,7 +55,7 @@ void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSu
     if (!follows(shapes, shapes.size()) || surface.size() != mSize)
         rebuild(shapes, shapes.size(), surface);
     else
-        for (std::size_t i = mShapes.size(); i < shapes.size(); ++i)
+        for (std::size_t i = mKinds.size(); i < shapes.size(); ++i)
             append(shapes[i], surface);
 }
 
@@ -63,9 +63,9 @@ bool ShapeIndex::follows(const ObjectData::Collection &shapes, std::size_t count
 {
     // The first and the last shape known stand for the rest: the drawing only grows between
     // full repaints, and Undo, New and Open replace or remove shapes at its start or end.
-    return mShapes.size() <= count
-        && (mShapes.empty()
-            || (mShapes.front() == shapes.front().get() && mShapes.back() == shapes[mShapes.size() - 1].get()));
+    return mKinds.size() <= count
+        && (mKinds.empty()
+            || (mFirst == shapes.front().get() && mLast == shapes[mKinds.size() - 1].get()));
 }
 
 void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count,
@@ -77,7 +77,7 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
     mCells.assign(static_cast<std::size_t>(mColumns) * rows, {});
     mKinds.clear();
     mLastCircle.clear();
-    mShapes.clear();
+    mFirst = mLast = nullptr;
     mLastText = -1;
     mEarlyTexts = QRect();
     mOthers = 0;
@@ -104,7 +104,7 @@ ShapeIndex::Kind ShapeIndex::kindOf(const Basisklasse &shape)
 
 QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
 {
-    const auto position = static_cast<std::int32_t>(mShapes.size());
+    const auto position = static_cast<std::int32_t>(mKinds.size());
     const Kind kind = kindOf(*shape);
     const std::int32_t before = mLastCircle.empty() ? -1 : mLastCircle.back();
     mLastCircle.push_back(kind == Kind::Circle ? position : before);
@@ -112,7 +112,9 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
         mLastText = position;
     mOthers += kind == Kind::Other;
     mKinds.push_back(kind);
-    mShapes.push_back(shape.get());
+    if (!mFirst)
+        mFirst = shape.get();
+    mLast = shape.get();
 
     const QRect box = reach(*shape, kind, surface);
     if (box.isEmpty())
@@ -218,7 +220,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         return false;
     // Shapes appended without a repaint are not in the buffer yet.
     QRect undrawn;
-    for (std::size_t i = mShapes.size(); i < before; ++i)
+    for (std::size_t i = mKinds.size(); i < before; ++i)
         undrawn |= append(shapes[i], surface);
     if (mOthers != 0)
         return false;
@@ -226,7 +228,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
     const auto colourBefore = [&](std::int32_t lastCircle) {
-        return lastCircle < 0 ? foreColor : static_cast<const Kreis &>(*mShapes[lastCircle]).getColor();
+        return lastCircle < 0 ? foreColor : static_cast<const Kreis &>(*shapes[lastCircle]).getColor();
     };
 
     QRect area = changed | undrawn;
@@ -250,7 +252,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     // What the full repaint leaves after the shapes before the new one, then the new one.
     surface.setForeColor(colourBefore(mLastCircle.empty() ? -1 : mLastCircle.back()));
     if (mLastText >= 0) {
-        const auto &text = static_cast<const Text &>(*mShapes[mLastText]);
+        const auto &text = static_cast<const Text &>(*shapes[mLastText]);
         surface.setCurrentX(text.getX1());
         surface.setCurrentY(text.getY1());
         surface.Print(QString());

@@ -53,7 +53,9 @@ private:
     std::vector<std::vector<std::uint32_t>> mCells;
     std::vector<Kind> mKinds;
     std::vector<std::int32_t> mLastCircle; // at or before each shape, -1 when none
-    std::vector<const Basisklasse *> mShapes; // to notice a drawing that changed otherwise
+    // The first and the last shape indexed, to notice a drawing that changed otherwise.
+    const Basisklasse *mFirst = nullptr;
+    const Basisklasse *mLast = nullptr;
     std::int32_t mLastText = -1;
     // Texts before the first circle take the ForeColor that the repaint began with.
     std::int32_t mDrawnForeColor = 0;
