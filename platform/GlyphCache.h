@@ -1,5 +1,5 @@
 #pragma once
-// The monochrome pixels and whole-pixel advance of single characters of one font, rendered once.
+// Pixels and advances of one font's single characters and laid-out runs, rendered once and kept.
 
 #include <QFont>
 #include <QFontMetrics>

@@ -92,7 +92,7 @@ private:
         std::int64_t right = std::numeric_limits<std::int64_t>::min();
         std::int64_t lower = std::numeric_limits<std::int64_t>::min();
 
-        // Copies the glyph's spans with the pen at x, clipped to the buffer.
+        // Copies the glyph's spans with the pen at x, clipped to the surface's clip.
         void blit(RasterSurface &surface, const GlyphCache::Glyph &glyph);
     };
 
