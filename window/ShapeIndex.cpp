@@ -48,11 +48,15 @@ struct Box
 
 } // namespace
 
-void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface,
-                            std::int32_t foreColor)
+void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
 {
     mDrawnForeColor = foreColor;
-    if (!follows(shapes, shapes.size()) || surface.size() != mSize)
+    mReplaced = mReplaced || count < mKinds.size();
+}
+
+void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface)
+{
+    if (mReplaced || !follows(shapes, shapes.size()) || surface.size() != mSize)
         rebuild(shapes, shapes.size(), surface);
     else
         for (std::size_t i = mKinds.size(); i < shapes.size(); ++i)
@@ -61,8 +65,8 @@ void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSu
 
 bool ShapeIndex::follows(const ObjectData::Collection &shapes, std::size_t count) const
 {
-    // The first and the last shape known stand for the rest: the drawing only grows between
-    // full repaints, and Undo, New and Open replace or remove shapes at its start or end.
+    // Between full repaints the drawing only grows; a drawing replaced otherwise than through a
+    // full repaint of fewer shapes shows at its first or last shape.
     return mKinds.size() <= count
         && (mKinds.empty()
             || (mFirst == shapes.front().get() && mLast == shapes[mKinds.size() - 1].get()));
@@ -78,6 +82,7 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
     mKinds.clear();
     mLastCircle.clear();
     mFirst = mLast = nullptr;
+    mReplaced = false;
     mLastText = -1;
     mEarlyTexts = QRect();
     mOthers = 0;
@@ -216,7 +221,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     if (shapes.empty() || surface.getBackColor() == std::numeric_limits<std::int32_t>::max())
         return false;
     const std::size_t before = shapes.size() - 1;
-    if (!follows(shapes, before) || surface.size() != mSize)
+    if (mReplaced || !follows(shapes, before) || surface.size() != mSize)
         return false;
     // Shapes appended without a repaint are not in the buffer yet.
     QRect undrawn;

@@ -15,10 +15,10 @@
 class ShapeIndex
 {
 public:
-    // After a full repaint of the drawing that began with the given ForeColor: from now on the
-    // index stands for what it drew.
-    void drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface,
-                    std::int32_t foreColor);
+    // The surface was erased to draw the first `count` shapes whole, with the given ForeColor.
+    void erased(std::size_t count, std::int32_t foreColor);
+    // After the full repaints since the last call: from now on the index stands for the drawing.
+    void drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface);
 
     // The repaint after the last shape was appended, with the same result as erasing the
     // surface and drawing every shape in order: pixels, ForeColor and current position. The
@@ -61,4 +61,7 @@ private:
     std::int32_t mDrawnForeColor = 0;
     QRect mEarlyTexts;
     std::size_t mOthers = 0;
+    // A drawing with fewer shapes than indexed was drawn since: Open, New or Undo replaced it,
+    // and new shapes may even sit where old ones were.
+    bool mReplaced = false;
 };

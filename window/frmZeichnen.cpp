@@ -217,7 +217,7 @@ void frmZeichnen::showChanges()
     if (m_drawnWhole && oObjectData) {
         m_drawnWhole = false;
         m_surface.takeChangedRect();
-        m_shapeIndex.drawnWhole(oObjectData->getBasisklassen(), m_surface, m_drawnForeColor);
+        m_shapeIndex.drawnWhole(oObjectData->getBasisklassen(), m_surface);
     }
     const QRect changed = m_surface.takeDirtyRect();
     if (!changed.isEmpty())
@@ -258,7 +258,8 @@ void frmZeichnen::setBackColor(std::int32_t color)
 {
     m_surface.setBackColor(color);
     m_drawnWhole = true;
-    m_drawnForeColor = m_surface.getForeColor();
+    m_shapeIndex.erased(oObjectData ? oObjectData->getBasisklassen().size() : 0,
+                        m_surface.getForeColor());
 }
 void frmZeichnen::setCurrentX(float x) { m_surface.setCurrentX(x); }
 void frmZeichnen::setCurrentY(float y) { m_surface.setCurrentY(y); }

@@ -214,7 +214,6 @@ private:
     bool m_repaintPending = false;
     bool m_incrementalRepaint = true;
     bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
-    std::int32_t m_drawnForeColor = 0; // when it was erased
     ShapeIndex m_shapeIndex;
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -114,7 +115,7 @@ private slots:
     }
 
     // Random drawings with bands, abandoned bands, texts of every kind, colours, Undo, a new
-    // background and shapes appended unseen: after every step the window that repaints placements in part shows what the
+    // background, shapes appended unseen and the drawing opened again: after every step the window that repaints placements in part shows what the
     // one that repaints them whole shows.
     void partialRepaintMatchesFullRepaint()
     {
@@ -126,10 +127,14 @@ private slots:
                                    QStringLiteral("Text 123 ").repeated(40) + QString::fromUtf16(u"\u05D0")};
         const char *const tools[] = {"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis"};
         Twins twins;
+        QTemporaryDir folder;
+        const QString saved = folder.filePath(QStringLiteral("saved.dxf"));
         QRandomGenerator random(20261207);
         const auto somewhere = [&] { return QPoint(random.bounded(-20, 667), random.bounded(-20, 492)); };
         for (int step = 0; step < 1500; ++step) {
-            const int action = random.bounded(101);
+            const int action = random.bounded(102);
+            if (action == 101)
+                twins.windows[0]->SaveDXF(saved);
             const QPoint at = somewhere();
             const std::int32_t colour = std::int32_t(random.bounded(0x1000000));
             const QString text = texts[random.bounded(texts.size())];
@@ -156,11 +161,15 @@ private slots:
                 } else if (action < 100) {
                     dialogs.expectColor(colour);
                     window.mnuHintergrundfarbe->trigger();
-                } else { // a shape the next placement or repaint shows
+                } else if (action < 101) { // a shape the next placement or repaint shows
                     auto line = std::make_shared<Linie>();
                     line->setX2(at.x() * 15.0f);
                     line->setY2(at.y() * 15.0f);
                     window.oObjectData->AddObject(line);
+                } else { // the drawing replaced by one much like it
+                    dialogs.expectMessage(PlatformDialogs::Answer::No);
+                    dialogs.expectOpenFile(saved);
+                    window.mnuOeffnen->trigger();
                 }
             });
             QVERIFY2(twins.alike(), qPrintable(QStringLiteral("step %1, action %2").arg(step).arg(action)));
@@ -168,6 +177,7 @@ private slots:
         QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > 100);
 
         // A shape whose drawing overflows: every placement repaints whole and reports it.
+        const qsizetype messages = twins.dialogs[0]->messages().size();
         twins.both([](frmZeichnen &window, ScriptedDialogs &dialogs) {
             window.oObjectData->AddObject(std::make_shared<Overflowing>());
             window.mnuLinie->trigger();
@@ -176,7 +186,7 @@ private slots:
             QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(300, 200));
         });
         QVERIFY(twins.alike());
-        QCOMPARE(twins.dialogs[0]->messages().size(), 1);
+        QCOMPARE(twins.dialogs[0]->messages().size(), messages + 1);
         twins.both([](frmZeichnen &, ScriptedDialogs &dialogs) { QVERIFY(dialogs.allAnswered()); });
     }
 
