@@ -112,7 +112,7 @@ const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
     if (!entry) {
         if (!standsAlone(unit))
             return nullptr;
-        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans, 1 << 16);
+        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans, std::size_t(1) << 16); // every unit
     }
     return entry->usable ? &entry->glyph : nullptr;
 }
@@ -122,7 +122,7 @@ const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase, bool le
     const QString key = QChar(char16_t(phase + (leftToRight ? 64 : 0))) + text;
     const Entry *entry = mRuns.find(key);
     if (!entry)
-        entry = &mRuns.add(key, render(text, phase, leftToRight), mMaxStoredSpans, MaxStoredAdvances);
+        entry = &mRuns.add(key, render(text, phase, leftToRight), mMaxStoredSpans, MaxStoredRuns);
     return entry->usable ? &entry->glyph : nullptr;
 }
 
@@ -142,7 +142,7 @@ double GlyphCache::runAdvance(const QString &text)
     if (!entry) {
         Entry measured;
         measured.exactAdvance = mExactMetrics.horizontalAdvance(text);
-        entry = &mAdvances.add(text, std::move(measured), 0, MaxStoredAdvances);
+        entry = &mAdvances.add(text, std::move(measured), 0, MaxStoredRuns);
     }
     return entry->exactAdvance;
 }

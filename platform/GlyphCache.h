@@ -81,16 +81,15 @@ public:
     // Of font() at 96 dots per inch, in fractions of a pixel as Qt's layout places glyphs.
     const QFontMetricsF &exactMetrics() const { return mExactMetrics; }
 
+    // At most this many runs are kept, each for its pixels and for its advance.
+    static constexpr std::size_t MaxStoredRuns = std::size_t(1) << 16;
     // The pixels of a run of characters as Qt lays it out as a whole, its pen phase / 64 pixel
-    // right of a whole pixel (spans relative to that whole pixel), as a left-to-right line or
-    // in the direction of its first strong letter; null when
-    // they are not plain monochrome. Kept like the single glyphs, within a span budget of their
-    // own. Valid until the next call.
+    // right of a whole pixel (spans relative to that whole pixel), as a left-to-right line or in
+    // the direction of its first strong letter; null when they are not plain monochrome. Kept
+    // like the single glyphs, within a span budget of their own. Valid until the next call.
     const Glyph *run(const QString &text, int phase, bool leftToRight);
-    // The exact advance of a run of characters as Qt lays it out as a whole; the last
-    // MaxStoredAdvances runs asked for are kept.
+    // The exact advance of a run of characters as Qt lays it out as a whole.
     double runAdvance(const QString &text);
-    static constexpr std::size_t MaxStoredAdvances = std::size_t(1) << 16;
 
 private:
     struct Entry
