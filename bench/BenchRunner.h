@@ -1,5 +1,5 @@
 #pragma once
-// Runs the benchmark: open, repaint, rubber band and save for each drawing size, and prints the table.
+// Runs the benchmark: open, repaint, rubber band, placement and save for each drawing size, then the hard drawings, and prints the tables.
 
 #include <QList>
 #include <QObject>
@@ -19,7 +19,7 @@ public:
     struct Options
     {
         bool quick = false;
-        QList<std::int32_t> sizes{1000, 10000, 100000};
+        QList<std::int32_t> sizes{1000, 10000, 100000, 1000000};
     };
 
     explicit BenchRunner(Options options);
@@ -41,25 +41,44 @@ private:
         double openSeconds = 0.0;
         double repaintSeconds = 0.0;
         double bandMilliseconds = 0.0;
+        double placeMilliseconds = 0.0;
         double saveSeconds = 0.0;
         double peakMegabytes = 0.0;
     };
+    // A drawing of one hard kind: opened, repainted, and a shape placed in it.
+    struct Scene
+    {
+        const char *name;
+        std::int32_t shapes = 0;
+        double fileMegabytes = 0.0;
+        double openSeconds = 0.0;
+        double repaintSeconds = 0.0;
+        double placeMilliseconds = 0.0;
+    };
 
     Row measure(std::int32_t shapes);
+    Scene measureScene(const char *name, const QByteArray &content);
+    // Writes the file into the temporary folder; empty when it cannot.
+    QString writeFile(const QString &name, const QByteArray &content);
     std::unique_ptr<frmZeichnen> startWindow();
     // One Open through the File menu into a fresh window, which is kept in `window`.
     double timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &window);
     double timeRepaint(frmZeichnen &window);
     // Seconds per mouse-move step of the line tool's band, averaged over one run of steps.
     double timeBand(frmZeichnen &window);
+    // Milliseconds of the second click of the line tool until its pixels are shown.
+    double timePlace(frmZeichnen &window);
     double timeSave(frmZeichnen &window, const QString &path);
     void warnAboutMessages(const char *where);
     void printTable(const QList<Row> &rows) const;
+    void printScenes(const QList<Scene> &scenes) const;
 
     static double median(QList<double> values);
     static double processCpuSeconds();
     // VmHWM of /proc/self/status in megabytes (10^6 bytes), or -1 when it cannot be read.
     static double peakResidentMegabytes();
+    // Starts VmHWM afresh at the present resident size, where the kernel allows it.
+    static void resetPeakResident();
 
     Options m_options;
     std::shared_ptr<BenchDialogs> m_dialogs;

@@ -115,11 +115,81 @@ QByteArray DrawingGenerator::dxf(std::int32_t shapeCount)
         }
     }
 
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::written(const ObjectData &drawing)
+{
     QByteArray content;
     QBuffer buffer(&content);
     buffer.open(QIODevice::WriteOnly);
     DxfWriter(drawing).write(buffer);
     return content;
+}
+
+void DrawingGenerator::addText(ObjectData &drawing, float x, float y, const QString &text)
+{
+    auto shape = std::make_shared<Text>();
+    shape->setX1(x);
+    shape->setY1(y);
+    shape->setText(text);
+    drawing.AddObject(std::move(shape));
+}
+
+QByteArray DrawingGenerator::mixedScriptTexts(std::int64_t bytes)
+{
+    const QStringList words = {
+        QStringLiteral("Text"), QStringLiteral("Plan"), QString::fromUtf16(u"Stra\u00DFe"),
+        QString::fromUtf16(u"Caf\u0065\u0301"), QString::fromUtf16(u"n\u0303o"),
+        QString::fromUtf16(u"\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD"),
+        QString::fromUtf16(u"\u05D1\u05D9\u05EA"), QString::fromUtf16(u"\u0645\u0631\u062D\u0628\u0627"),
+        QString::fromUtf16(u"\u0628\u064E\u064A\u062A")};
+    MousePositions mouse(20260102u);
+    QRandomGenerator random(20260103u);
+    ObjectData drawing;
+    std::int64_t written = 0;
+    for (std::int32_t i = 0; written < bytes; ++i) {
+        // A Latin word first, so that the line runs left to right.
+        QString text = words[random.bounded(3)] + QStringLiteral(" %1").arg(i % 1000);
+        for (int w = random.bounded(2, 5); w > 0; --w)
+            text += QLatin1Char(' ') + words[random.bounded(words.size())];
+        addText(drawing, mouse.x(), mouse.y(), text);
+        written += 40 + text.size() * 10 / 3; // an entity's lines, and escapes for many characters
+    }
+    return DrawingGenerator::written(drawing);
+}
+
+QByteArray DrawingGenerator::cjkLabels(std::int32_t labels, std::int32_t distinct)
+{
+    MousePositions mouse(20260104u);
+    QRandomGenerator random(20260105u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < labels; ++i) {
+        QString text;
+        for (int c = random.bounded(3, 7); c > 0; --c)
+            text += QChar(char16_t(0x4E00 + random.bounded(distinct)));
+        addText(drawing, mouse.x(), mouse.y(), text);
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::largeCircles(std::int32_t circles)
+{
+    MousePositions mouse(20260106u);
+    QRandomGenerator random(20260107u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < circles; ++i) {
+        // The centre so far out in a random direction that the outline passes a point inside.
+        const double radius = random.bounded(3500, 4501);
+        const double angle = random.bounded(2.0 * M_PI);
+        auto kreis = std::make_shared<Kreis>();
+        kreis->setX1(static_cast<float>(std::round(mouse.x() + std::cos(angle) * radius * RasterSurface::TwipsPerPixel)));
+        kreis->setY1(static_cast<float>(std::round(mouse.y() + std::sin(angle) * radius * RasterSurface::TwipsPerPixel)));
+        kreis->setRadius(static_cast<float>(radius * RasterSurface::TwipsPerPixel));
+        kreis->setColor(mouse.color());
+        drawing.AddObject(std::move(kreis));
+    }
+    return written(drawing);
 }
 
 std::int32_t DrawingGenerator::shapesAfterReading(std::int32_t shapeCount)

@@ -2,7 +2,10 @@
 // Makes the DXF file of a drawing of a given number of shapes, of all five kinds, with the editor's writer.
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
+
+class ObjectData;
 
 class DrawingGenerator
 {
@@ -16,4 +19,16 @@ public:
 
     // How many shapes reading the file back gives.
     static std::int32_t shapesAfterReading(std::int32_t shapeCount);
+
+    // Drawings of one hard kind each, placed like the texts and circles above:
+    // texts of a few words with combining accents, Hebrew and Arabic, about `bytes` of file;
+    static QByteArray mixedScriptTexts(std::int64_t bytes);
+    // short labels of three to six CJK characters drawn from `distinct` ones;
+    static QByteArray cjkLabels(std::int32_t labels, std::int32_t distinct);
+    // circles of radius 3,500 to 4,500 pixels whose outline crosses the window.
+    static QByteArray largeCircles(std::int32_t circles);
+
+private:
+    static QByteArray written(const ObjectData &drawing);
+    static void addText(ObjectData &drawing, float x, float y, const QString &text);
 };

@@ -1,4 +1,4 @@
-// skizzar_bench [--quick] [--sizes=1000,10000,100000]: times the editor on large drawings.
+// skizzar_bench [--quick] [--sizes=1000,10000,100000,1000000]: times the editor on large drawings.
 
 #include "BenchRunner.h"
 #include "app/Application.h"
@@ -15,11 +15,11 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Times opening, repainting, the rubber band and saving of large drawings."));
+    parser.setApplicationDescription(QStringLiteral("Times opening, repainting, the rubber band, placing and saving of large drawings."));
     parser.addHelpOption();
     const QCommandLineOption quick(QStringLiteral("quick"), QStringLiteral("Fewer runs per figure."));
     const QCommandLineOption sizes(QStringLiteral("sizes"),
-                                   QStringLiteral("Comma-separated drawing sizes (default 1000,10000,100000)."),
+                                   QStringLiteral("Comma-separated drawing sizes (default 1000,10000,100000,1000000)."),
                                    QStringLiteral("list"));
     parser.addOption(quick);
     parser.addOption(sizes);

@@ -9,9 +9,6 @@
 
 namespace {
 
-// Bounds the memory of the glyphs outside Latin-1 also for very large fonts (12 bytes a span).
-constexpr std::size_t kMaxStoredSpans = std::size_t(1) << 20;
-
 constexpr QRgb kInk = 0xFF000000u;
 constexpr QRgb kPaper = 0xFFFFFFFFu;
 
@@ -31,10 +28,11 @@ QImage canvas(QSize size)
     return image;
 }
 
-QFontMetrics metricsAt96Dpi(const QFont &font)
+template <typename Metrics>
+Metrics metricsAt96Dpi(const QFont &font)
 {
     const QImage device = canvas(QSize(1, 1));
-    return QFontMetrics(font, &device);
+    return Metrics(font, &device);
 }
 
 bool inRange(char16_t unit, char16_t first, char16_t last)
@@ -44,9 +42,11 @@ bool inRange(char16_t unit, char16_t first, char16_t last)
 
 } // namespace
 
-GlyphCache::GlyphCache(const QFont &font)
+GlyphCache::GlyphCache(const QFont &font, std::size_t maxStoredSpans)
     : mFont(plainFont(font))
-    , mMetrics(metricsAt96Dpi(mFont))
+    , mMetrics(metricsAt96Dpi<QFontMetrics>(mFont))
+    , mExactMetrics(metricsAt96Dpi<QFontMetricsF>(mFont))
+    , mMaxStoredSpans(maxStoredSpans)
 {
 }
 
@@ -108,29 +108,51 @@ bool GlyphCache::standsAlone(char16_t unit)
 
 const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
 {
-    if (const auto found = mOthers.find(unit); found != mOthers.end())
-        return found->second.usable ? &found->second.glyph : nullptr;
-    if (!standsAlone(unit))
-        return nullptr;
-    Entry entry = make(unit);
-    if (mOthers.size() >= MaxStoredGlyphs
-        || mOtherSpans + entry.glyph.spans.size() > kMaxStoredSpans) {
-        mOthers.clear();
-        mOtherSpans = 0;
+    const Entry *entry = mOthers.find(unit);
+    if (!entry) {
+        if (!standsAlone(unit))
+            return nullptr;
+        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans, std::size_t(1) << 16); // every unit
     }
-    mOtherSpans += entry.glyph.spans.size();
-    const Entry &stored = mOthers.emplace(unit, std::move(entry)).first->second;
-    return stored.usable ? &stored.glyph : nullptr;
+    return entry->usable ? &entry->glyph : nullptr;
 }
 
-// Renders the character alone with the pen at a whole pixel and collects the ink row by row.
+const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase, bool leftToRight)
+{
+    const QString key = QChar(char16_t(phase + (leftToRight ? 64 : 0))) + text;
+    const Entry *entry = mRuns.find(key);
+    if (!entry)
+        entry = &mRuns.add(key, render(text, phase, leftToRight), mMaxStoredSpans, MaxStoredRuns);
+    return entry->usable ? &entry->glyph : nullptr;
+}
+
 GlyphCache::Entry GlyphCache::make(char16_t unit)
+{
+    if (!standsAlone(unit)) {
+        Entry entry;
+        entry.known = true;
+        return entry;
+    }
+    return render(QString(QChar{unit}), 0, false);
+}
+
+double GlyphCache::runAdvance(const QString &text)
+{
+    Entry *entry = mAdvances.find(text);
+    if (!entry) {
+        Entry measured;
+        measured.exactAdvance = mExactMetrics.horizontalAdvance(text);
+        entry = &mAdvances.add(text, std::move(measured), 0, MaxStoredRuns);
+    }
+    return entry->exactAdvance;
+}
+
+// Renders the text alone with the pen phase / 64 pixel right of a whole pixel and collects the
+// ink row by row.
+GlyphCache::Entry GlyphCache::render(const QString &text, int phase, bool leftToRight)
 {
     Entry entry;
     entry.known = true;
-    if (!standsAlone(unit))
-        return entry;
-    const QString text(QChar{unit});
     Glyph &glyph = entry.glyph;
     glyph.advance = mMetrics.horizontalAdvance(text);
     if (glyph.advance < 0)
@@ -147,20 +169,23 @@ GlyphCache::Entry GlyphCache::make(char16_t unit)
     image.fill(kPaper);
     QPainter painter(&image);
     painter.setFont(mFont);
+    if (leftToRight)
+        painter.setLayoutDirection(Qt::LeftToRight);
     painter.setPen(QColor::fromRgb(kInk));
-    painter.drawText(QPoint(-area.left(), -area.top()), text);
+    painter.drawText(QPointF(-area.left() + phase / 64.0, -area.top()), text);
     painter.end();
 
     const int rowOffset = area.top() + mMetrics.ascent(); // image row 0 below the line's top
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
+        for (int x = 0; x < width;) {
             if (row[x] == kPaper) {
                 ++x;
                 continue;
             }
             const int start = x;
-            for (; x < image.width() && row[x] != kPaper; ++x) {
+            for (; x < width && row[x] != kPaper; ++x) {
                 if (row[x] != kInk) { // greyed or coloured: not something a pen colour can redo
                     entry.glyph = Glyph();
                     return entry;

@@ -1,11 +1,13 @@
 #pragma once
-// The monochrome pixels and whole-pixel advance of single characters of one font, rendered once.
+// Pixels and advances of one font's single characters and laid-out runs, rendered once and kept.
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QString>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <unordered_map>
 #include <vector>
 
@@ -37,10 +39,17 @@ public:
         bool operator==(const Glyph &) const = default;
     };
 
-    // Only so many glyphs outside Latin-1 are kept; beyond that the cache starts afresh.
-    static constexpr std::size_t MaxStoredGlyphs = 2048;
+    // The glyphs outside Latin-1 are kept up to this many spans in all (12 bytes each, room for
+    // every character of the CJK blocks at the usual sizes); beyond it the least recently used
+    // ones make room.
+    static constexpr std::size_t DefaultMaxStoredSpans = std::size_t(1) << 20;
 
-    explicit GlyphCache(const QFont &font);
+    explicit GlyphCache(const QFont &font, std::size_t maxStoredSpans = DefaultMaxStoredSpans);
+    // Moved, never copied: the entries point into the cache's own lists of uses.
+    GlyphCache(GlyphCache &&) = default;
+    GlyphCache &operator=(GlyphCache &&) = default;
+    GlyphCache(const GlyphCache &) = delete;
+    GlyphCache &operator=(const GlyphCache &) = delete;
 
     // The given font with antialiasing and kerning switched off.
     const QFont &font() const { return mFont; }
@@ -66,7 +75,21 @@ public:
 
     // How far any glyph rendered so far reaches left of its pen position, in pixels (>= 0).
     std::int32_t leftReach() const { return mLeftReach; }
-    std::size_t storedGlyphs() const { return mOthers.size(); }
+    std::size_t storedGlyphs() const { return mOthers.items.size(); }
+    bool holds(char16_t unit) const { return mOthers.items.count(unit) != 0; }
+
+    // Of font() at 96 dots per inch, in fractions of a pixel as Qt's layout places glyphs.
+    const QFontMetricsF &exactMetrics() const { return mExactMetrics; }
+
+    // At most this many runs are kept, each for its pixels and for its advance.
+    static constexpr std::size_t MaxStoredRuns = std::size_t(1) << 16;
+    // The pixels of a run of characters as Qt lays it out as a whole, its pen phase / 64 pixel
+    // right of a whole pixel (spans relative to that whole pixel), as a left-to-right line or in
+    // the direction of its first strong letter; null when they are not plain monochrome. Kept
+    // like the single glyphs, within a span budget of their own. Valid until the next call.
+    const Glyph *run(const QString &text, int phase, bool leftToRight);
+    // The exact advance of a run of characters as Qt lays it out as a whole.
+    double runAdvance(const QString &text);
 
 private:
     struct Entry
@@ -74,15 +97,55 @@ private:
         bool known = false;
         bool usable = false;
         Glyph glyph;
+        double exactAdvance = 0.0; // of a run whose advance alone is kept
+    };
+    // Entries up to a span budget and a number, the least recently used dropped first to make room.
+    template <typename Key>
+    struct Store
+    {
+        struct Item
+        {
+            Entry entry;
+            typename std::list<Key>::iterator use;
+        };
+        std::unordered_map<Key, Item> items;
+        std::list<Key> uses; // most recently used first
+        std::size_t spans = 0;
+
+        Entry *find(const Key &key)
+        {
+            const auto found = items.find(key);
+            if (found == items.end())
+                return nullptr;
+            uses.splice(uses.begin(), uses, found->second.use);
+            return &found->second.entry;
+        }
+        Entry &add(const Key &key, Entry entry, std::size_t maxSpans, std::size_t maxItems)
+        {
+            while (!uses.empty()
+                   && (spans + entry.glyph.spans.size() > maxSpans || items.size() >= maxItems)) {
+                const auto oldest = items.find(uses.back());
+                spans -= oldest->second.entry.glyph.spans.size();
+                items.erase(oldest);
+                uses.pop_back();
+            }
+            spans += entry.glyph.spans.size();
+            uses.push_front(key);
+            return items.emplace(key, Item{std::move(entry), uses.begin()}).first->second.entry;
+        }
     };
 
     Entry make(char16_t unit);
+    Entry render(const QString &text, int phase, bool leftToRight);
     const Glyph *otherGlyph(char16_t unit);
 
     QFont mFont;
     QFontMetrics mMetrics;
+    QFontMetricsF mExactMetrics;
     std::array<Entry, 256> mLatin1;
-    std::unordered_map<char16_t, Entry> mOthers;
-    std::size_t mOtherSpans = 0;
+    Store<char16_t> mOthers;
+    Store<QString> mRuns;
+    Store<QString> mAdvances;
+    std::size_t mMaxStoredSpans;
     std::int32_t mLeftReach = 0;
 };

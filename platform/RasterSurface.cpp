@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -17,17 +18,15 @@ namespace {
 // depend on the buffer's size; beyond it, coordinates would overflow the integer arithmetic.
 constexpr double kLineMargin = 4194304.0; // 2^22
 
-// Up to this radius a circle walks its whole outline; beyond it the cost follows the buffer.
-constexpr std::int64_t kWalkedRadiusLimit = 4096;
-// Below this radius the outline is computed in exact integers (r² must fit 64 bits).
-constexpr double kExactRadiusLimit = 1073741824.0; // 2^30
-
 // 96 dots per inch whatever the screen says, so that text has the same pixels everywhere.
 constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
 
 // Beyond this many pixels from the buffer no text reaches into it: a string holds fewer than
 // 2^31 characters, each advancing far less than 2^22 pixels.
 constexpr double kTextReach = 9007199254740992.0; // 2^53
+
+// Parts of laid-out text up to this many UTF-16 units keep their pixels for the next repaint.
+constexpr qsizetype kStoredRunLength = 64;
 
 constexpr quint32 kColourBits = 0x00FFFFFFu;
 constexpr quint32 kOpaque = 0xFF000000u;
@@ -109,30 +108,129 @@ bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box
     return true;
 }
 
-// Half the outline height v over the offset u from the centre, in the first octant: the
-// largest v whose pixel midpoint v - 1/2 still lies inside the circle, i.e. u² + v² - v < r².
-// Negative when no pixel of that column lies on the circle.
-double outlineOffset(double r, double u, bool exact)
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
+
+// The pixel that holds the twip t, floor(t / 15 + 1/2), exact for every finite float: a float
+// with a fraction is below 2^24, and below 2^40 doubles hold the quotient closely enough; a
+// larger whole one, up to 2^128, is divided as an integer.
+Int128 pixelOf(float twips)
 {
-    if (exact) {
-        const auto ri = static_cast<std::int64_t>(r);
-        const auto ui = static_cast<std::int64_t>(u);
-        const std::int64_t d = ri * ri - ui * ui;
-        if (d <= 0)
-            return -1.0;
-        auto v = static_cast<std::int64_t>(std::sqrt(static_cast<double>(d)) + 0.5);
-        while (v > 0 && v * (v - 1) >= d)
-            --v;
-        while ((v + 1) * v < d)
-            ++v;
-        return static_cast<double>(v);
-    }
-    // Beyond 2^30 pixels the inputs themselves are coarser than a pixel; only sanity counts.
-    const double d = (r - u) * (r + u);
-    if (!(d > 0.0))
-        return -1.0;
-    return std::floor(std::sqrt(d) + 0.5);
+    if (std::trunc(twips) != twips || std::abs(twips) < 0x1p40f) // the double's error stays tiny
+        return static_cast<Int128>(std::floor(toPixelSpace(twips)));
+    const auto magnitude = static_cast<UInt128>(std::abs(twips));
+    const auto pixel = static_cast<Int128>(magnitude / 15 + (magnitude % 15 >= 8 ? 1 : 0));
+    return twips < 0 ? -pixel : pixel;
 }
+
+// An unsigned integer of 256 bits, enough for the square of any radius a float can give.
+struct Wide
+{
+    UInt128 hi = 0;
+    UInt128 lo = 0;
+
+    static Wide of(UInt128 value) { return {0, value}; }
+    static Wide product(UInt128 a, UInt128 b)
+    {
+        const UInt128 mask = ~std::uint64_t(0);
+        const UInt128 low = (a & mask) * (b & mask);
+        const UInt128 cross1 = (a & mask) * (b >> 64);
+        const UInt128 cross2 = (a >> 64) * (b & mask);
+        const UInt128 middle = (low >> 64) + (cross1 & mask) + (cross2 & mask);
+        return {(a >> 64) * (b >> 64) + (cross1 >> 64) + (cross2 >> 64) + (middle >> 64),
+                (middle << 64) | (low & mask)};
+    }
+    friend Wide operator+(Wide a, Wide b)
+    {
+        const UInt128 lo = a.lo + b.lo;
+        return {a.hi + b.hi + (lo < a.lo ? 1 : 0), lo};
+    }
+    friend Wide operator-(Wide a, Wide b) // a >= b
+    {
+        return {a.hi - b.hi - (a.lo < b.lo ? 1 : 0), a.lo - b.lo};
+    }
+    friend bool operator<(Wide a, Wide b) { return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo); }
+    friend bool operator<=(Wide a, Wide b) { return !(b < a); }
+};
+
+// The largest s with s² <= n: a floating-point estimate, made exact by integer tests.
+UInt128 squareRoot(Wide n)
+{
+    if (n.hi == 0 && n.lo < (UInt128(1) << 52)) {
+        auto s = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(std::uint64_t(n.lo))));
+        while (UInt128(s) * s > n.lo)
+            --s;
+        while (UInt128(s + 1) * (s + 1) <= n.lo)
+            ++s;
+        return s;
+    }
+    if (n.hi == 0 && n.lo < (UInt128(1) << 104)) {
+        auto s = static_cast<UInt128>(std::sqrt(static_cast<long double>(n.lo)));
+        while (s * s > n.lo)
+            --s;
+        while ((s + 1) * (s + 1) <= n.lo)
+            ++s;
+        return s;
+    }
+    // The estimate is good to about 2^-60 of itself; a bisection settles the last bits.
+    const auto estimate = static_cast<UInt128>(
+        std::sqrt(std::ldexp(static_cast<long double>(n.hi), 128) + static_cast<long double>(n.lo)));
+    UInt128 low = estimate - (estimate >> 50) - 1; // low² <= n < high²
+    UInt128 high = estimate + (estimate >> 50) + 1;
+    if (n < Wide::product(low, low))
+        low = 0;
+    if (Wide::product(high, high) <= n)
+        high = ~UInt128(0);
+    while (high - low > 1) {
+        const UInt128 middle = low + (high - low) / 2;
+        (Wide::product(middle, middle) <= n ? low : high) = middle;
+    }
+    return low;
+}
+
+// The outline of radius r (> 0) as the midpoint rule draws it: for every offset u from the
+// centre, v(u) is the largest v with u² + v² - v < r², and the outline holds (±u, ±v(u)) for
+// u <= v(u) and (±v(u), ±u) for u < v(u). v never grows with u, so the offsets whose pixels
+// fall in a range of rows or columns form a range too, found with exact square roots.
+class CircleOutline
+{
+public:
+    explicit CircleOutline(UInt128 r) : mR(r), mRR(Wide::product(r, r)) {}
+
+    // v(u) for 0 <= u <= r: (2v - 1)² <= 4(r² - u²) with v as large as that allows.
+    UInt128 offsetAt(UInt128 u) const
+    {
+        const Wide d = mRR - Wide::product(u, u);
+        return (squareRoot(d + d + d + d) + 1) / 2;
+    }
+    // The largest u whose v(u) >= w, or -1 when there is none.
+    Int128 lastReaching(Int128 w) const
+    {
+        if (w <= 0)
+            return static_cast<Int128>(mR);
+        const Wide needed = Wide::product(UInt128(w), UInt128(w - 1)) + Wide::of(1);
+        if (mRR < needed)
+            return -1;
+        return static_cast<Int128>(squareRoot(mRR - needed));
+    }
+    // The last u of the arcs with u <= v(u), i.e. 2u² - u < r², i.e. 4u - 1 <= sqrt(8r²); with
+    // strict, of those with u < v(u), i.e. 4u + 1 <= sqrt(8r²).
+    UInt128 lastOfOctant(bool strict) const
+    {
+        const Wide twice = mRR + mRR;
+        const UInt128 root = squareRoot(twice + twice + twice + twice);
+        return strict ? (root - 1) / 4 : (root + 1) / 4;
+    }
+    // r² - u² - v² + v with v = v(u), which lies in 1 … 2v, so the sum modulo 2^128 is exact.
+    Int128 slack(UInt128 u, UInt128 v) const
+    {
+        return static_cast<Int128>(mR * mR - u * u - v * v + v);
+    }
+
+private:
+    UInt128 mR;
+    Wide mRR;
+};
 
 QFont defaultFont()
 {
@@ -144,15 +242,19 @@ QFont defaultFont()
 } // namespace
 
 // Writes one figure's pixels: the raster operation is folded into two masks once per figure,
-// new = (old AND keep) XOR flip, which every one of the sixteen operations reduces to.
+// new = (old AND keep) XOR flip, which every one of the sixteen operations reduces to. Only
+// pixels inside the clip are written; while covering, only those no figure has covered yet.
 class RasterSurface::Plotter
 {
 public:
-    Plotter(QImage &image, quint32 keep, quint32 flip)
+    Plotter(QImage &image, QRect clip, qsizetype *uncovered, quint32 keep, quint32 flip)
         : mBits(image.isNull() ? nullptr : reinterpret_cast<quint32 *>(image.scanLine(0)))
         , mStride(image.isNull() ? 0 : image.bytesPerLine() / 4)
-        , mWidth(image.width())
-        , mHeight(image.height())
+        , mLeft(clip.left())
+        , mTop(clip.top())
+        , mRight(clip.right())
+        , mBottom(clip.bottom())
+        , mUncovered(uncovered)
         , mKeep(keep & kColourBits)
         , mFlip((flip & kColourBits) | kOpaque)
     {
@@ -163,31 +265,36 @@ public:
         return static_cast<qsizetype>(y) * mStride + static_cast<qsizetype>(x);
     }
     qsizetype stride() const { return mStride; }
-    int width() const { return mWidth; }
-    int height() const { return mHeight; }
+    // The clip, inclusive.
+    int left() const { return mLeft; }
+    int top() const { return mTop; }
+    int right() const { return mRight; }
+    int bottom() const { return mBottom; }
 
     void plotAt(qsizetype offset) const
     {
         quint32 &p = mBits[offset];
+        if (mUncovered) {
+            if (p & kOpaque)
+                return;
+            --*mUncovered;
+        }
         p = (p & mKeep) ^ mFlip;
     }
     void plot(std::int64_t x, std::int64_t y) const
     {
-        if (static_cast<quint64>(x) < static_cast<quint64>(mWidth)
-            && static_cast<quint64>(y) < static_cast<quint64>(mHeight))
+        if (x >= mLeft && x <= mRight && y >= mTop && y <= mBottom)
             plotAt(offset(x, y));
-    }
-    void plot(double x, double y) const
-    {
-        if (x >= 0.0 && x < mWidth && y >= 0.0 && y < mHeight)
-            plotAt(offset(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y)));
     }
 
 private:
     quint32 *mBits;
     qsizetype mStride;
-    int mWidth;
-    int mHeight;
+    int mLeft;
+    int mTop;
+    int mRight;
+    int mBottom;
+    qsizetype *mUncovered;
     quint32 mKeep;
     quint32 mFlip;
 };
@@ -205,7 +312,7 @@ void RasterSurface::setBackColor(std::int32_t color)
 {
     mBackColor = color;
     mImage.fill(toImageColour(color));
-    mDirty = mImage.rect();
+    mDirty = mChanged = mClip = mImage.rect();
 }
 
 void RasterSurface::setFont(const QFont &font)
@@ -226,7 +333,7 @@ void RasterSurface::resize(QSize size)
             std::memcpy(resized.scanLine(y), mImage.constScanLine(y), sizeof(quint32) * columns);
     }
     mImage = resized;
-    mDirty = mImage.rect();
+    mDirty = mChanged = mClip = mImage.rect();
 }
 
 std::int32_t RasterSurface::pixel(int x, int y) const
@@ -239,9 +346,12 @@ std::int32_t RasterSurface::pixel(int x, int y) const
 
 QRect RasterSurface::takeDirtyRect()
 {
-    const QRect dirty = mDirty;
-    mDirty = QRect();
-    return dirty;
+    return std::exchange(mDirty, QRect());
+}
+
+QRect RasterSurface::takeChangedRect()
+{
+    return std::exchange(mChanged, QRect());
 }
 
 void RasterSurface::markDirty(std::int64_t left, std::int64_t top, std::int64_t right,
@@ -253,7 +363,9 @@ void RasterSurface::markDirty(std::int64_t left, std::int64_t top, std::int64_t 
     bottom = std::min<std::int64_t>(bottom, mImage.height() - 1);
     if (left > right || top > bottom)
         return;
-    mDirty |= QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+    const QRect written{QPoint(int(left), int(top)), QPoint(int(right), int(bottom))};
+    mDirty |= written;
+    mChanged |= written;
 }
 
 RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
@@ -282,14 +394,15 @@ RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
     case 16: keep = 0; flip = all; break;        // white
     default: keep = 0; flip = pen; break;        // 13 and anything undefined: pen
     }
-    return Plotter(mImage, keep, flip);
+    return Plotter(mImage, mClip, mCovering ? &mUncovered : nullptr, keep, flip);
 }
 
 void RasterSurface::PSet(float x, float y, std::int32_t color)
 {
     const double px = toPixelSpace(x);
     const double py = toPixelSpace(y);
-    if (!(px >= 0.0 && px < mImage.width() && py >= 0.0 && py < mImage.height()))
+    if (!(px >= mClip.left() && px < mClip.right() + 1 && py >= mClip.top()
+          && py < mClip.bottom() + 1))
         return; // also every NaN
     if (mDrawMode == 11)
         return;
@@ -349,16 +462,16 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
     const std::int64_t b0 = xMajor ? y0 : x0;
     const std::int64_t sa = (xMajor ? dx : dy) > 0 ? 1 : -1;
     const std::int64_t sb = (xMajor ? dy : dx) >= 0 ? 1 : -1;
-    const std::int64_t aSize = xMajor ? plotter.width() : plotter.height();
-    const std::int64_t bSize = xMajor ? plotter.height() : plotter.width();
+    const std::int64_t aMin = xMajor ? plotter.left() : plotter.top();
+    const std::int64_t aMax = xMajor ? plotter.right() : plotter.bottom();
+    const std::int64_t bMin = xMajor ? plotter.top() : plotter.left();
+    const std::int64_t bMax = xMajor ? plotter.bottom() : plotter.right();
 
-    std::int64_t first = sa > 0 ? std::max<std::int64_t>(0, -a0)
-                                : std::max<std::int64_t>(0, a0 - (aSize - 1));
-    std::int64_t last = sa > 0 ? std::min(length - 1, aSize - 1 - a0)
-                               : std::min(length - 1, a0);
+    std::int64_t first = std::max<std::int64_t>(0, sa > 0 ? aMin - a0 : a0 - aMax);
+    std::int64_t last = std::min(length - 1, sa > 0 ? aMax - a0 : a0 - aMin);
     // The minor offset j(i) = floor((2·rise·i + length) / (2·length)) must stay in [jLow, jHigh].
-    const std::int64_t jLow = sb > 0 ? -b0 : b0 - (bSize - 1);
-    const std::int64_t jHigh = sb > 0 ? bSize - 1 - b0 : b0;
+    const std::int64_t jLow = sb > 0 ? bMin - b0 : b0 - bMax;
+    const std::int64_t jHigh = sb > 0 ? bMax - b0 : b0 - bMin;
     const std::int64_t twoLength = 2 * length;
     const std::int64_t twoRise = 2 * rise;
     if (rise == 0) {
@@ -405,115 +518,142 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
 
 void RasterSurface::Circle(float x, float y, float radius)
 {
-    const double cx = std::floor(toPixelSpace(x));
-    const double cy = std::floor(toPixelSpace(y));
-    const double r = std::floor(std::abs(static_cast<double>(radius)) / TwipsPerPixel + 0.5);
-    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || mDrawMode == 11)
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius) || mDrawMode == 11)
         return;
-    const double right = mImage.width() - 1.0;
-    const double bottom = mImage.height() - 1.0;
-    if (cx + r < 0.0 || cx - r > right || cy + r < 0.0 || cy - r > bottom)
+    const Int128 cx = pixelOf(x);
+    const Int128 cy = pixelOf(y);
+    const Int128 r = pixelOf(std::abs(radius));
+    const Int128 right = mImage.width() - 1;
+    const Int128 bottom = mImage.height() - 1;
+    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
         return;
-    // Every outline pixel lies farther than r - 1 from the centre; a buffer whose farthest
-    // corner is nearer than that sits wholly inside the circle and gets nothing.
-    const double farX = std::max(std::abs(cx), std::abs(right - cx));
-    const double farY = std::max(std::abs(cy), std::abs(bottom - cy));
-    if (r > 2.0 && farX * farX + farY * farY < (r - 2.0) * (r - 2.0))
-        return;
-
     const Plotter plotter = plotterFor(mForeColor);
-    if (r <= kWalkedRadiusLimit) {
-        const auto icx = static_cast<std::int64_t>(cx);
-        const auto icy = static_cast<std::int64_t>(cy);
-        const auto ir = static_cast<std::int64_t>(r);
-        drawSmallCircle(plotter, icx, icy, ir);
-        markDirty(icx - ir, icy - ir, icx + ir, icy + ir);
+    if (cx - r >= mClip.left() && cy - r >= mClip.top() && cx + r <= mClip.right()
+        && cy + r <= mClip.bottom()) {
+        drawSmallCircle(plotter, std::int64_t(cx), std::int64_t(cy), std::int64_t(r));
+        markDirty(std::int64_t(cx - r), std::int64_t(cy - r), std::int64_t(cx + r),
+                  std::int64_t(cy + r));
     } else {
-        drawLargeCircle(plotter, cx, cy, r);
-        const auto clampToBuffer = [](double v, double hi) {
-            return static_cast<std::int64_t>(std::clamp(v, 0.0, hi));
-        };
-        markDirty(clampToBuffer(cx - r, right), clampToBuffer(cy - r, bottom),
-                  clampToBuffer(cx + r, right), clampToBuffer(cy + r, bottom));
+        drawCircleArcs(plotter, cx, cy, r);
     }
 }
 
 // The midpoint walk over the first octant (u across, v the outline offset), mirrored eight
-// ways. On the axes and on the diagonal the mirror images coincide; those points are set once.
+// ways, for a circle wholly inside the clip, which needs no test per pixel. On the axes and on
+// the diagonal the mirror images coincide; those points are set once.
 void RasterSurface::drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy,
                                     std::int64_t r)
 {
-    // put(dx, dy) sets the pixel at that offset from the centre.
-    const auto walk = [r](auto &&put) {
-        if (r == 0) {
-            put(0, 0);
-            return;
-        }
-        const std::int64_t rr = r * r;
-        std::int64_t v = r;
-        for (std::int64_t u = 0;; ++u) {
-            const std::int64_t d = rr - u * u;
-            while (v > 0 && v * (v - 1) >= d)
-                --v;
-            if (u > v)
-                break;
-            if (u == 0) {
-                put(0, -v);
-                put(0, v);
-                put(-v, 0);
-                put(v, 0);
-            } else {
-                put(-u, -v);
-                put(u, -v);
-                put(-u, v);
-                put(u, v);
-                if (u != v) {
-                    put(-v, -u);
-                    put(v, -u);
-                    put(-v, u);
-                    put(v, u);
-                }
+    const qsizetype centre = plotter.offset(cx, cy);
+    const qsizetype stride = plotter.stride();
+    const auto put = [&](std::int64_t dx, std::int64_t dy) {
+        plotter.plotAt(centre + dy * stride + dx);
+    };
+    if (r == 0) {
+        put(0, 0);
+        return;
+    }
+    const std::int64_t rr = r * r;
+    std::int64_t v = r;
+    for (std::int64_t u = 0;; ++u) {
+        const std::int64_t d = rr - u * u;
+        while (v > 0 && v * (v - 1) >= d)
+            --v;
+        if (u > v)
+            break;
+        if (u == 0) {
+            put(0, -v);
+            put(0, v);
+            put(-v, 0);
+            put(v, 0);
+        } else {
+            put(-u, -v);
+            put(u, -v);
+            put(-u, v);
+            put(u, v);
+            if (u != v) {
+                put(-v, -u);
+                put(v, -u);
+                put(-v, u);
+                put(v, u);
             }
         }
-    };
-    // A circle wholly inside the buffer needs no test per pixel; a drawing is mostly such circles.
-    if (cx - r >= 0 && cy - r >= 0 && cx + r < plotter.width() && cy + r < plotter.height()) {
-        const qsizetype centre = plotter.offset(cx, cy);
-        const qsizetype stride = plotter.stride();
-        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plotAt(centre + dy * stride + dx); });
-    } else {
-        walk([&](std::int64_t dx, std::int64_t dy) { plotter.plot(cx + dx, cy + dy); });
     }
 }
 
-// The same outline as the walk, found per buffer column for the arcs above and below the
-// centre (|u| <= v) and per buffer row for the arcs left and right of it (|u| < v).
-void RasterSurface::drawLargeCircle(const Plotter &plotter, double cx, double cy, double r)
+// The same outline as the walk, each of its eight arcs walked only over the offsets whose pixels
+// lie in the buffer, so the cost follows what is drawn, whatever the radius.
+void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy, Int128 r)
 {
-    const bool exact = r < kExactRadiusLimit;
-    const double right = plotter.width() - 1.0;
-    const double bottom = plotter.height() - 1.0;
-
-    const auto firstColumn = static_cast<int>(std::max(0.0, cx - r));
-    const auto lastColumn = static_cast<int>(std::min(right, cx + r));
-    for (int column = firstColumn; column <= lastColumn; ++column) {
-        const double u = std::abs(column - cx);
-        const double v = outlineOffset(r, u, exact);
-        if (v < 0.0 || u > v)
-            continue;
-        plotter.plot(double(column), cy - v);
-        plotter.plot(double(column), cy + v);
+    const CircleOutline outline{static_cast<UInt128>(r)};
+    const auto lastWithDiagonal = static_cast<Int128>(outline.lastOfOctant(false));
+    const auto lastBeforeDiagonal = static_cast<Int128>(outline.lastOfOctant(true));
+    std::int64_t left = plotter.right() + 1, top = plotter.bottom() + 1, right = -1, bottom = -1;
+    // One arc: u runs along one axis from centre a0 in direction sa, v(u) across the other
+    // from b0 in direction sb; the clip spans aMin … aMax and bMin … bMax along those axes.
+    const auto arc = [&](bool alongRows, Int128 a0, int sa, Int128 aMin, Int128 aMax, Int128 b0,
+                         int sb, Int128 bMin, Int128 bMax, Int128 uFirst, Int128 uLast) {
+        // The offsets that bring a and b into the clip.
+        const Int128 aLow = sa > 0 ? aMin - a0 : a0 - aMax;
+        const Int128 bLow = sb > 0 ? bMin - b0 : b0 - bMax;
+        // v(u) >= u on the arc, so it lies within u <= uLast and uLast <= v <= r.
+        if (uFirst > aLow + (aMax - aMin) || uLast < aLow || r < bLow || uLast > bLow + (bMax - bMin))
+            return;
+        uFirst = std::max({uFirst, aLow, outline.lastReaching(bLow + (bMax - bMin) + 1) + 1});
+        uLast = std::min({uLast, aLow + (aMax - aMin), outline.lastReaching(bLow)});
+        if (uFirst > uLast)
+            return;
+        const auto u0 = static_cast<UInt128>(uFirst);
+        const UInt128 v0 = outline.offsetAt(u0);
+        const auto pixelAt = [&](Int128 u, Int128 v) {
+            const auto a = static_cast<std::int64_t>(a0 + sa * u);
+            const auto b = static_cast<std::int64_t>(b0 + sb * v);
+            return alongRows ? QPoint(int(b), int(a)) : QPoint(int(a), int(b));
+        };
+        const QPoint first = pixelAt(uFirst, static_cast<Int128>(v0));
+        const qsizetype alongStep = sa * (alongRows ? plotter.stride() : 1);
+        const qsizetype acrossStep = sb * (alongRows ? 1 : plotter.stride());
+        // The midpoint walk, in 64 bits where r² - u² - v² + v, which stays below 2r, fits.
+        const auto walk = [&](auto u, auto v, auto slack, auto last) {
+            qsizetype at = plotter.offset(first.x(), first.y());
+            for (;;) {
+                plotter.plotAt(at);
+                if (u == last)
+                    break;
+                slack -= 2 * u + 1;
+                ++u;
+                at += alongStep;
+                while (slack <= 0) {
+                    --v;
+                    slack += 2 * v;
+                    at -= acrossStep;
+                }
+            }
+            return static_cast<Int128>(v);
+        };
+        const Int128 slack = outline.slack(u0, v0);
+        const Int128 vLast = r < (Int128(1) << 61)
+            ? walk(std::int64_t(uFirst), std::int64_t(v0), std::int64_t(slack), std::int64_t(uLast))
+            : walk(uFirst, static_cast<Int128>(v0), slack, uLast);
+        // u and v(u) both move one way along the arc, so its ends bound it.
+        const QPoint last = pixelAt(uLast, vLast);
+        left = std::min<std::int64_t>({left, first.x(), last.x()});
+        right = std::max<std::int64_t>({right, first.x(), last.x()});
+        top = std::min<std::int64_t>({top, first.y(), last.y()});
+        bottom = std::max<std::int64_t>({bottom, first.y(), last.y()});
+    };
+    const Int128 x0 = plotter.left(), x1 = plotter.right();
+    const Int128 y0 = plotter.top(), y1 = plotter.bottom();
+    for (const int sa : {1, -1}) {
+        for (const int sb : {1, -1}) {
+            // Arcs above and below the centre (u <= v) and left and right of it (u < v); at
+            // u = 0 the two directions of u meet, and that pixel is set once.
+            const Int128 uFirst = sa > 0 ? 0 : 1;
+            arc(false, cx, sa, x0, x1, cy, sb, y0, y1, uFirst, lastWithDiagonal);
+            arc(true, cy, sa, y0, y1, cx, sb, x0, x1, uFirst, lastBeforeDiagonal);
+        }
     }
-    const auto firstRow = static_cast<int>(std::max(0.0, cy - r));
-    const auto lastRow = static_cast<int>(std::min(bottom, cy + r));
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const double u = std::abs(row - cy);
-        const double v = outlineOffset(r, u, exact);
-        if (v < 0.0 || u >= v)
-            continue;
-        plotter.plot(cx - v, double(row));
-        plotter.plot(cx + v, double(row));
-    }
+    markDirty(left, top, right, bottom);
 }
 
 void RasterSurface::Print(const QString &text)
@@ -537,76 +677,227 @@ bool RasterSurface::printGlyphs(const QString &text)
     const double py = std::floor(toPixelSpace(mCurrentY));
     if (!(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
         return true; // far away or NaN: nothing to draw
-    const std::int64_t width = mImage.width();
-    const std::int64_t height = mImage.height();
-    const std::int64_t top = static_cast<std::int64_t>(py);
-    std::int64_t pen = static_cast<std::int64_t>(px);
-    const quint32 colour = toImageColour(mForeColor);
-    auto *bits = reinterpret_cast<quint32 *>(mImage.bits());
-    const qsizetype stride = mImage.bytesPerLine() / 4;
-    std::int64_t left = width, upper = height, right = -1, lower = -1;
-
+    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
+                toImageColour(mForeColor)};
     // Advances are never negative, so past the right edge nothing more can come in.
-    for (qsizetype i = 0; i < count && pen - mGlyphs.leftReach() < width; ++i) {
-        const GlyphCache::Glyph *found = mGlyphs.glyph(units[i]);
-        if (!found) // rendering is deterministic, so the first pass vouches for every unit
-            continue;
-        const GlyphCache::Glyph &glyph = *found;
-        const std::int64_t gLeft = pen + glyph.left;
-        const std::int64_t gRight = pen + glyph.right;
-        const std::int64_t gTop = top + glyph.top;
-        const std::int64_t gBottom = top + glyph.bottom;
-        if (gLeft <= gRight && gRight >= 0 && gLeft < width && gBottom >= 0 && gTop < height) {
-            const bool inside = gLeft >= 0 && gRight < width && gTop >= 0 && gBottom < height;
-            for (const GlyphCache::Span &span : glyph.spans) {
-                const std::int64_t y = top + span.y;
-                std::int64_t from = pen + span.x;
-                std::int64_t to = from + span.length;
-                if (!inside) {
-                    if (y < 0 || y >= height)
-                        continue;
-                    from = std::max<std::int64_t>(from, 0);
-                    to = std::min(to, width);
-                    if (from >= to)
-                        continue;
-                }
-                quint32 *row = bits + static_cast<qsizetype>(y) * stride;
-                std::fill(row + from, row + to, colour);
-            }
-            left = std::min(left, gLeft);
-            right = std::max(right, gRight);
-            upper = std::min(upper, gTop);
-            lower = std::max(lower, gBottom);
-        }
-        pen += glyph.advance;
+    for (qsizetype i = 0; i < count && pen.x - mGlyphs.leftReach() < mImage.width(); ++i) {
+        const GlyphCache::Glyph &glyph = *mGlyphs.glyph(units[i]); // vouched for above
+        pen.blit(*this, glyph);
+        pen.x += glyph.advance;
     }
-    markDirty(left, upper, right, lower);
+    markDirty(pen.left, pen.upper, pen.right, pen.lower);
     return true;
 }
 
+void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyph &glyph)
+{
+    const QRect &clip = surface.mClip;
+    const std::int64_t gLeft = x + glyph.left;
+    const std::int64_t gRight = x + glyph.right;
+    const std::int64_t gTop = top + glyph.top;
+    const std::int64_t gBottom = top + glyph.bottom;
+    if (!(gLeft <= gRight && gRight >= clip.left() && gLeft <= clip.right()
+          && gBottom >= clip.top() && gTop <= clip.bottom()))
+        return;
+    auto *bits = reinterpret_cast<quint32 *>(surface.mImage.bits());
+    const qsizetype stride = surface.mImage.bytesPerLine() / 4;
+    const bool inside = gLeft >= clip.left() && gRight <= clip.right() && gTop >= clip.top()
+        && gBottom <= clip.bottom();
+    for (const GlyphCache::Span &span : glyph.spans) {
+        const std::int64_t y = top + span.y;
+        std::int64_t from = x + span.x;
+        std::int64_t to = from + span.length;
+        if (!inside) {
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            from = std::max<std::int64_t>(from, clip.left());
+            to = std::min<std::int64_t>(to, clip.right() + 1);
+            if (from >= to)
+                continue;
+        }
+        quint32 *row = bits + static_cast<qsizetype>(y) * stride;
+        if (surface.mCovering)
+            surface.cover(row + from, row + to, colour);
+        else
+            std::fill(row + from, row + to, colour);
+    }
+    left = std::min(left, gLeft);
+    right = std::max(right, gRight);
+    upper = std::min(upper, gTop);
+    lower = std::max(lower, gBottom);
+}
+
+void RasterSurface::cover(quint32 *from, quint32 *to, quint32 colour)
+{
+    for (quint32 *p = from; p != to; ++p) {
+        if (!(*p & kOpaque)) {
+            *p = colour;
+            --mUncovered;
+        }
+    }
+}
+
+void RasterSurface::beginCovering(const QRect &area)
+{
+    mClip = area & mImage.rect();
+    mCovering = true;
+    mCoverSpoilt = false;
+    mUncovered = 0;
+    for (int y = mClip.top(); y <= mClip.bottom(); ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        for (int x = mClip.left(); x <= mClip.right(); ++x)
+            row[x] &= kColourBits;
+        mUncovered += mClip.width();
+    }
+}
+
+void RasterSurface::endCovering()
+{
+    const quint32 background = toImageColour(mBackColor);
+    for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        cover(row + mClip.left(), row + mClip.right() + 1, background);
+    }
+    if (!mClip.isEmpty())
+        markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
+    mClip = mImage.rect();
+    mCovering = false;
+}
+
+// Qt lays out a line as a whole: it takes the line's direction from its first strong letter,
+// reorders right-to-left runs, places marks on their base letters, sets tabs from the line's
+// start, and places each glyph at the sum of the exact advances before it. A left-to-right
+// line falls apart without a change of pixels after a blank that stays left-to-right, where no
+// mark or control follows: one after a left-to-right letter or before one. That needs a line
+// in which no character sets directions or positions for the rest of it. Each part is then
+// laid out by itself, its pen where the parts before it ended, to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
+// repeats at the same fraction of a pixel is drawn from its stored pixels.
 void RasterSurface::printWithLayout(const QString &text)
 {
-    const QFontMetrics &metrics = mGlyphs.metrics();
+    const QFontMetricsF &metrics = mGlyphs.exactMetrics();
     const double px = std::floor(toPixelSpace(mCurrentX));
     const double py = std::floor(toPixelSpace(mCurrentY));
-    const int lineHeight = metrics.height();
+    const int lineHeight = mGlyphs.metrics().height();
     // Room for glyphs that reach beyond their advance, such as a j's tail.
     const int overhang = lineHeight;
-    if (!(px - overhang < mImage.width() && py < mImage.height() && py + lineHeight > 0.0))
+    if (!(std::abs(px) < kTextReach && py < mImage.height() && py + lineHeight > 0.0))
         return;
-    const int advance = metrics.horizontalAdvance(text);
-    if (!(px + advance + overhang > 0.0))
-        return;
-    const int left = static_cast<int>(px);
-    const int top = static_cast<int>(py);
-    QPainter painter(&mImage);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(mGlyphs.font());
-    painter.setPen(QColor::fromRgb(toImageColour(mForeColor)));
-    painter.drawText(QPoint(left, top + metrics.ascent()), text);
-    painter.end();
-    markDirty(std::int64_t(left) - overhang, top, std::int64_t(left) + advance + overhang,
-              std::int64_t(top) + lineHeight - 1);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype count = text.size();
+    bool divisible = true;
+    bool directionKnown = false;
+    for (qsizetype i = 0; i < count && divisible; ++i) {
+        switch (QChar(units[i]).direction()) {
+        case QChar::DirL:
+            directionKnown = true;
+            break;
+        case QChar::DirR: case QChar::DirAL:
+            divisible = directionKnown;
+            directionKnown = true;
+            break;
+        case QChar::DirB: case QChar::DirS: case QChar::DirLRE: case QChar::DirLRO:
+        case QChar::DirRLE: case QChar::DirRLO: case QChar::DirPDF: case QChar::DirLRI:
+        case QChar::DirRLI: case QChar::DirFSI: case QChar::DirPDI:
+            divisible = false;
+            break;
+        default:
+            divisible = units[i] != QChar::LineSeparator;
+            break;
+        }
+    }
+    const auto strong = [](QChar::Direction direction) {
+        return direction == QChar::DirL || direction == QChar::DirR || direction == QChar::DirAL;
+    };
+    bool leftBefore = true; // the last strong letter so far is left-to-right, or there is none
+    // Each part is laid out as a left-to-right line, which Qt would not do by itself for a part
+    // that begins with a right-to-left letter.
+    const auto startsPart = [&](qsizetype i) {
+        if (units[i - 1] != u' ')
+            return false;
+        const QChar next(units[i]);
+        switch (next.category()) {
+        case QChar::Mark_NonSpacing: case QChar::Mark_SpacingCombining: case QChar::Mark_Enclosing:
+        case QChar::Other_Control: case QChar::Other_Format: case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse: case QChar::Other_NotAssigned:
+            return false;
+        default:
+            return leftBefore || next.direction() == QChar::DirL;
+        }
+    };
+    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
+                toImageColour(mForeColor)};
+    double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
+    for (qsizetype begin = 0; begin < count && px + offset - overhang < mImage.width();) {
+        qsizetype end = begin;
+        do {
+            const QChar::Direction direction = QChar(units[end]).direction();
+            if (strong(direction))
+                leftBefore = direction == QChar::DirL;
+            ++end;
+        } while (end < count && !(divisible && startsPart(end)));
+        const QString part = text.mid(begin, end - begin);
+        begin = end;
+        const double advance = part.size() <= kStoredRunLength ? mGlyphs.runAdvance(part)
+                                                               : metrics.horizontalAdvance(part);
+        if (px + offset + advance + overhang > 0.0) {
+            const double whole = std::floor(offset);
+            const int phase = static_cast<int>((offset - whole) * 64.0);
+            const GlyphCache::Glyph *stored =
+                part.size() <= kStoredRunLength ? mGlyphs.run(part, phase, divisible) : nullptr;
+            pen.x = static_cast<std::int64_t>(px + whole);
+            if (stored)
+                pen.blit(*this, *stored);
+            else
+                paintLaidOut(part, px + offset, divisible, pen);
+        }
+        offset += advance;
+    }
+    markDirty(pen.left, pen.upper, pen.right, pen.lower);
+}
+
+// Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
+// While covering, it goes through a layer of its own, and a pixel that is not opaque there
+// cannot be covered: the covering is then spoilt.
+void RasterSurface::paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen)
+{
+    const QFontMetrics &metrics = mGlyphs.metrics();
+    const QPointF at(x, static_cast<double>(pen.top + metrics.ascent()));
+    const auto paint = [&](QImage &target, QPointF origin) {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setClipRect(mClip.translated(-origin.toPoint()));
+        painter.setFont(mGlyphs.font());
+        painter.setPen(QColor::fromRgb(pen.colour));
+        if (leftToRight)
+            painter.setLayoutDirection(Qt::LeftToRight);
+        painter.drawText(at - origin, part);
+    };
+    if (!mCovering) {
+        paint(mImage, QPointF());
+    } else if (!mClip.isEmpty()) {
+        QImage layer(mClip.size(), QImage::Format_ARGB32);
+        layer.setDotsPerMeterX(kDotsPerMeter);
+        layer.setDotsPerMeterY(kDotsPerMeter);
+        layer.fill(Qt::transparent);
+        paint(layer, QPointF(mClip.topLeft()));
+        for (int y = 0; y < layer.height(); ++y) {
+            const auto *source = reinterpret_cast<const quint32 *>(layer.constScanLine(y));
+            auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(mClip.top() + y)) + mClip.left();
+            for (int i = 0; i < layer.width(); ++i) {
+                const quint32 alpha = source[i] & kOpaque;
+                if (alpha == kOpaque)
+                    cover(row + i, row + i + 1, source[i]);
+                else if (alpha != 0)
+                    mCoverSpoilt = true;
+            }
+        }
+    }
+    const int overhang = metrics.height();
+    const auto left = static_cast<std::int64_t>(std::floor(x));
+    pen.left = std::min(pen.left, left - overhang);
+    pen.right = std::max(pen.right, left + metrics.horizontalAdvance(part) + overhang);
+    pen.upper = std::min(pen.upper, pen.top);
+    pen.lower = std::max(pen.lower, pen.top + metrics.height() - 1);
 }
 
 float RasterSurface::TextWidth(const QString &text) const

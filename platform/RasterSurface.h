@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <limits>
 
 // Needs a QGuiApplication for its font. Colours on the interface are 0x00BBGGRR; only their
 // low 24 bits are drawn. A DrawMode outside 1 … 16 is kept as set but draws like 13.
@@ -46,6 +47,8 @@ public:
     // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
     void setFont(const QFont &font);
     const QFont &font() const { return mGlyphs.font(); }
+    // Of a Print's line, in pixels.
+    int lineHeight() const { return mGlyphs.metrics().height(); }
 
     // Keeps the drawing at its scale; new area gets the BackColor.
     void resize(QSize size);
@@ -56,6 +59,19 @@ public:
 
     // The pixels written since the last call (possibly a little more), then starts afresh.
     QRect takeDirtyRect();
+    // The same, counted apart: what was written since the drawing was last drawn whole.
+    QRect takeChangedRect();
+
+    // From now on the figures draw only inside the area, and each of its pixels takes the
+    // colour of the first figure that reaches it: figures drawn from the last to the first,
+    // with DrawMode 13, leave what drawing them in order leaves.
+    void beginCovering(const QRect &area);
+    // Whether every pixel of the area is taken.
+    bool covered() const { return mUncovered == 0; }
+    // Whether a text with colour glyphs came, whose pixels mix with what lies under them.
+    bool coverSpoilt() const { return mCoverSpoilt; }
+    // The pixels that no figure reached get the BackColor; figures draw everywhere again.
+    void endCovering();
 
 private:
     class Plotter;
@@ -64,14 +80,37 @@ private:
     void drawSegment(const Plotter &plotter, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                      std::int64_t y1);
     void drawSmallCircle(const Plotter &plotter, std::int64_t cx, std::int64_t cy, std::int64_t r);
-    void drawLargeCircle(const Plotter &plotter, double cx, double cy, double r);
+    void drawCircleArcs(const Plotter &plotter, __int128 cx, __int128 cy, __int128 r);
+    // Where text output stands, and the box of what it drew so far.
+    struct TextPen
+    {
+        std::int64_t x;
+        std::int64_t top;
+        quint32 colour;
+        std::int64_t left = std::numeric_limits<std::int64_t>::max();
+        std::int64_t upper = std::numeric_limits<std::int64_t>::max();
+        std::int64_t right = std::numeric_limits<std::int64_t>::min();
+        std::int64_t lower = std::numeric_limits<std::int64_t>::min();
+
+        // Copies the glyph's spans with the pen at x, clipped to the surface's clip.
+        void blit(RasterSurface &surface, const GlyphCache::Glyph &glyph);
+    };
+
     bool printGlyphs(const QString &text);
     void printWithLayout(const QString &text);
+    void paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+    // Writes the colour into the pixels of from … to that are not yet covered.
+    void cover(quint32 *from, quint32 *to, quint32 colour);
 
     QImage mImage;
     mutable GlyphCache mGlyphs; // filled on demand, also while measuring
     QRect mDirty;
+    QRect mChanged;
+    QRect mClip; // the buffer, or the area being covered
+    bool mCovering = false;
+    bool mCoverSpoilt = false;
+    qsizetype mUncovered = 0;
     std::int16_t mDrawMode = 13;
     std::int32_t mForeColor = 0;
     std::int32_t mBackColor = 0x00FFFFFF;

@@ -167,7 +167,12 @@ void frmZeichnen::repaintDrawing()
         m_repaintPending = true;
         return;
     }
-    oObjectData->DrawAll(*this, 13);
+    const QRect changed = m_surface.takeChangedRect();
+    if (m_incrementalRepaint
+        && m_shapeIndex.repaintAppended(oObjectData->getBasisklassen(), m_surface, changed))
+        m_surface.takeChangedRect();
+    else
+        oObjectData->DrawAll(*this, 13);
 }
 
 void frmZeichnen::beginReading()
@@ -191,6 +196,12 @@ void frmZeichnen::showError(const QString &message)
 
 void frmZeichnen::showChanges()
 {
+    // A full repaint ends the drawing that an event does; what is in the buffer now is the drawing.
+    if (m_drawnWhole && oObjectData) {
+        m_drawnWhole = false;
+        m_surface.takeChangedRect();
+        m_shapeIndex.drawnWhole(oObjectData->getBasisklassen(), m_surface);
+    }
     const QRect changed = m_surface.takeDirtyRect();
     if (!changed.isEmpty())
         m_canvas->update(changed);
@@ -216,7 +227,13 @@ void frmZeichnen::setDrawMode(std::int16_t mode) { m_surface.setDrawMode(mode); 
 std::int32_t frmZeichnen::getForeColor() const { return m_surface.getForeColor(); }
 void frmZeichnen::setForeColor(std::int32_t color) { m_surface.setForeColor(color); }
 std::int32_t frmZeichnen::getBackColor() const { return m_surface.getBackColor(); }
-void frmZeichnen::setBackColor(std::int32_t color) { m_surface.setBackColor(color); }
+void frmZeichnen::setBackColor(std::int32_t color)
+{
+    m_surface.setBackColor(color);
+    m_drawnWhole = true;
+    m_shapeIndex.erased(oObjectData ? oObjectData->getBasisklassen().size() : 0,
+                        m_surface.getForeColor());
+}
 void frmZeichnen::setCurrentX(float x) { m_surface.setCurrentX(x); }
 void frmZeichnen::setCurrentY(float y) { m_surface.setCurrentY(y); }
 

@@ -8,6 +8,7 @@
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
 #include "window/PaintMode.h"
+#include "window/ShapeIndex.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -163,6 +164,9 @@ public:
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
     // out once, when reading ends. Switched off, every placement repaints at once.
     void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
+    // The repaint after a placement redraws only the area that changed since the drawing was
+    // last drawn whole, with the same result. Switched off, it repaints everything.
+    void setIncrementalRepaint(bool on) { m_incrementalRepaint = on; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -210,6 +214,9 @@ private:
     bool m_repaintPending = false;
     // The file that the title names was read only in part: Save asks where to first.
     bool m_partlyRead = false;
+    bool m_incrementalRepaint = true;
+    bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
+    ShapeIndex m_shapeIndex;
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

@@ -140,18 +140,27 @@ private slots:
         QVERIFY(!(*first.glyph(u'T') == *first.glyph(u'x')));
     }
 
-    void boundedBeyondLatin1()
+    // The glyphs in use stay however many there are; a bounded cache drops the least recently used.
+    void keepsTheGlyphsInUse()
     {
         GlyphCache cache(dejaVu(8.25));
-        const GlyphCache::Glyph euro = *cache.glyph(u'\u20AC');
-        const GlyphCache::Glyph a = *cache.glyph(u'a');
-        for (char16_t unit = 0x4E00; unit < 0x4E00 + GlyphCache::MaxStoredGlyphs + 100; ++unit) {
+        for (char16_t unit = 0x4E00; unit < 0x4E00 + 3000; ++unit)
             QVERIFY(cache.glyph(unit));
-            QVERIFY(cache.storedGlyphs() <= GlyphCache::MaxStoredGlyphs);
+        QCOMPARE(cache.storedGlyphs(), std::size_t(3000));
+
+        const GlyphCache::Glyph euro = *cache.glyph(u'\u20AC');
+        const std::size_t spans = 30 * (euro.spans.size() + 40);
+        GlyphCache bounded(dejaVu(8.25), spans);
+        bounded.glyph(u'\u20AC');
+        std::size_t stored = 0;
+        for (char16_t unit = 0x4E00; unit < 0x4E00 + 200; ++unit) {
+            QVERIFY(bounded.glyph(unit));
+            QCOMPARE(*bounded.glyph(u'\u20AC'), euro); // used again after each new one
+            stored = std::max(stored, bounded.storedGlyphs());
         }
-        QVERIFY(cache.storedGlyphs() < 200); // started afresh once
-        QCOMPARE(*cache.glyph(u'\u20AC'), euro);
-        QCOMPARE(*cache.glyph(u'a'), a);
+        QVERIFY(stored > 10 && stored < 200);
+        QVERIFY(bounded.holds(u'\u20AC') && bounded.holds(0x4E00 + 199));
+        QVERIFY(!bounded.holds(0x4E00));
     }
 };
 

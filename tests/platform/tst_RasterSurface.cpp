@@ -182,6 +182,7 @@ private slots:
         QTest::newRow("origin") << QPointF(0, 0) << Points{{0, 0}};
         QTest::newRow("just below half") << QPointF(7.4, 22.4) << Points{{0, 1}};
         QTest::newRow("half rounds up") << QPointF(7.5, 22.5) << Points{{1, 2}};
+        QTest::newRow("minus half rounds up") << QPointF(-7.5, 7.4) << Points{{0, 0}};
         QTest::newRow("left of the buffer") << QPointF(-7.6, 0) << Points();
         QTest::newRow("right of the buffer") << QPointF(9 * Tw + 7.5, 4 * Tw) << Points();
         QTest::newRow("NaN") << QPointF(Nan, 0) << Points();
@@ -194,6 +195,47 @@ private slots:
         RasterSurface s(QSize(10, 5));
         s.PSet(twips.x(), twips.y(), 0);
         QCOMPARE(pixelsNot(s, White), expected);
+    }
+
+    // Each figure placed at t twips draws as placed at the pixel t / 15 rounded half up, not at
+    // the neighbour that truncating or rounding half down would give.
+    void twipsRoundAtTheHalf_data()
+    {
+        QTest::addColumn<int>("figure");
+        QTest::addColumn<float>("twips");
+        QTest::addColumn<int>("pixel");
+        QTest::addColumn<int>("wrongPixel");
+        const QList<std::tuple<float, int, int>> cases = {
+            {7.4f, 0, 1}, {7.5f, 1, 0}, {-7.5f, 0, -1}, {-7.6f, -1, 0}};
+        const char *const names[] = {"PSet", "line start", "circle r0", "Print", "radius"};
+        for (int figure = 0; figure < 5; ++figure)
+            for (const auto &[twips, pixel, wrong] : cases)
+                QTest::addRow("%s at %g", names[figure], twips) << figure << twips << pixel << wrong;
+    }
+    void twipsRoundAtTheHalf()
+    {
+        QFETCH(int, figure);
+        QFETCH(float, twips);
+        QFETCH(int, pixel);
+        QFETCH(int, wrongPixel);
+        const auto draw = [figure](float t) {
+            RasterSurface s(QSize(12, 12));
+            switch (figure) {
+            case 0: s.PSet(t, t, 0); break;
+            case 1: s.Line(t, t, 11 * Tw, 4 * Tw, 0); break;
+            case 2: s.Circle(t, t, 0); break;
+            case 3:
+                s.setCurrentX(t);
+                s.setCurrentY(t);
+                s.Print(QStringLiteral("Ab"));
+                break;
+            default: s.Circle(6 * Tw, 6 * Tw, Tw + t); break; // radii 22.4, 22.5, 7.5, 7.4
+            }
+            return s.image();
+        };
+        const QImage drawn = draw(twips);
+        QCOMPARE(drawn, draw(pixel * Tw));
+        QVERIFY(drawn != draw(wrongPixel * Tw));
     }
 
     void linePixels_data()
@@ -282,6 +324,39 @@ private slots:
                     neighbours += (dx || dy) && s.pixel(p.x() + dx, p.y() + dy) == 0;
             QVERIFY(neighbours >= 2);
         }
+    }
+
+    // Clipped by the buffer, a circle sets the pixels it sets when the buffer holds it whole.
+    void clippedCircleMatchesWholeCircle()
+    {
+        const int size = 2 * 4200 + 80;
+        RasterSurface whole(QSize(size, size));
+        for (const int r : {1, 2, 7, 100, 707, 1000, 4200}) {
+            whole.setBackColor(White);
+            circle(size / 2 * Tw, size / 2 * Tw, r * Tw)(whole);
+            for (const QPoint corner : {QPoint(r - 20, -30), QPoint(-r - 5, -3), QPoint(707 * r / 1000 - 17, 707 * r / 1000 - 23)}) {
+                RasterSurface part(QSize(40, 30));
+                circle(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw)(part);
+                QCOMPARE(part.image(), whole.image().copy(size / 2 + corner.x(), size / 2 + corner.y(), 40, 30));
+            }
+        }
+    }
+
+    // Radius 5k and centre (-3k, 4k) with k = 2^58: the outline passes the pixel (0, 0) with
+    // slope 3/4; at such a size its curvature moves no pixel, so column x holds the pixel
+    // floor((3x - 2) / 4) + 1, exactly.
+    void hugeArcIsExact()
+    {
+        const float k = std::ldexp(1.0f, 58);
+        RasterSurface s(QSize(40, 30));
+        s.Circle(-3 * k * Tw, 4 * k * Tw, 5 * k * Tw);
+        Points expected;
+        for (int x = 0; x < 40; ++x)
+            expected << QPoint(x, int(std::floor((3.0 * x - 2.0) / 4.0)) + 1);
+        std::sort(expected.begin(), expected.end(), [](QPoint a, QPoint b) {
+            return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x());
+        });
+        QCOMPARE(pixelsNot(s, White), expected);
     }
 
     void farAndInvalidCoordinatesDrawNothing()
@@ -382,6 +457,16 @@ private slots:
         QTest::newRow("tab") << QStringLiteral("a\tb") << 8.25 << false;
         QTest::newRow("hebrew")
             << QString::fromUtf16(u"ab \u05E9\u05DC\u05D5\u05DD 12") << 8.25 << false;
+        // Laid out in parts that begin with a Latin letter after a blank.
+        QTest::newRow("parts: hebrew first") << QString::fromUtf16(
+            u"\u05E9\u05DC\u05D5\u05DD ab, \u05D0\u05D1 12 cd \u05D2 Ef") << 8.25 << false;
+        QTest::newRow("parts: arabic and accents") << QString::fromUtf16(
+            u"Te\u0301xt \u0645\u0631\u062D\u0628\u0627 Welt 12 e\u0301 \u0645\u0631 x") << 8.25 << false;
+        QTest::newRow("parts: right-to-left after a blank") << QString::fromUtf16(
+            u"ab \u05E9\u05DC\u05D5\u05DD cd \u05D0 (12) \u05D1 ef") << 8.25 << false;
+        QTest::newRow("parts: NUL") << QString::fromUtf16(u"a\u0000b Text 123 Text") << 8.25 << false;
+        QTest::newRow("whole: tab") << QString::fromUtf16(u"ab \u0301 cd\tef gh") << 8.25 << false;
+        QTest::newRow("whole: embedding") << QString::fromUtf16(u"\u202B\u05D0 ab cd") << 8.25 << false;
     }
     void printMatchesItsGlyphs()
     {

@@ -7,14 +7,54 @@
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
+#include "shapes/Linie.h"
+#include "shapes/SkizzarError.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
+
+// A shape of none of the five classes whose drawing overflows.
+class Overflowing : public Basisklasse
+{
+public:
+    void Draw(DrawingSurface &, std::int16_t) override { throw OverflowError(); }
+    // Left out of the undo snapshot, as a plain shape is.
+    std::shared_ptr<Basisklasse> copy() const override { return nullptr; }
+};
+
+// Two windows driven alike, one repainting placements in part, the other in whole.
+struct Twins
+{
+    std::shared_ptr<ScriptedDialogs> dialogs[2] = {std::make_shared<ScriptedDialogs>(),
+                                                   std::make_shared<ScriptedDialogs>()};
+    std::unique_ptr<frmZeichnen> windows[2] = {TestWindows::startMainWindow(dialogs[0]),
+                                               TestWindows::startMainWindow(dialogs[1])};
+    Twins() { windows[1]->setIncrementalRepaint(false); }
+
+    template <typename Action>
+    void both(Action &&action)
+    {
+        for (int i = 0; i < 2; ++i)
+            action(*windows[i], *dialogs[i]);
+    }
+    // Pixels, colours, text position, drawing and messages.
+    bool alike() const
+    {
+        const RasterSurface &a = windows[0]->surface(), &b = windows[1]->surface();
+        return a.image() == b.image() && a.getForeColor() == b.getForeColor()
+            && a.getCurrentX() == b.getCurrentX() && a.getCurrentY() == b.getCurrentY()
+            && windows[0]->oObjectData->GetNumberOfObjects() == windows[1]->oObjectData->GetNumberOfObjects()
+            && dialogs[0]->prompts.size() == dialogs[1]->prompts.size();
+    }
+};
 
 constexpr std::int32_t White = 0x00FFFFFF;
 constexpr std::int32_t Red = 0x000000FF;
@@ -56,6 +96,82 @@ private slots:
     {
         QVERIFY(m_dialogs->allAnswered());
         m_window.reset();
+    }
+
+    // Random drawings with bands, abandoned bands, texts of every kind, colours, Undo, a new
+    // background, shapes appended unseen and the drawing opened again: after every step the window that repaints placements in part shows what the
+    // one that repaints them whole shows.
+    void partialRepaintMatchesFullRepaint()
+    {
+        const QStringList texts = {QStringLiteral("Text 123"), QStringLiteral("Skizzar gjpq"),
+                                   QString::fromUtf16(u"ab \u05E9\u05DC\u05D5\u05DD cd 12"),
+                                   QString::fromUtf16(u"Te\u0301xt e\u0301 x"),
+                                   QString::fromUtf16(u"a\u0000b \u4E2D\u6587"),
+                                   QString::fromUtf16(u"A\U0001F600B gjpq"),
+                                   QStringLiteral("Text 123 ").repeated(40) + QString::fromUtf16(u"\u05D0")};
+        const char *const tools[] = {"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis"};
+        Twins twins;
+        QTemporaryDir folder;
+        const QString saved = folder.filePath(QStringLiteral("saved.dxf"));
+        QRandomGenerator random(20261207);
+        const auto somewhere = [&] { return QPoint(random.bounded(-20, 667), random.bounded(-20, 492)); };
+        for (int step = 0; step < 1500; ++step) {
+            const int action = random.bounded(102);
+            if (action == 101)
+                twins.windows[0]->SaveDXF(saved);
+            const QPoint at = somewhere();
+            const std::int32_t colour = std::int32_t(random.bounded(0x1000000));
+            const QString text = texts[random.bounded(texts.size())];
+            const char *tool = tools[random.bounded(4)];
+            twins.both([&](frmZeichnen &window, ScriptedDialogs &dialogs) {
+                QWidget *canvas = window.canvas();
+                if (action < 10) {
+                    window.findChild<QAction *>(tool)->trigger();
+                } else if (action < 13) {
+                    window.tmpText = text;
+                    window.iPaintMode = 8;
+                } else if (action < 45) {
+                    QTest::mouseClick(canvas, Qt::LeftButton, {}, at);
+                } else if (action < 85) {
+                    QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(canvas->mapToGlobal(at)),
+                                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                    QApplication::sendEvent(canvas, &event);
+                } else if (action < 88) {
+                    QTest::mouseClick(canvas, Qt::RightButton, {}, at);
+                } else if (action < 96) {
+                    window.lColor = colour;
+                } else if (action < 99) {
+                    window.mnuRueckgaengig->trigger();
+                } else if (action < 100) {
+                    dialogs.expectColor(colour);
+                    window.mnuHintergrundfarbe->trigger();
+                } else if (action < 101) { // a shape the next placement or repaint shows
+                    auto line = std::make_shared<Linie>();
+                    line->setX2(at.x() * 15.0f);
+                    line->setY2(at.y() * 15.0f);
+                    window.oObjectData->AddObject(line);
+                } else { // the drawing replaced by one much like it
+                    dialogs.expectMessage(PlatformDialogs::Answer::No);
+                    dialogs.expectOpenFile(saved);
+                    window.mnuOeffnen->trigger();
+                }
+            });
+            QVERIFY2(twins.alike(), qPrintable(QStringLiteral("step %1, action %2").arg(step).arg(action)));
+        }
+        QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > 100);
+
+        // A shape whose drawing overflows: every placement repaints whole and reports it.
+        const qsizetype messages = twins.dialogs[0]->messages().size();
+        twins.both([](frmZeichnen &window, ScriptedDialogs &dialogs) {
+            window.oObjectData->AddObject(std::make_shared<Overflowing>());
+            window.mnuLinie->trigger();
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(10, 10));
+            dialogs.expectMessage(PlatformDialogs::Answer::Ok);
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(300, 200));
+        });
+        QVERIFY(twins.alike());
+        QCOMPARE(twins.dialogs[0]->messages().size(), messages + 1);
+        twins.both([](frmZeichnen &, ScriptedDialogs &dialogs) { QVERIFY(dialogs.allAnswered()); });
     }
 
     void placement_data()

@@ -1,0 +1,67 @@
+#pragma once
+// Where in the drawing area each shape may set pixels, so that the repaint after a placement redraws only what it must.
+
+#include "document/ObjectData.h"
+#include "platform/RasterSurface.h"
+
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+#include <vector>
+
+// The area is cut into square cells; each cell lists, in drawing order, the shapes whose box
+// reaches it. Built from the drawing as it was drawn last and brought up to date as shapes are
+// appended; any other change of the drawing builds it afresh.
+class ShapeIndex
+{
+public:
+    // The surface was erased to draw the first `count` shapes whole, with the given ForeColor.
+    void erased(std::size_t count, std::int32_t foreColor);
+    // After the full repaints since the last call: from now on the index stands for the drawing.
+    void drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface);
+
+    // The repaint after the last shape was appended, with the same result as erasing the
+    // surface and drawing every shape in order: pixels, ForeColor and current position. The
+    // buffer holds that result for all shapes but the last, except in `changed`; there the
+    // shapes that reach it are drawn again, from the last back to the first until every pixel
+    // is taken, and the new shape on top; so are shapes appended without being drawn. False,
+    // with nothing drawn that a full repaint would not draw over, when only a full repaint gives
+    // that result: a drawing changed otherwise since, a shape of another kind, whose drawing may
+    // fail, or colour glyphs in the area.
+    bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
+                         const QRect &changed);
+
+private:
+    enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };
+    static constexpr int CellSize = 64; // pixels
+
+    // Whether the first `count` shapes begin with those it knows.
+    bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
+    void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
+    // Returns the shape's reach.
+    QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    static Kind kindOf(const Basisklasse &shape);
+    // The pixels the shape may set, clipped to the area; empty when none.
+    static QRect reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface);
+    // Calls visit with every indexed shape whose cells meet the area, from the last to the
+    // first, while it returns true.
+    template <typename Visit>
+    void forShapesReaching(const QRect &area, Visit &&visit) const;
+
+    QSize mSize;
+    int mColumns = 0;
+    std::vector<std::vector<std::uint32_t>> mCells;
+    std::vector<Kind> mKinds;
+    std::vector<std::int32_t> mLastCircle; // at or before each shape, -1 when none
+    // The first and the last shape indexed, to notice a drawing that changed otherwise.
+    const Basisklasse *mFirst = nullptr;
+    const Basisklasse *mLast = nullptr;
+    std::int32_t mLastText = -1;
+    // Texts before the first circle take the ForeColor that the repaint began with.
+    std::int32_t mDrawnForeColor = 0;
+    QRect mEarlyTexts;
+    std::size_t mOthers = 0;
+    // A drawing with fewer shapes than indexed was drawn since: Open, New or Undo replaced it,
+    // and new shapes may even sit where old ones were.
+    bool mReplaced = false;
+};
