@@ -1,6 +1,8 @@
 #pragma once
 // Base of the small windows: laid out in twips, with no default or cancel button.
 
+#include "platform/RasterSurface.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QRect>
@@ -18,7 +20,7 @@ public:
     enum class OnClose { Keep, Discard };
 
     // Twips to pixels at 96 dots per inch.
-    static constexpr int px(int twips) { return twips / 15; }
+    static constexpr int px(int twips) { return twips / RasterSurface::TwipsPerPixel; }
     static QRect twips(int x, int y, int width, int height)
     {
         return {px(x), px(y), px(width), px(height)};

@@ -111,7 +111,7 @@ bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
 
-// The pixel that holds the twip t, floor(t / 15 + 1/2), exact for every finite float: a float
+// The pixel that holds the twip t, floor(t / TwipsPerPixel + 1/2), exact for every finite float: a float
 // with a fraction is below 2^24, and below 2^40 doubles hold the quotient closely enough; a
 // larger whole one, up to 2^128, is divided as an integer.
 Int128 pixelOf(float twips)
@@ -119,7 +119,8 @@ Int128 pixelOf(float twips)
     if (std::trunc(twips) != twips || std::abs(twips) < 0x1p40f) // the double's error stays tiny
         return static_cast<Int128>(std::floor(toPixelSpace(twips)));
     const auto magnitude = static_cast<UInt128>(std::abs(twips));
-    const auto pixel = static_cast<Int128>(magnitude / 15 + (magnitude % 15 >= 8 ? 1 : 0));
+    constexpr UInt128 perPixel = RasterSurface::TwipsPerPixel;
+    const auto pixel = static_cast<Int128>(magnitude / perPixel + (2 * (magnitude % perPixel) >= perPixel ? 1 : 0));
     return twips < 0 ? -pixel : pixel;
 }
 

@@ -137,9 +137,9 @@ void frmZeichnen::connectCommands(
 void frmZeichnen::setMousePointer(std::int16_t pointer)
 {
     // Every shape read from a file sets the arrow; changing the cursor is not free.
-    if (pointer == mMousePointer)
+    if (pointer == m_mousePointer)
         return;
-    mMousePointer = pointer;
+    m_mousePointer = pointer;
     switch (pointer) {
     case 1:
         m_canvas->setCursor(Qt::ArrowCursor);

@@ -53,7 +53,7 @@ public:
     std::unique_ptr<ObjectData> oObjectData;
 
     // 0 default, 1 arrow, 2 cross-hair.
-    std::int16_t getMousePointer() const { return mMousePointer; }
+    std::int16_t getMousePointer() const { return m_mousePointer; }
     void setMousePointer(std::int16_t pointer);
 
     // --- DrawingSurface, in twips ---
@@ -208,7 +208,7 @@ private:
     DrawingCanvas *m_canvas = nullptr;
     QLabel *Label1 = nullptr;
     CommonDialog CommDlg1;
-    std::int16_t mMousePointer = 0;
+    std::int16_t m_mousePointer = 0;
     bool m_coalesceRepaints = true;
     bool m_reading = false;
     bool m_repaintPending = false;

@@ -29,6 +29,17 @@ CANVAS_W, CANVAS_H = 9705 // TWIPS_PER_PIXEL, 7080 // TWIPS_PER_PIXEL
 # The label "Aktuelle Version" lies over the drawing area: x, y, width, height in pixels.
 LABEL = (5400 // TWIPS_PER_PIXEL, 1080 // TWIPS_PER_PIXEL, 1215 // TWIPS_PER_PIXEL, 255 // TWIPS_PER_PIXEL)
 
+# The menu bar, each menu with its items (separators left out), as the editor shows them.
+MENU_BAR = {
+    "Datei": ["Neu", "Öffnen...", "Speichern", "Speichern unter...", "Drucken...", "Drucken in HPGL...",
+              "Beenden"],
+    "Bearbeiten": ["Rückgängig", "Ausschneiden", "Kopieren", "Einfügen", "Löschen"],
+    "Zeichnen": ["Punkt", "Linie", "Rechteck", "Kreis", "Text"],
+    "Ändern": ["Objektfarbe...", "Drehen...", "Verzerren...", "Text"],
+    "Extras": ["Hintergrundfarbe...", "Zeichenfarbe...", "Texteinstellung..."],
+    "Hilfe": ["Hilfethemen...", "Über Skizzar..."],
+}
+
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
@@ -496,13 +507,14 @@ class Session:
         self.menu_by_keys(menu_key, item_key)
         self.wait_alone(f"the menu to close after {item_key.upper()}")
 
-    def open_menu_by_mouse(self, index, title):
-        x0, x1 = self.titles[index]
+    def open_menu_by_mouse(self, title):
+        x0, x1 = self.titles[list(MENU_BAR).index(title)]
         self.click_at(self.main["x"] + (x0 + x1) // 2, self.main["y"] + self.origin[1] // 2)
         return self.wait_window(f"the menu {title} opened with a click", lambda w: w["menu"])
 
-    def menu_items(self, popup, count, title):
+    def menu_items(self, popup, title):
         """The vertical centres of a menu's items: rows of ink taller than a separator line."""
+        count = len(MENU_BAR[title])
         def probe():
             picture = self.capture(popup)
             column = [picture.px(picture.width - 4, y) for y in range(picture.height)]
@@ -513,11 +525,11 @@ class Session:
             return items if len(items) == count else None
         return self.wait_for(probe, f"{count} items drawn in the menu {title}")
 
-    def item_by_mouse(self, index, title, position, count):
-        """Opens menu index of the menu bar and clicks its item at position, both with the mouse."""
-        popup = self.open_menu_by_mouse(index, title)
-        items = self.menu_items(popup, count, title)
-        self.click_at(popup["x"] + popup["w"] // 2, popup["y"] + items[position])
+    def item_by_mouse(self, title, item):
+        """Opens a menu of the menu bar and clicks one of its items, both with the mouse."""
+        popup = self.open_menu_by_mouse(title)
+        items = self.menu_items(popup, title)
+        self.click_at(popup["x"] + popup["w"] // 2, popup["y"] + items[MENU_BAR[title].index(item)])
 
     def file_dialog(self, title, path):
         # A new dialog window may be mapped before its title is set: wait for the title itself.
@@ -599,7 +611,8 @@ def type_into_text_dialog_again(s):
 def band_through_menu_and_label(s):
     s.step("Zeichnen > Linie; anchor, band; a menu opened over the band and closed: the band stays")
     s.tool_by_keys("z", "l")
-    anchor, band_end, drag_end = (s.titles[2][0] + 5, 10), (s.titles[2][0] + 60, 80), (330, 60)
+    menu_left = s.titles[list(MENU_BAR).index("Zeichnen")][0]  # the band runs under the menu's popup
+    anchor, band_end, drag_end = (menu_left + 5, 10), (menu_left + 60, 80), (330, 60)
     band, line = ([p for p in along(anchor, end, 10) if not near_drawing(p)] for end in (band_end, drag_end))
     s.click_on_canvas(anchor)
     s.move_on_canvas(band_end)
@@ -681,7 +694,7 @@ def scenario(s, screenshot):
     check_frame(s, s.main, "Skizzar - Untitled")
     s.wait_alone("the welcome window to go")
 
-    s.step("find the drawing area, the label and the six menus of the menu bar")
+    s.step(f"find the drawing area, the label and the {len(MENU_BAR)} menus of the menu bar")
 
     def layout():
         picture = s.capture(s.main)
@@ -696,8 +709,8 @@ def scenario(s, screenshot):
         ground = picture.px(CANVAS_W - 3, top // 2)
         columns = [any(differs(picture.px(x, y), ground) for y in range(2, top - 2)) for x in range(CANVAS_W)]
         titles = ink_runs(columns, max_gap=4)
-        return (top, titles) if len(titles) == 6 else None
-    top, s.titles = s.wait_for(layout, f"a {CANVAS_W}x{CANVAS_H} drawing area under a menu bar of six menus, "
+        return (top, titles) if len(titles) == len(MENU_BAR) else None
+    top, s.titles = s.wait_for(layout, f"a {CANVAS_W}x{CANVAS_H} drawing area under a menu bar of {len(MENU_BAR)} menus, "
                                        f"with the label at {LABEL[:2]} in it")
     s.origin = (0, top)
     check_captions(s, s.main, [("Aktuelle Version", (LABEL[0], top + LABEL[1], LABEL[2], LABEL[3]))])
@@ -711,7 +724,7 @@ def scenario(s, screenshot):
     s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"a black point at {POINT}")
 
     s.step("line: Zeichnen > Linie by mouse clicks; click, rubber band, click")
-    s.item_by_mouse(2, "Zeichnen", 1, 5)  # Linie
+    s.item_by_mouse("Zeichnen", "Linie")
     s.wait_alone("the menu to close after a click on Linie")
     draw_two_clicks(s, LINE[0], LINE_DETOUR, LINE[1], along(LINE[0], LINE_DETOUR[1], 6), line_points(), near_line)
     s.wait_for(lambda: missing(s.canvas(), line_points()) is None, f"the line {LINE}")
@@ -724,7 +737,7 @@ def scenario(s, screenshot):
     s.wait_for(lambda: missing(s.canvas(), rect_points()) is None, f"the rectangle {RECT}")
 
     s.step("circle: Zeichnen opened by a click, then K; its band crosses the rectangle")
-    s.open_menu_by_mouse(2, "Zeichnen")
+    s.open_menu_by_mouse("Zeichnen")
     s.keys(s.main, "k")
     s.wait_alone("the menu to close after K")
     band = [p for p in around(CIRCLE[0], radius(CIRCLE[0], CIRCLE_DETOUR[1]), 24)
@@ -756,7 +769,7 @@ def scenario(s, screenshot):
         print(f"  wrote {screenshot}")
 
     s.step("Datei > Speichern unter by mouse clicks; the path typed into the file dialog, Enter")
-    s.item_by_mouse(0, "Datei", 3, 7)  # Speichern unter...
+    s.item_by_mouse("Datei", "Speichern unter...")
     s.file_dialog("Speichern unter", target)
     s.wait_title(f"Skizzar - {FILE_NAME}")
 
@@ -791,7 +804,7 @@ def scenario(s, screenshot):
     s.step("Bearbeiten > Rueckgaengig by mouse clicks: all shapes but the text")
     # The undo snapshot holds copies of the four shapes placed before the text and of the first
     # seven of the eight read from the file (the rectangle came back as four lines): all but the text.
-    s.item_by_mouse(1, "Bearbeiten", 0, 5)  # Rückgängig
+    s.item_by_mouse("Bearbeiten", "Rückgängig")
     s.wait_alone("the menu to close")
 
     def undone():
