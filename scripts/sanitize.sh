@@ -20,4 +20,5 @@ cd "$build"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+# The Debian package is the normal build's; linting this build's instrumented program only costs time.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --exclude-regex '^app/Package$'
