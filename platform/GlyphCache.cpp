@@ -161,10 +161,14 @@ GlyphCache::Entry GlyphCache::render(const QString &text, int phase, bool leftTo
     // Relative to the pen on the baseline; the margin catches pixels that the outline's
     // bounding box leaves out after hinting and rounding.
     const int margin = mMetrics.height() + 2;
-    const QRect area = mMetrics.boundingRect(text)
-                           .united(QRect(0, -mMetrics.ascent(), glyph.advance + 1,
-                                         mMetrics.height()))
-                           .adjusted(-margin, -margin, margin, margin);
+    const QRect line(0, -mMetrics.ascent(), glyph.advance + 1, mMetrics.height());
+    const QRect ink = mMetrics.boundingRect(text);
+    // For a character that no font has, Qt gives a box far away from the line (at 100000,
+    // 100000): not something to allocate pixels for. Such text is left to Qt's own drawing.
+    const int reach = 16 * mMetrics.height();
+    if (!ink.isEmpty() && !line.adjusted(-reach, -reach, reach, reach).contains(ink))
+        return entry;
+    const QRect area = ink.united(line).adjusted(-margin, -margin, margin, margin);
     QImage image = canvas(area.size());
     image.fill(kPaper);
     QPainter painter(&image);

@@ -465,6 +465,8 @@ private slots:
         QTest::newRow("parts: right-to-left after a blank") << QString::fromUtf16(
             u"ab \u05E9\u05DC\u05D5\u05DD cd \u05D0 (12) \u05D1 ef") << 8.25 << false;
         QTest::newRow("parts: NUL") << QString::fromUtf16(u"a\u0000b Text 123 Text") << 8.25 << false;
+        // Gurmukhi, which no installed font has: Qt places its box at 100000 pixels.
+        QTest::newRow("parts: no font has it") << QString::fromUtf16(u"ab \u0A39 cd") << 8.25 << false;
         QTest::newRow("whole: tab") << QString::fromUtf16(u"ab \u0301 cd\tef gh") << 8.25 << false;
         QTest::newRow("whole: embedding") << QString::fromUtf16(u"\u202B\u05D0 ab cd") << 8.25 << false;
     }
