@@ -3,7 +3,7 @@
 #   bash scripts/skizzar.sh run    install what is missing, build, start the editor
 #   bash scripts/skizzar.sh test   install what is missing, build, run every test; then the test
 #                                  suite again built with AddressSanitizer and UndefinedBehavior-
-#                                  Sanitizer (scripts/sanitize.sh) and a 60 s fuzz run of the DXF
+#                                  Sanitizer (scripts/sanitize.sh) and a fuzz run of the DXF
 #                                  reading (scripts/fuzz.sh); ends with a summary of all three
 set -euo pipefail
 
@@ -77,7 +77,7 @@ test)
     step "ctest with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)" "$logs/asan" \
         bash "$here/scripts/sanitize.sh"
     step "fuzz run of the DXF reading (build-fuzz)" "$logs/fuzz" \
-        bash "$here/scripts/fuzz.sh" 60
+        bash "$here/scripts/fuzz.sh"
 
     # ctest's own summary (from "N% tests passed" on) of the sanitizer build and then, last, of the
     # normal build.
