@@ -182,24 +182,18 @@ DiskFile::DiskFile(const QString &fileName) : m_fileName(fileName)
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         fail(fileName, Access::Read);
-    m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    m_file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     if (::fstat(fd, &info) != 0)
         fail(fileName, Access::Read);
     refuseAllButFiles(fileName, info.st_mode);
 }
 
-QByteArrayView DiskFile::content()
+qsizetype DiskFile::read(char *into, qsizetype most)
 {
-    const qint64 size = m_file.size();
-    if (size > 0) {
-        if (const uchar *mapped = m_file.map(0, size))
-            return QByteArrayView(mapped, size);
-        m_file.unsetError();
-    }
-    m_read = m_file.readAll();
-    if (m_file.error() != QFileDevice::NoError)
+    const qint64 read = m_file.read(into, most);
+    if (read < 0)
         throw FileError(m_fileName, m_file.errorString());
-    return m_read;
+    return read;
 }
 
 void DiskFile::save(const QString &fileName, const std::function<bool(QIODevice &)> &write)

@@ -1,25 +1,25 @@
 #pragma once
-// A drawing's file on disk: only a regular file is read, mapped rather than copied, and saving
-// leaves the file it replaces what it was.
+// A drawing's file on disk: only a regular file is read, piece by piece, and saving leaves the file
+// it replaces what it was.
 
-#include <QByteArray>
-#include <QByteArrayView>
+#include "files/DxfSource.h"
+
 #include <QFile>
 #include <QString>
 #include <functional>
 
 class QIODevice;
 
-class DiskFile
+class DiskFile : public DxfSource
 {
 public:
     // Opens a file for reading. Anything but a regular file (a folder, pipe, device or socket) is
     // refused at once, without waiting for a writer or touching a device. Raises FileError.
     explicit DiskFile(const QString &fileName);
 
-    // The whole file, valid while this object lives: mapped where the file system allows, read
-    // otherwise (files under /proc tell no size). Raises FileError.
-    QByteArrayView content();
+    // The next bytes of the file. A file cut short by another program while it is read simply
+    // ends early; files under /proc, which tell no size, read as any other. Raises FileError.
+    qsizetype read(char *into, qsizetype most) override;
 
     // Writes a file through write, which returns false when the device took less than it was
     // given. A new file, or a regular file whose owner, group, mode and extended attributes the
@@ -32,5 +32,4 @@ public:
 private:
     QString m_fileName;
     QFile m_file;
-    QByteArray m_read;
 };

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -46,43 +47,48 @@ Type typeOf(int code)
 
 } // namespace
 
-bool DxfBinaryPairs::isBinary(QByteArrayView content)
+bool DxfBinaryPairs::isBinary(DxfInput &input)
 {
-    return content.startsWith(QByteArrayView(Sentinel, SentinelSize));
+    return input.ensure(SentinelSize).startsWith(QByteArrayView(Sentinel, SentinelSize));
 }
 
-DxfBinaryPairs::DxfBinaryPairs(QByteArrayView content)
-    : m_content(content), m_position(SentinelSize),
-      // The first group of a file is 0 "SECTION": its second byte is the code's high byte, 0, when
-      // codes take two bytes, and the first letter of the value when they take one.
-      m_wideCodes(content.size() > SentinelSize + 1 && content[SentinelSize + 1] == '\0')
+DxfBinaryPairs::DxfBinaryPairs(DxfInput &input) : m_input(input)
 {
+    m_input.skip(SentinelSize);
+    // The first group of a file is 0 "SECTION": its second byte is the code's high byte, 0, when
+    // codes take two bytes, and the first letter of the value when they take one.
+    const QByteArrayView start = m_input.ensure(2);
+    m_wideCodes = start.size() > 1 && start[1] == '\0';
 }
 
 DxfBinaryPairs::Result DxfBinaryPairs::next(Pair &pair)
 {
     pair = Pair();
-    pair.codeAt = m_position;
-    if (m_position >= m_content.size())
+    pair.codeAt = m_input.offset();
+    if (m_input.ensure(1).isEmpty())
         return Result::End;
     if (!readCode(pair))
         return Result::CutOff;
-    pair.valueAt = m_position;
-    const QByteArrayView rest = m_content.sliced(m_position);
+    pair.valueAt = m_input.offset();
     switch (typeOf(pair.code)) {
     case Type::String: {
-        const qsizetype end = rest.indexOf('\0');
+        const qsizetype end = m_input.find(QByteArrayView("\0", 1), std::numeric_limits<qsizetype>::max());
         if (end < 0)
             return Result::CutOff;
-        pair.value = rest.first(end);
-        m_position += end + 1;
+        pair.value = m_input.ensure(end).first(end);
+        m_input.skip(end + 1);
         return Result::Read;
     }
-    case Type::Chunk:
-        if (rest.isEmpty() || rest.size() < 1 + static_cast<unsigned char>(rest[0]))
+    case Type::Chunk: {
+        const QByteArrayView rest = m_input.ensure(1);
+        if (rest.isEmpty())
             return Result::CutOff;
-        m_position += 1 + static_cast<unsigned char>(rest[0]);
+        const qsizetype size = 1 + static_cast<unsigned char>(rest[0]);
+        if (m_input.ensure(size).size() < size)
+            return Result::CutOff;
+        m_input.skip(size);
         return Result::Read;
+    }
     case Type::Double:
         return readNumber(pair, 8, true) ? Result::Read : Result::CutOff;
     case Type::Integer16:
@@ -101,31 +107,33 @@ DxfBinaryPairs::Result DxfBinaryPairs::next(Pair &pair)
 
 bool DxfBinaryPairs::readCode(Pair &pair)
 {
-    const auto byte = [this](qsizetype at) { return static_cast<unsigned char>(m_content[at]); };
-    qsizetype at = m_position;
+    const QByteArrayView start = m_input.ensure(3);
+    const auto byte = [&start](qsizetype at) { return static_cast<unsigned char>(start[at]); };
+    qsizetype at = 0;
     if (!m_wideCodes && byte(at) != 255) {
         pair.code = byte(at);
-        m_position = at + 1;
+        m_input.skip(1);
         return true;
     }
     if (!m_wideCodes)
         ++at;
-    if (at + 2 > m_content.size())
+    if (at + 2 > start.size())
         return false;
     pair.code = byte(at) | (byte(at + 1) << 8);
-    m_position = at + 2;
+    m_input.skip(at + 2);
     return true;
 }
 
 bool DxfBinaryPairs::readNumber(Pair &pair, qsizetype size, bool isDouble)
 {
-    if (m_position + size > m_content.size())
+    const QByteArrayView bytes = m_input.ensure(size);
+    if (bytes.size() < size)
         return false;
     // Little-endian, whatever the machine.
     std::uint64_t bits = 0;
     for (qsizetype i = size - 1; i >= 0; --i)
-        bits = (bits << 8) | static_cast<unsigned char>(m_content[m_position + i]);
-    m_position += size;
+        bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
+    m_input.skip(size);
     char *const first = m_number.data();
     char *const last = first + m_number.size();
     char *end = nullptr;

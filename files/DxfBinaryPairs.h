@@ -2,6 +2,8 @@
 // Reads the group pairs of a binary DXF file one after the other: group codes of one or two bytes,
 // each value in the form that the type of its group code gives.
 
+#include "files/DxfInput.h"
+
 #include <QByteArrayView>
 
 #include <array>
@@ -9,17 +11,17 @@
 class DxfBinaryPairs
 {
 public:
-    // Whether the content starts as every binary DXF file does.
-    static bool isBinary(QByteArrayView content);
+    // Whether the input, at the first byte of its file, starts as every binary DXF file does.
+    static bool isBinary(DxfInput &input);
 
-    // The content of a file for which isBinary() holds.
-    explicit DxfBinaryPairs(QByteArrayView content);
+    // The input of a file for which isBinary() holds, at its first byte.
+    explicit DxfBinaryPairs(DxfInput &input);
 
     struct Pair
     {
         int code = -1;
         // A string as stored, without its closing NUL; a number as the shortest text that reads
-        // back as the same value, valid until the next pair is read; nothing for binary data.
+        // back as the same value; both valid until the next pair is read; nothing for binary data.
         QByteArrayView value;
         // Offsets in the file, counted in bytes from 0.
         qsizetype codeAt = 0;
@@ -41,8 +43,7 @@ private:
     bool readCode(Pair &pair);
     bool readNumber(Pair &pair, qsizetype size, bool isDouble);
 
-    QByteArrayView m_content;
-    qsizetype m_position = 0;
+    DxfInput &m_input;
     // From R13 on every group code takes two bytes; before, one (255 announces two more).
     bool m_wideCodes = false;
     // The text of the last number read; long enough for the exact value of any double that lies

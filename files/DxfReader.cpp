@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -19,6 +20,27 @@ constexpr qsizetype ShownTextLength = 80;
 // line of 200 MB does not cost twice that again.
 constexpr qsizetype ShownTextBytes = 1024;
 static_assert(ShownTextBytes > (ShownTextLength + 1) * 11);
+// A group code line longer than this is taken as none without being read on: only blanks or
+// leading zeros could make it one, and a file that is one line of 200 MB needs no 200 MB.
+constexpr qsizetype LongestCodeLine = 1 << 20;
+static_assert(LongestCodeLine >= ShownTextBytes);
+
+// A file held in memory, handed out in pieces.
+class ViewSource : public DxfSource
+{
+public:
+    explicit ViewSource(QByteArrayView content) : m_rest(content) {}
+    qsizetype read(char *into, qsizetype most) override
+    {
+        const QByteArrayView piece = m_rest.first(std::min(most, m_rest.size()));
+        std::copy(piece.begin(), piece.end(), into);
+        m_rest = m_rest.sliced(piece.size());
+        return piece.size();
+    }
+
+private:
+    QByteArrayView m_rest;
+};
 
 bool is(QByteArrayView value, QByteArrayView expected)
 {
@@ -37,18 +59,24 @@ QString DxfReader::passedOverMessage()
     return QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten");
 }
 
-DxfReader::DxfReader(DxfTarget &target) : m_target(target) {}
+DxfReader::DxfReader(DxfTarget &target, qsizetype pieceSize) : m_target(target), m_pieceSize(pieceSize) {}
 
 QStringList DxfReader::read(QByteArrayView content)
 {
-    m_content = content;
-    // A UTF-8 byte order mark, which some programs put first, is no part of the first group code.
-    m_position = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    ViewSource source(content);
+    return read(source);
+}
+
+QStringList DxfReader::read(DxfSource &source)
+{
+    m_binary.reset();
+    DxfInput &input = m_input.emplace(source, m_pieceSize);
     m_lineNumber = 0;
-    if (DxfBinaryPairs::isBinary(content))
-        m_binary.emplace(content);
-    else
-        m_binary.reset();
+    if (DxfBinaryPairs::isBinary(input))
+        m_binary.emplace(input);
+    else if (input.ensure(3).startsWith("\xEF\xBB\xBF"))
+        // A UTF-8 byte order mark, which some programs put first, is no part of the first group code.
+        input.skip(3);
     m_namedCodePage = DxfCodePage();
     m_utf8 = false;
     m_passedOver = false;
@@ -84,20 +112,27 @@ QStringList DxfReader::read(QByteArrayView content)
     return messages;
 }
 
-bool DxfReader::nextLine(QByteArrayView &line)
+bool DxfReader::nextLine(QByteArrayView &line, bool *cut)
 {
-    const qsizetype size = m_content.size();
-    if (m_position >= size)
+    const qsizetype longest = cut ? LongestCodeLine : std::numeric_limits<qsizetype>::max() - 1;
+    const qsizetype end = m_input->find("\r\n", longest + 1);
+    const QByteArrayView rest = m_input->ensure(end < 0 ? 0 : end + 2);
+    if (rest.isEmpty())
         return false;
-    qsizetype end = m_position;
-    while (end < size && m_content[end] != '\r' && m_content[end] != '\n')
-        ++end;
-    line = m_content.sliced(m_position, end - m_position);
-    if (end < size && m_content[end] == '\r' && end + 1 < size && m_content[end + 1] == '\n')
-        m_position = end + 2;
-    else
-        m_position = end + 1;
     ++m_lineNumber;
+    if (end < 0) {
+        // The last line, without an end, or one too long.
+        if (rest.size() > longest) {
+            *cut = true;
+            line = rest.first(longest);
+            return true;
+        }
+        line = rest;
+        m_input->skip(rest.size());
+        return true;
+    }
+    line = rest.first(end);
+    m_input->skip(rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n' ? end + 2 : end + 1);
     return true;
 }
 
@@ -106,13 +141,14 @@ bool DxfReader::nextPair(Pair &pair)
     if (m_binary)
         return nextBinaryPair(pair);
     QByteArrayView codeLine;
-    if (!nextLine(codeLine))
+    bool cut = false;
+    if (!nextLine(codeLine, &cut))
         return false;
     const qsizetype codeLineNumber = m_lineNumber;
     const QByteArrayView code = DxfNumber::trimmed(codeLine);
     int value = 0;
     const std::from_chars_result result = std::from_chars(code.data(), code.data() + code.size(), value);
-    if (code.isEmpty() || result.ec != std::errc() || result.ptr != code.data() + code.size())
+    if (cut || code.isEmpty() || result.ec != std::errc() || result.ptr != code.data() + code.size())
         stop(QStringLiteral("Kein Gruppencode"), codeLineNumber, codeLine);
     pair.code = value;
     if (!nextLine(pair.value))
@@ -209,7 +245,8 @@ void DxfReader::beginEntity(const Pair &pair)
         m_entity = Entity::Unknown;
     if (m_entity == Entity::Unknown)
         m_passedOver = true;
-    m_entityStart = pair;
+    m_entityLine = pair.valueLine;
+    m_entityType.assign(pair.value.data(), size_t(std::min(pair.value.size(), ShownTextBytes)));
 }
 
 void DxfReader::applyGroup(const Pair &pair)
@@ -276,7 +313,7 @@ void DxfReader::finishEntity()
             break;
         }
     } catch (const SkizzarError &error) {
-        stop(error.message(), m_entityStart.valueLine, m_entityStart.value);
+        stop(error.message(), m_entityLine, m_entityType);
     }
 }
 

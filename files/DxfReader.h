@@ -4,7 +4,9 @@
 
 #include "files/DxfBinaryPairs.h"
 #include "files/DxfCodePage.h"
+#include "files/DxfInput.h"
 #include "files/DxfNumber.h"
+#include "files/DxfSource.h"
 #include "files/DxfTarget.h"
 #include "files/DxfTextCodec.h"
 
@@ -13,6 +15,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 class DxfReader
 {
@@ -22,12 +25,15 @@ public:
     // Something was passed over: an entity of another kind, or groups outside any entity.
     static QString passedOverMessage();
 
-    explicit DxfReader(DxfTarget &target);
+    // The source is asked for pieceSize bytes at a time.
+    explicit DxfReader(DxfTarget &target, qsizetype pieceSize = 1 << 20);
 
-    // Reads a whole file. Every entity read is placed at once through the target, whose working
+    // Reads a whole file from its source. Every entity read is placed at once through the target, whose working
     // members keep the values of the last entity. Returns what the user is to be told, in order:
     // first what ended the reading early (a missing "EOF", a value that is not a number, a
     // broken group code, a placement that failed), then, once, that something was passed over.
+    QStringList read(DxfSource &source);
+    // Reads a whole file that is in memory.
     QStringList read(QByteArrayView content);
 
 private:
@@ -47,7 +53,10 @@ private:
         QString message;
     };
 
-    bool nextLine(QByteArrayView &line);
+    // The next line without its end, valid until the next is read; false when the file has ended.
+    // Where cut is given, a line longer than any group code can sensibly be is not read whole but
+    // cut and *cut set.
+    bool nextLine(QByteArrayView &line, bool *cut = nullptr);
     bool nextPair(Pair &pair);
     bool nextBinaryPair(Pair &pair);
     // Both return true when the pair 0/EOF ended the file inside the section.
@@ -66,8 +75,8 @@ private:
     DxfCodePage codePage() const;
 
     DxfTarget &m_target;
-    QByteArrayView m_content;
-    qsizetype m_position = 0;
+    const qsizetype m_pieceSize;
+    std::optional<DxfInput> m_input;
     qsizetype m_lineNumber = 0;
     // The pairs of a binary file, which are read instead of lines.
     std::optional<DxfBinaryPairs> m_binary;
@@ -77,7 +86,9 @@ private:
     bool m_passedOver = false;
 
     Entity m_entity = Entity::None;
-    Pair m_entityStart;
+    // The line (or offset) of the entity's type and the start of its text, for a message.
+    qsizetype m_entityLine = 0;
+    std::string m_entityType;
     // Holders kept from one entity to the next, as the window's members are.
     double m_radius = 0.0;
     QString m_text;

@@ -154,7 +154,11 @@ void frmZeichnen::mnuOeffnen_Click()
         opened(LoadDXF(CommDlg1.getFileName()));
     } catch (const FileError &) {
         // Nothing was read: as after a cancelled dialog, Save still means the file the title names.
-        CommDlg1.setFileName(previous);
+        // A file that fails after some of its shapes were read is one read in part.
+        if (oObjectData->GetNumberOfObjects() > 0)
+            opened(false);
+        else
+            CommDlg1.setFileName(previous);
         throw;
     } catch (...) {
         opened(false);
@@ -227,14 +231,13 @@ void frmZeichnen::SaveDXF(const QString &fileName)
 bool frmZeichnen::LoadDXF(const QString &fileName)
 {
     DiskFile file(fileName);
-    const QByteArrayView content = file.content();
 
     WindowDxfTarget target(*this);
     DxfReader reader(target);
     beginReading();
     QStringList messages;
     try {
-        messages = reader.read(content);
+        messages = reader.read(file);
     } catch (const std::bad_alloc &) {
         // Drawing what was read could need memory that is not there: it goes, with its snapshot.
         oObjectData->clear();

@@ -33,7 +33,7 @@ public:
 
 private:
     enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };
-    static constexpr int CellSize = 64; // pixels
+    static constexpr int CellSize = 128; // pixels
 
     // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;

@@ -88,7 +88,7 @@ bool asUser(Step step)
     return true;
 }
 
-// Lets the heap (a mapped file is none of it) grow by at most 100 MB while it lives.
+// Lets the heap grow by at most 100 MB while it lives.
 struct DataLimit
 {
     rlimit previous{};
@@ -434,7 +434,7 @@ private slots:
                                        << QStringList{QStringLiteral("Nicht genügend Speicher")} << QStringList();
     }
 
-    // Read whole in a few seconds, mapped instead of copied; the message shows only the start of a line.
+    // Read in pieces, never whole, in a few seconds; the message shows only the start of a line.
     void openHugeFile()
     {
 #ifdef __SANITIZE_ADDRESS__

@@ -3,6 +3,7 @@
 
 #include "document/ObjectData.h"
 #include "RecordingDxfTarget.h"
+#include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
 #include "shapes/Kreis.h"
@@ -13,6 +14,7 @@
 #include "shapes/Text.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -37,12 +39,18 @@ struct Read
     QStringList messages;
 };
 
+// Reads the content whole, and again byte by byte: both must give the same.
 Read readWith(RecordingDxfTarget &target, const QByteArray &content)
 {
+    RecordingDxfTarget byBytes = target;
     DxfReader reader(target);
     Read result;
     result.messages = reader.read(content);
     result.placed = target.placed;
+    [&] {
+        QCOMPARE(DxfReader(byBytes, 1).read(content), result.messages);
+        QCOMPARE(byBytes.placed, result.placed);
+    }();
     return result;
 }
 
@@ -329,6 +337,29 @@ private slots:
         const Read result = read(content);
         QCOMPARE(result.placed, placed);
         QCOMPARE(result.messages, QStringList{DxfReader::noEofMessage()});
+
+        // A whole file that another program cuts to the content while it is read.
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("cut.dxf"));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content + entities({"0", "POINT"})) > content.size());
+        file.close();
+        struct CutWhileRead : DxfSource
+        {
+            DiskFile file;
+            const QString name;
+            const qsizetype size;
+            CutWhileRead(const QString &name, qsizetype size) : file(name), name(name), size(size) {}
+            qsizetype read(char *into, qsizetype most) override
+            {
+                const qsizetype read = file.read(into, most);
+                QFile::resize(name, size);
+                return read;
+            }
+        } source(name, content.size());
+        RecordingDxfTarget target;
+        QCOMPARE(DxfReader(target, 1).read(source), QStringList{DxfReader::noEofMessage()});
+        QCOMPARE(target.placed, placed);
     }
 
     // Mended: a value that is no number ends the reading with a message; what was read stays.
