@@ -129,7 +129,7 @@ private slots:
                     window.findChild<QAction *>(tool)->trigger();
                 } else if (action < 13) {
                     window.tmpText = text;
-                    window.iPaintMode = 8;
+                    window.iPaintMode = PaintMode::TextTool;
                 } else if (action < 45) {
                     QTest::mouseClick(canvas, Qt::LeftButton, {}, at);
                 } else if (action < 85) {
