@@ -62,11 +62,12 @@ bool ObjectData::SaveOldCollection()
 {
     if (mSnapshotOutdated) {
         mBasisklassenSave.clear();
+        mCopyBlocks = ShapeBlocks();
         mSavedShapes = 0;
         mSnapshotOutdated = false;
     }
     for (; mSavedShapes < mBasisklassen.size(); ++mSavedShapes) {
-        if (std::shared_ptr<Basisklasse> copy = mBasisklassen[mSavedShapes]->copy())
+        if (std::shared_ptr<Basisklasse> copy = mBasisklassen[mSavedShapes]->copy(mCopyBlocks))
             mBasisklassenSave.push_back(std::move(copy));
     }
     return mBasisklassen.size() == mBasisklassenSave.size();
@@ -79,7 +80,7 @@ bool ObjectData::ReturnOldCollection()
     Collection rebuilt;
     rebuilt.reserve(mBasisklassenSave.size());
     for (const std::shared_ptr<Basisklasse> &saved : mBasisklassenSave) {
-        if (std::shared_ptr<Basisklasse> copy = saved->copy())
+        if (std::shared_ptr<Basisklasse> copy = saved->copy(mShapeBlocks))
             rebuilt.push_back(std::move(copy));
     }
     while (!mBasisklassen.empty())
@@ -97,6 +98,8 @@ void ObjectData::clear()
 {
     mBasisklassen.clear();
     mBasisklassenSave.clear();
+    mShapeBlocks = ShapeBlocks();
+    mCopyBlocks = ShapeBlocks();
     mSavedShapes = 0;
     mSnapshotOutdated = false;
 }

@@ -21,6 +21,13 @@ public:
     const Collection &getBasisklassen() const { return mBasisklassen; }
     const Collection &getBasisklassenSave() const { return mBasisklassenSave; }
 
+    // A new empty shape of class T, made beside the drawing's other shapes, for a placement.
+    template <typename T>
+    std::shared_ptr<T> newShape()
+    {
+        return mShapeBlocks.make<T>();
+    }
+
     // Stores the very object given (no copy). A null pointer is refused with
     // std::invalid_argument, so that every position always holds a shape that can be drawn.
     void AddObject(std::shared_ptr<Basisklasse> unserObject);
@@ -64,6 +71,10 @@ private:
 
     Collection mBasisklassen;
     Collection mBasisklassenSave;
+    // The drawing's shapes and the snapshot's copies are kept apart, so that a repaint walks
+    // the drawing's shapes in the order they were made.
+    ShapeBlocks mShapeBlocks;
+    ShapeBlocks mCopyBlocks;
     // How many of the drawing's first shapes the snapshot describes, and whether a shape has been
     // removed from the drawing since, which leaves the snapshot describing an earlier drawing.
     std::size_t mSavedShapes = 0;

@@ -14,7 +14,7 @@ void Basisklasse::Distore(float, float) {}
 
 void Basisklasse::DrawSelected(DrawingSurface &, std::int16_t) {}
 
-std::shared_ptr<Basisklasse> Basisklasse::copy() const
+std::shared_ptr<Basisklasse> Basisklasse::copy(ShapeBlocks &) const
 {
     requireOverride("copy");
     return nullptr;

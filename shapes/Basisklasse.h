@@ -3,6 +3,7 @@
 
 #include "shapes/DrawingSurface.h"
 #include "shapes/DxfEntitySink.h"
+#include "shapes/ShapeBlocks.h"
 
 #include <array>
 #include <cstdint>
@@ -23,8 +24,9 @@ public:
     // selection flag and writes no entity; a class derived from it that does not override one of
     // these raises std::logic_error when it is called, rather than being left out silently.
 
-    // A new object of the same class, every property copied through its get and set operations.
-    virtual std::shared_ptr<Basisklasse> copy() const;
+    // A new object of the same class, made in blocks, every property copied through its get and
+    // set operations.
+    virtual std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const;
     virtual void setSelected(bool bSel);
     // The shape's DXF entity or entities.
     virtual void writeDxf(DxfEntitySink &sink) const;

@@ -52,9 +52,9 @@ void Kreis::drawOutline(DrawingSurface &oObject) const
     oObject.Circle(mX1, mY1, mRadius);
 }
 
-std::shared_ptr<Basisklasse> Kreis::copy() const
+std::shared_ptr<Basisklasse> Kreis::copy(ShapeBlocks &blocks) const
 {
-    auto copy = std::make_shared<Kreis>();
+    auto copy = blocks.make<Kreis>();
     copy->setX1(getX1());
     copy->setY1(getY1());
     copy->setRadius(getRadius());

@@ -41,9 +41,9 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
     });
 }
 
-std::shared_ptr<Basisklasse> Linie::copy() const
+std::shared_ptr<Basisklasse> Linie::copy(ShapeBlocks &blocks) const
 {
-    auto copy = std::make_shared<Linie>();
+    auto copy = blocks.make<Linie>();
     copy->setX1(getX1());
     copy->setY1(getY1());
     copy->setX2(getX2());

@@ -31,9 +31,9 @@ void Punkt::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
     });
 }
 
-std::shared_ptr<Basisklasse> Punkt::copy() const
+std::shared_ptr<Basisklasse> Punkt::copy(ShapeBlocks &blocks) const
 {
-    auto copy = std::make_shared<Punkt>();
+    auto copy = blocks.make<Punkt>();
     copy->setX1(getX1());
     copy->setY1(getY1());
     copy->setColor(getColor());

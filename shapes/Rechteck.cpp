@@ -51,9 +51,9 @@ void Rechteck::drawOutline(DrawingSurface &oObject) const
     oObject.Line(mX4, mY4, mX1, mY1, mColor);
 }
 
-std::shared_ptr<Basisklasse> Rechteck::copy() const
+std::shared_ptr<Basisklasse> Rechteck::copy(ShapeBlocks &blocks) const
 {
-    auto copy = std::make_shared<Rechteck>();
+    auto copy = blocks.make<Rechteck>();
     copy->setX1(getX1());
     copy->setY1(getY1());
     copy->setX2(getX2());

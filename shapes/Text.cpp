@@ -47,9 +47,9 @@ void Text::print(DrawingSurface &oObject) const
     oObject.Print(mText);
 }
 
-std::shared_ptr<Basisklasse> Text::copy() const
+std::shared_ptr<Basisklasse> Text::copy(ShapeBlocks &blocks) const
 {
-    auto copy = std::make_shared<Text>();
+    auto copy = blocks.make<Text>();
     copy->setX1(getX1());
     copy->setY1(getY1());
     copy->setColor(getColor());

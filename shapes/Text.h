@@ -14,7 +14,7 @@ public:
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    std::shared_ptr<Basisklasse> copy() const override;
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
     void writeDxf(DxfEntitySink &sink) const override;
 
     float getX1() const { return mX1; }

@@ -189,6 +189,10 @@ private:
     void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
     void placeShape(std::shared_ptr<Basisklasse> shape);
+    // A new two-point shape for drawing with iDrawMode: one to be placed is made beside the
+    // drawing's shapes; a band's is dropped once drawn, so it takes memory that is given back.
+    template <typename T>
+    std::shared_ptr<T> newShape(std::int16_t iDrawMode);
     // A two-point shape: drawn with iDrawMode, and placed when that is 1.
     void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
     // DrawAll with draw mode 13, or recorded for later while a drawing is read.

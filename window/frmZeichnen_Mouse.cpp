@@ -120,6 +120,12 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
     setMousePointer(1);
 }
 
+template <typename T>
+std::shared_ptr<T> frmZeichnen::newShape(std::int16_t iDrawMode)
+{
+    return iDrawMode == PlaceDrawMode ? oObjectData->newShape<T>() : std::make_shared<T>();
+}
+
 void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode)
 {
     shape->Draw(*this, iDrawMode);
@@ -129,7 +135,7 @@ void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t i
 
 void frmZeichnen::PaintPunkt(const float &x, const float &y)
 {
-    auto shape = std::make_shared<Punkt>();
+    auto shape = oObjectData->newShape<Punkt>();
     shape->setX1(x);
     shape->setY1(y);
     shape->setColor(lColor);
@@ -140,7 +146,7 @@ void frmZeichnen::PaintPunkt(const float &x, const float &y)
 void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
                              const std::int16_t &iDrawMode)
 {
-    auto shape = std::make_shared<Linie>();
+    auto shape = newShape<Linie>(iDrawMode);
     shape->setX1(x1);
     shape->setY1(y1);
     shape->setX2(x2);
@@ -157,7 +163,7 @@ void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, 
     const double sum = finiteOrOverflow(finiteOrOverflow(dy * dy) + finiteOrOverflow(dx * dx));
     const float radius = Checked::single(finiteOrOverflow(std::sqrt(sum)));
 
-    auto shape = std::make_shared<Kreis>();
+    auto shape = newShape<Kreis>(iDrawMode);
     shape->setX1(x1);
     shape->setY1(y1);
     shape->setRadius(radius);
@@ -168,7 +174,7 @@ void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, 
 void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2,
                                 const std::int16_t &iDrawMode)
 {
-    auto shape = std::make_shared<Rechteck>();
+    auto shape = newShape<Rechteck>(iDrawMode);
     shape->setX1(x1);
     shape->setY1(y1);
     shape->setX3(x2);
@@ -183,7 +189,7 @@ void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x
 
 void frmZeichnen::PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &)
 {
-    auto shape = std::make_shared<Text>();
+    auto shape = oObjectData->newShape<Text>();
     shape->setX1(x);
     shape->setY1(y);
     shape->setColor(lColor);

@@ -27,7 +27,7 @@ class Overflowing : public Basisklasse
 public:
     void Draw(DrawingSurface &, std::int16_t) override { throw OverflowError(); }
     // Left out of the undo snapshot, as a plain shape is.
-    std::shared_ptr<Basisklasse> copy() const override { return nullptr; }
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &) const override { return nullptr; }
 };
 
 // Two windows driven alike, one repainting placements in part, the other in whole.
