@@ -126,7 +126,7 @@ void frmZeichnen::emptyDrawing()
     const std::int32_t count = oObjectData->GetNumberOfObjects();
     for (std::int32_t i = count; i >= 1; --i)
         oObjectData->DeleteObject(i);
-    oObjectData->DrawAll(*this, 13);
+    drawAll();
 }
 
 void frmZeichnen::mnuNeu_Click()

@@ -215,6 +215,58 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     }
 }
 
+bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface)
+{
+    // Each text is drawn in the colour of the last circle before it, or in the ForeColor the
+    // repaint began with.
+    const std::int32_t foreColor = surface.getForeColor();
+    std::int32_t colour = foreColor;
+    std::vector<std::int32_t> textColours;
+    const Text *lastText = nullptr;
+    for (const std::shared_ptr<Basisklasse> &shape : shapes) {
+        switch (kindOf(*shape)) {
+        case Kind::Other:
+            return false;
+        case Kind::Circle:
+            colour = static_cast<const Kreis &>(*shape).getColor();
+            break;
+        case Kind::Text:
+            textColours.push_back(colour);
+            lastText = static_cast<const Text *>(shape.get());
+            break;
+        default:
+            break;
+        }
+    }
+    const float currentX = surface.getCurrentX();
+    const float currentY = surface.getCurrentY();
+
+    surface.beginCovering(QRect(QPoint(0, 0), surface.size()));
+    auto textColour = textColours.crbegin();
+    for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
+        if (kindOf(**shape) == Kind::Text)
+            surface.setForeColor(*textColour++);
+        (*shape)->Draw(surface, 13);
+        if (surface.coverSpoilt())
+            break;
+    }
+    const bool spoilt = surface.coverSpoilt();
+    surface.endCovering();
+    if (spoilt)
+        return false;
+
+    surface.setForeColor(colour);
+    if (lastText) {
+        surface.setCurrentX(lastText->getX1());
+        surface.setCurrentY(lastText->getY1());
+        surface.Print(QString());
+    } else {
+        surface.setCurrentX(currentX);
+        surface.setCurrentY(currentY);
+    }
+    return true;
+}
+
 bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                                  const QRect &changed)
 {

@@ -31,6 +31,13 @@ public:
     bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                          const QRect &changed);
 
+    // The full repaint's result on a surface just erased: pixels, ForeColor and current
+    // position. Every shape sets the pixels it reaches whatever was there, so only the last to
+    // reach a pixel decides it: the shapes are drawn from the last back until every pixel is
+    // taken. False when only drawing every shape in order gives that result (a shape of another
+    // kind, colour glyphs); the surface is then to be erased again.
+    static bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
+
 private:
     enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };
     static constexpr int CellSize = 128; // pixels

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
+#include <limits>
 
 namespace {
 
@@ -157,7 +158,7 @@ void frmZeichnen::Form_Paint()
 {
     guarded([this] {
         if (oObjectData)
-            oObjectData->DrawAll(*this, 13);
+            drawAll();
     });
 }
 
@@ -168,11 +169,23 @@ void frmZeichnen::repaintDrawing()
         return;
     }
     const QRect changed = m_surface.takeChangedRect();
-    if (m_incrementalRepaint
+    if (m_repaintShortcuts
         && m_shapeIndex.repaintAppended(oObjectData->getBasisklassen(), m_surface, changed))
         m_surface.takeChangedRect();
     else
-        oObjectData->DrawAll(*this, 13);
+        drawAll();
+}
+
+void frmZeichnen::drawAll()
+{
+    const std::int32_t backColor = m_surface.getBackColor();
+    if (m_repaintShortcuts && backColor != std::numeric_limits<std::int32_t>::max()) {
+        setBackColor(backColor + 1);
+        setBackColor(backColor);
+        if (ShapeIndex::coverWhole(oObjectData->getBasisklassen(), m_surface))
+            return;
+    }
+    oObjectData->DrawAll(*this, 13);
 }
 
 void frmZeichnen::beginReading()
@@ -185,7 +198,7 @@ void frmZeichnen::endReading()
     m_reading = false;
     if (m_repaintPending) {
         m_repaintPending = false;
-        oObjectData->DrawAll(*this, 13);
+        drawAll();
     }
 }
 

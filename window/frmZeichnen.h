@@ -164,9 +164,11 @@ public:
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
     // out once, when reading ends. Switched off, every placement repaints at once.
     void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
-    // The repaint after a placement redraws only the area that changed since the drawing was
-    // last drawn whole, with the same result. Switched off, it repaints everything.
-    void setIncrementalRepaint(bool on) { m_incrementalRepaint = on; }
+    // Repaints take shortcuts with the same result: the one after a placement redraws only the
+    // area that changed since the drawing was last drawn whole, and a full repaint draws from the
+    // last shape back until every pixel is taken. Switched off, every repaint draws every shape
+    // in order.
+    void setRepaintShortcuts(bool on) { m_repaintShortcuts = on; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -197,6 +199,8 @@ private:
     void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
     // DrawAll with draw mode 13, or recorded for later while a drawing is read.
     void repaintDrawing();
+    // DrawAll with draw mode 13, drawn from the last shape back where that gives the same result.
+    void drawAll();
     // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
     void beginReading();
     void endReading();
@@ -218,7 +222,7 @@ private:
     bool m_repaintPending = false;
     // The file that the title names was read only in part: Save asks where to first.
     bool m_partlyRead = false;
-    bool m_incrementalRepaint = true;
+    bool m_repaintShortcuts = true;
     bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
     ShapeIndex m_shapeIndex;
     QPointer<frmText> m_frmText;

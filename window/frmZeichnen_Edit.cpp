@@ -43,7 +43,7 @@ void frmZeichnen::mnuRueckgaengig_Click()
 {
     // Also switches the Undo item off, through the document's disabler.
     oObjectData->ReturnOldCollection();
-    oObjectData->DrawAll(*this, 13);
+    drawAll();
 }
 
 void frmZeichnen::mnuKopieren_Click()
@@ -83,7 +83,7 @@ void frmZeichnen::mnuHintergrundfarbe_Click()
 {
     CommDlg1.ShowColor();
     setBackColor(CommDlg1.getColor());
-    oObjectData->DrawAll(*this, 13);
+    drawAll();
 }
 
 void frmZeichnen::mnuTexteinstellung_Click()

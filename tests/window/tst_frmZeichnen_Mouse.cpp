@@ -37,7 +37,7 @@ struct Twins
                                                    std::make_shared<ScriptedDialogs>()};
     std::unique_ptr<frmZeichnen> windows[2] = {TestWindows::startMainWindow(dialogs[0]),
                                                TestWindows::startMainWindow(dialogs[1])};
-    Twins() { windows[1]->setIncrementalRepaint(false); }
+    Twins() { windows[1]->setRepaintShortcuts(false); }
 
     template <typename Action>
     void both(Action &&action)
