@@ -280,7 +280,8 @@ public:
                 return;
             --*mUncovered;
         }
-        p = (p & mKeep) ^ mFlip;
+        // Most figures are drawn with the plain pen, which needs no read of the old pixel.
+        p = mKeep == 0 ? mFlip : (p & mKeep) ^ mFlip;
     }
     void plot(std::int64_t x, std::int64_t y) const
     {
