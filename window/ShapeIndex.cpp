@@ -46,6 +46,20 @@ struct Box
     }
 };
 
+// Covers the area while it lives, also when a shape's drawing throws (out of memory), so that
+// the surface never stays restricted to the pixels nothing has taken.
+class Covering
+{
+public:
+    Covering(RasterSurface &surface, const QRect &area) : mSurface(surface) { surface.beginCovering(area); }
+    ~Covering() { mSurface.endCovering(); }
+    Covering(const Covering &) = delete;
+    Covering &operator=(const Covering &) = delete;
+
+private:
+    RasterSurface &mSurface;
+};
+
 } // namespace
 
 void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
@@ -241,17 +255,19 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
 
-    surface.beginCovering(QRect(QPoint(0, 0), surface.size()));
-    auto textColour = textColours.crbegin();
-    for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
-        if (kindOf(**shape) == Kind::Text)
-            surface.setForeColor(*textColour++);
-        (*shape)->Draw(surface, 13);
-        if (surface.coverSpoilt())
-            break;
+    bool spoilt = false;
+    {
+        const Covering covering(surface, QRect(QPoint(0, 0), surface.size()));
+        auto textColour = textColours.crbegin();
+        for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
+            if (kindOf(**shape) == Kind::Text)
+                surface.setForeColor(*textColour++);
+            (*shape)->Draw(surface, 13);
+            spoilt = surface.coverSpoilt();
+            if (spoilt)
+                break;
+        }
     }
-    const bool spoilt = surface.coverSpoilt();
-    surface.endCovering();
     if (spoilt)
         return false;
 
@@ -294,15 +310,17 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
     if (!area.isEmpty()) {
-        surface.beginCovering(area);
-        forShapesReaching(area, [&](std::uint32_t i) {
-            if (mKinds[i] == Kind::Text)
-                surface.setForeColor(colourBefore(mLastCircle[i]));
-            shapes[i]->Draw(surface, 13);
-            return !surface.covered() && !surface.coverSpoilt();
-        });
-        const bool spoilt = surface.coverSpoilt();
-        surface.endCovering();
+        bool spoilt = false;
+        {
+            const Covering covering(surface, area);
+            forShapesReaching(area, [&](std::uint32_t i) {
+                if (mKinds[i] == Kind::Text)
+                    surface.setForeColor(colourBefore(mLastCircle[i]));
+                shapes[i]->Draw(surface, 13);
+                spoilt = surface.coverSpoilt();
+                return !surface.covered() && !spoilt;
+            });
+        }
         if (spoilt)
             return false;
     }
