@@ -7,8 +7,10 @@
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
+#include "shapes/Kreis.h"
 #include "shapes/Linie.h"
 #include "shapes/SkizzarError.h"
+#include "shapes/Text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -159,6 +161,29 @@ private slots:
             QVERIFY2(twins.alike(), qPrintable(QStringLiteral("step %1, action %2").arg(step).arg(action)));
         }
         QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > 100);
+
+        // Lines over every row: a full repaint is done long before it reaches the circle and
+        // the text under them, which still set ForeColor and the text position.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            auto circle = std::make_shared<Kreis>();
+            circle->setColor(0x123456);
+            window.oObjectData->AddObject(circle);
+            auto text = std::make_shared<Text>();
+            text->setX1(4321.0f);
+            text->setY1(765.0f);
+            window.oObjectData->AddObject(text);
+            for (int row = 0; row < window.surface().size().height(); ++row) {
+                auto line = std::make_shared<Linie>();
+                line->setX1(-15.0f);
+                line->setY1(row * 15.0f);
+                line->setX2(window.surface().size().width() * 15.0f + 15.0f);
+                line->setY2(row * 15.0f);
+                line->setColor(row * 0x010203);
+                window.oObjectData->AddObject(line);
+            }
+            window.Form_Paint();
+        });
+        QVERIFY(twins.alike());
 
         // A shape whose drawing overflows: every placement repaints whole and reports it.
         const qsizetype messages = twins.dialogs[0]->messages().size();
