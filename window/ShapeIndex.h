@@ -37,6 +37,9 @@ public:
     // taken. False when only drawing every shape in order gives that result (a shape of another
     // kind, colour glyphs); the surface is then to be erased again.
     static bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
+    // Below this many shapes, drawing each in order costs less than the two passes over the
+    // surface that covering takes.
+    static constexpr std::size_t CoveringFrom = 1024;
 
 private:
     enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };

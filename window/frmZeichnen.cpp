@@ -178,11 +178,13 @@ void frmZeichnen::repaintDrawing()
 
 void frmZeichnen::drawAll()
 {
+    const ObjectData::Collection &shapes = oObjectData->getBasisklassen();
     const std::int32_t backColor = m_surface.getBackColor();
-    if (m_repaintShortcuts && backColor != std::numeric_limits<std::int32_t>::max()) {
+    if (m_repaintShortcuts && shapes.size() >= ShapeIndex::CoveringFrom
+        && backColor != std::numeric_limits<std::int32_t>::max()) {
         setBackColor(backColor + 1);
         setBackColor(backColor);
-        if (ShapeIndex::coverWhole(oObjectData->getBasisklassen(), m_surface))
+        if (ShapeIndex::coverWhole(shapes, m_surface))
             return;
     }
     oObjectData->DrawAll(*this, 13);

@@ -199,7 +199,8 @@ private:
     void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
     // DrawAll with draw mode 13, or recorded for later while a drawing is read.
     void repaintDrawing();
-    // DrawAll with draw mode 13, drawn from the last shape back where that gives the same result.
+    // DrawAll with draw mode 13, drawn from the last shape back where that gives the same result
+    // sooner.
     void drawAll();
     // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
     void beginReading();

@@ -9,6 +9,7 @@
 
 #include "shapes/Kreis.h"
 #include "shapes/Linie.h"
+#include "shapes/Punkt.h"
 #include "shapes/SkizzarError.h"
 #include "shapes/Text.h"
 
@@ -117,6 +118,18 @@ private slots:
         const QString saved = folder.filePath(QStringLiteral("saved.dxf"));
         QRandomGenerator random(20261207);
         const auto somewhere = [&] { return QPoint(random.bounded(-20, 667), random.bounded(-20, 492)); };
+        // Enough points under the rest that every full repaint covers from the last shape back.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            QRandomGenerator scatter(7);
+            for (std::size_t i = 0; i < ShapeIndex::CoveringFrom; ++i) {
+                auto point = std::make_shared<Punkt>();
+                point->setX1(float(scatter.bounded(660) * 15));
+                point->setY1(float(scatter.bounded(480) * 15));
+                point->setColor(std::int32_t(scatter.bounded(0x1000000)));
+                window.oObjectData->AddObject(point);
+            }
+            window.Form_Paint();
+        });
         for (int step = 0; step < 1500; ++step) {
             const int action = random.bounded(102);
             if (action == 101)
@@ -160,7 +173,7 @@ private slots:
             });
             QVERIFY2(twins.alike(), qPrintable(QStringLiteral("step %1, action %2").arg(step).arg(action)));
         }
-        QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > 100);
+        QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > int(ShapeIndex::CoveringFrom) + 100);
 
         // Lines over every row: a full repaint is done long before it reaches the circle and
         // the text under them, which still set ForeColor and the text position.
