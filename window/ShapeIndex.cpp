@@ -60,6 +60,22 @@ private:
     RasterSurface &mSurface;
 };
 
+// Leaves ForeColor and the text position as drawing every shape in order does: the colour of the
+// last circle, the line below the last text, or where they were when the repaint began.
+void finishAsInOrder(RasterSurface &surface, std::int32_t colour, const Text *lastText, float currentX,
+                     float currentY)
+{
+    surface.setForeColor(colour);
+    if (lastText) {
+        surface.setCurrentX(lastText->getX1());
+        surface.setCurrentY(lastText->getY1());
+        surface.Print(QString());
+    } else {
+        surface.setCurrentX(currentX);
+        surface.setCurrentY(currentY);
+    }
+}
+
 } // namespace
 
 void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
@@ -271,15 +287,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     if (spoilt)
         return false;
 
-    surface.setForeColor(colour);
-    if (lastText) {
-        surface.setCurrentX(lastText->getX1());
-        surface.setCurrentY(lastText->getY1());
-        surface.Print(QString());
-    } else {
-        surface.setCurrentX(currentX);
-        surface.setCurrentY(currentY);
-    }
+    finishAsInOrder(surface, colour, lastText, currentX, currentY);
     return true;
 }
 
@@ -325,16 +333,9 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
             return false;
     }
     // What the full repaint leaves after the shapes before the new one, then the new one.
-    surface.setForeColor(colourBefore(mLastCircle.empty() ? -1 : mLastCircle.back()));
-    if (mLastText >= 0) {
-        const auto &text = static_cast<const Text &>(*shapes[mLastText]);
-        surface.setCurrentX(text.getX1());
-        surface.setCurrentY(text.getY1());
-        surface.Print(QString());
-    } else {
-        surface.setCurrentX(currentX);
-        surface.setCurrentY(currentY);
-    }
+    const auto *lastText = mLastText >= 0 ? static_cast<const Text *>(shapes[mLastText].get()) : nullptr;
+    finishAsInOrder(surface, colourBefore(mLastCircle.empty() ? -1 : mLastCircle.back()), lastText,
+                    currentX, currentY);
     shapes.back()->Draw(surface, 13);
     append(shapes.back(), surface);
     return true;
