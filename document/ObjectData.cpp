@@ -46,7 +46,7 @@ void ObjectData::DeSelectObject(std::int32_t iNummer)
     mBasisklassen[indexOf(iNummer)]->setSelected(false);
 }
 
-void ObjectData::DrawAll(DrawingSurface &oObject, std::int16_t iDrawMode)
+void ObjectData::erase(DrawingSurface &oObject)
 {
     const std::int32_t b = oObject.getBackColor();
     if (b == std::numeric_limits<std::int32_t>::max())
@@ -54,6 +54,11 @@ void ObjectData::DrawAll(DrawingSurface &oObject, std::int16_t iDrawMode)
     // Setting the colour erases the surface; a different colour first makes sure it really does.
     oObject.setBackColor(b + 1);
     oObject.setBackColor(b);
+}
+
+void ObjectData::DrawAll(DrawingSurface &oObject, std::int16_t iDrawMode)
+{
+    erase(oObject);
     for (const std::shared_ptr<Basisklasse> &shape : mBasisklassen)
         shape->Draw(oObject, iDrawMode);
 }

@@ -43,6 +43,8 @@ public:
     // Erases the surface (BackColor + 1, then BackColor) and draws every shape in order.
     // A BackColor of 0x7FFFFFFF raises OverflowError before anything is changed.
     void DrawAll(DrawingSurface &oObject, std::int16_t iDrawMode);
+    // DrawAll's erasing alone, with the same OverflowError.
+    static void erase(DrawingSurface &oObject);
 
     QString getFont() const { return mFont; }
     void setFont(const QString &strFont) { mFont = strFont; }

@@ -249,8 +249,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
 {
     // Each text is drawn in the colour of the last circle before it, or in the ForeColor the
     // repaint began with.
-    const std::int32_t foreColor = surface.getForeColor();
-    std::int32_t colour = foreColor;
+    std::int32_t colour = surface.getForeColor();
     std::vector<std::int32_t> textColours;
     const Text *lastText = nullptr;
     for (const std::shared_ptr<Basisklasse> &shape : shapes) {

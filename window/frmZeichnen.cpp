@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
-#include <limits>
 
 namespace {
 
@@ -179,11 +178,8 @@ void frmZeichnen::repaintDrawing()
 void frmZeichnen::drawAll()
 {
     const ObjectData::Collection &shapes = oObjectData->getBasisklassen();
-    const std::int32_t backColor = m_surface.getBackColor();
-    if (m_repaintShortcuts && shapes.size() >= ShapeIndex::CoveringFrom
-        && backColor != std::numeric_limits<std::int32_t>::max()) {
-        setBackColor(backColor + 1);
-        setBackColor(backColor);
+    if (m_repaintShortcuts && shapes.size() >= ShapeIndex::CoveringFrom) {
+        ObjectData::erase(*this);
         if (ShapeIndex::coverWhole(shapes, m_surface))
             return;
     }
