@@ -17,8 +17,8 @@
 
 namespace {
 
-// A few hundred entities of every kind, with colours, inside and beyond the visible area.
-QByteArray drawingOfEveryKind()
+// Writes a few hundred entities of every kind, with colours, inside and beyond the visible area.
+bool writeDrawingOfEveryKind(const QString &path)
 {
     QRandomGenerator random(20261207);
     auto coordinate = [&random] { return QByteArray::number(random.bounded(-1000, 11000)); };
@@ -53,7 +53,9 @@ QByteArray drawingOfEveryKind()
             break;
         }
     }
-    return dxf + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+    dxf += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(dxf) == dxf.size();
 }
 
 } // namespace
@@ -67,10 +69,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("alles.dxf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(drawingOfEveryKind());
-        file.close();
+        QVERIFY(writeDrawingOfEveryKind(path));
 
         struct Result
         {
@@ -119,10 +118,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("band.dxf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(drawingOfEveryKind());
-        file.close();
+        QVERIFY(writeDrawingOfEveryKind(path));
 
         auto dialogs = std::make_shared<ScriptedDialogs>();
         auto window = TestWindows::startMainWindow(dialogs);
