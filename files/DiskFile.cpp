@@ -1,5 +1,7 @@
 #include "files/DiskFile.h"
 
+#include "files/FileErrors.h"
+#include "files/SafetyCopy.h"
 #include "shapes/SkizzarError.h"
 
 #include <QBuffer>
@@ -14,51 +16,16 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+using FileErrors::Access;
+using FileErrors::fail;
+using FileErrors::incompleteWrite;
+using FileErrors::refuseAllButFiles;
+
 namespace {
 
-enum class Access { Read, Write };
-
-// The reason behind an error number of the system, in the words of the editor where they say more.
-QString reason(int error, Access access)
+DiskFile::Stamp stampOf(const struct stat &info)
 {
-    switch (error) {
-    case ENOENT:
-        return QStringLiteral("Die Datei existiert nicht.");
-    case EACCES:
-    case EPERM:
-        return access == Access::Read ? QStringLiteral("Keine Berechtigung zum Lesen.")
-                                      : QStringLiteral("Keine Berechtigung zum Schreiben.");
-    case ENAMETOOLONG:
-        return QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
-    case ELOOP:
-        return QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
-// The failure of the system call just made.
-[[noreturn]] void fail(const QString &fileName, Access access)
-{
-    const int error = errno;
-    throw FileError(fileName, reason(error, access));
-}
-
-QString incompleteWrite()
-{
-    return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
-}
-
-// A folder, pipe, device or socket where a file is expected.
-void refuseAllButFiles(const QString &fileName, mode_t mode)
-{
-    if (S_ISREG(mode))
-        return;
-    const QString what = S_ISDIR(mode)    ? QStringLiteral("ein Ordner")
-                         : S_ISFIFO(mode) ? QStringLiteral("eine Pipe")
-                         : S_ISSOCK(mode) ? QStringLiteral("ein Socket")
-                                          : QStringLiteral("ein Gerät");
-    throw FileError(fileName, QStringLiteral("Das ist %1, keine Datei.").arg(what));
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
 }
 
 // Why no new file can be made beside fileName; fallback when nothing shows why.
@@ -70,10 +37,10 @@ QString folderFailure(const QString &fileName, const QString &fallback)
     if (::stat(native.constData(), &info) != 0) {
         const int error = errno;
         return error == ENOENT ? QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(QDir::toNativeSeparators(folder))
-                               : reason(error, Access::Write);
+                               : FileErrors::reason(error, Access::Write);
     }
     if (::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
-        return reason(errno, Access::Write);
+        return FileErrors::reason(errno, Access::Write);
     return fallback;
 }
 
@@ -108,20 +75,20 @@ bool takeOver(int fd, const QByteArray &native, const struct stat &existing)
     return true;
 }
 
-// Puts a complete new file in the place of the old one at once. False, with nothing written, where
+// Puts a complete new file in the place of the old one at once. None, with nothing written, where
 // the new file could not be what the existing one is.
-bool replaceWhole(const QString &fileName, const struct stat *existing,
-                  const std::function<bool(QIODevice &)> &write)
+std::optional<DiskFile::Stamp> replaceWhole(const QString &fileName, const struct stat *existing,
+                                            const std::function<bool(QIODevice &)> &write)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         if (existing)
-            return false;
+            return std::nullopt;
         throw FileError(fileName, folderFailure(fileName, file.errorString()));
     }
     if (existing && !takeOver(int(file.handle()), QFile::encodeName(fileName), *existing)) {
         file.cancelWriting();
-        return false;
+        return std::nullopt;
     }
     // QSaveFile::commit() does not notice when its last flush writes only part of the file (a full
     // disk), and would put the truncated file in place: the explicit flush does. A short write
@@ -130,42 +97,57 @@ bool replaceWhole(const QString &fileName, const struct stat *existing,
         const bool shortWrite = file.error() == QFileDevice::NoError || file.error() == QFileDevice::WriteError;
         throw FileError(fileName, shortWrite ? incompleteWrite() : file.errorString());
     }
+    std::optional<DiskFile::Stamp> written = DiskFile::stampOf(fileName);
+    if (!written)
+        throw FileError(fileName, FileErrors::reason(ENOENT, Access::Write));
+    return written;
+}
+
+bool writeAllAt(int fd, const QByteArray &text, qint64 from, qint64 to)
+{
+    while (from < to) {
+        const ssize_t n = ::pwrite(fd, text.constData() + from, size_t(to - from), from);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        from += n;
+    }
     return true;
 }
 
-// Overwrites the file itself with the complete text. Room for all of it is taken first, so that a
-// full disk stops the save before the file has changed.
-void overwrite(const QString &fileName, const std::function<bool(QIODevice &)> &write)
+// Overwrites the file itself with the complete text, its old text kept in a copy meanwhile.
+DiskFile::Stamp overwrite(const QString &fileName, const std::function<bool(QIODevice &)> &write)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     write(buffer);
     const QByteArray &text = buffer.data();
 
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Read too, for the copy.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         fail(fileName, Access::Write);
     QFile file; // closes fd however this ends
-    file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    file.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle);
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         fail(fileName, Access::Write);
     refuseAllButFiles(fileName, info.st_mode); // the name may stand for something else by now
 
-    if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, text.size()) != 0
-        && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
-        throw FileError(fileName, incompleteWrite());
-    qsizetype written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::pwrite(fd, text.constData() + written, size_t(text.size() - written), written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw FileError(fileName, incompleteWrite());
-        written += n;
-    }
-    if (::ftruncate(fd, text.size()) != 0 || ::fsync(fd) != 0)
-        fail(fileName, Access::Write);
+    const qint64 old = info.st_size, size = text.size();
+    SafetyCopy copy(fileName, fd, old);
+    // The growth goes first, beyond the old end, where a full disk shows before any old byte has
+    // changed; a file system without room for overwriting blocks it already has (copy on write)
+    // is mended from the copy.
+    errno = 0;
+    if (writeAllAt(fd, text, std::min(old, size), size) && writeAllAt(fd, text, 0, std::min(old, size))
+        && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0 && ::fstat(fd, &info) == 0)
+        return stampOf(info);
+    const QString why = FileErrors::writeReason(errno);
+    if (copy.restore(fd))
+        throw FileError(fileName, why);
+    throw FileError(fileName, why + QStringLiteral(" Ihr vorheriger Inhalt ist in „%1“ erhalten.").arg(copy.keep()));
 }
 
 } // namespace
@@ -186,6 +168,7 @@ DiskFile::DiskFile(const QString &fileName) : m_fileName(fileName)
     if (::fstat(fd, &info) != 0)
         fail(fileName, Access::Read);
     refuseAllButFiles(fileName, info.st_mode);
+    m_stamp = ::stampOf(info);
 }
 
 qsizetype DiskFile::read(char *into, qsizetype most)
@@ -196,17 +179,28 @@ qsizetype DiskFile::read(char *into, qsizetype most)
     return read;
 }
 
-void DiskFile::save(const QString &fileName, const std::function<bool(QIODevice &)> &write)
+std::optional<DiskFile::Stamp> DiskFile::stampOf(const QString &fileName)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(fileName).constData(), &info) == 0)
+        return ::stampOf(info);
+    if (errno != ENOENT)
+        fail(fileName, Access::Write);
+    return std::nullopt;
+}
+
+DiskFile::Stamp DiskFile::save(const QString &fileName, const std::function<bool(QIODevice &)> &write)
 {
     struct stat existing {};
     if (::stat(QFile::encodeName(fileName).constData(), &existing) != 0) {
         if (errno != ENOENT)
             fail(fileName, Access::Write);
-        replaceWhole(fileName, nullptr, write);
-        return;
+        return *replaceWhole(fileName, nullptr, write);
     }
     refuseAllButFiles(fileName, existing.st_mode);
     // A new file in its place would leave the other links with the old text.
-    if (existing.st_nlink > 1 || !replaceWhole(fileName, &existing, write))
-        overwrite(fileName, write);
+    if (existing.st_nlink == 1)
+        if (const std::optional<Stamp> written = replaceWhole(fileName, &existing, write))
+            return *written;
+    return overwrite(fileName, write);
 }

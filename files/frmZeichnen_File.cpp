@@ -7,10 +7,12 @@
 #include "files/DxfReader.h"
 #include "files/DxfTarget.h"
 #include "files/DxfWriter.h"
+#include "files/SafetyCopy.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QThread>
 
 namespace {
@@ -73,11 +75,6 @@ void frmZeichnen::connectFileCommands()
     });
 }
 
-bool frmZeichnen::isUntitled() const
-{
-    return windowTitle() == untitledTitle();
-}
-
 bool frmZeichnen::promptToSave(PlatformDialogs::Buttons buttons)
 {
     const PlatformDialogs::Answer answer =
@@ -97,10 +94,23 @@ bool frmZeichnen::promptToSave(PlatformDialogs::Buttons buttons)
 
 bool frmZeichnen::saveDrawing()
 {
-    // A file read only in part would lose what was not read: the user says where the drawing goes.
-    if (isUntitled() || m_partlyRead)
+    // Without a dialog only over the file the drawing came from whole, and only while it is what
+    // the editor read or wrote: nothing the drawing lacks, or another program wrote, is lost.
+    if (!m_savedFile)
         return saveDrawingAs();
-    SaveDXF(CommDlg1.getFileName());
+    const QString fileName = CommDlg1.getFileName();
+    const std::optional<DiskFile::Stamp> now = DiskFile::stampOf(fileName);
+    if (!now)
+        return saveDrawingAs();
+    if (*now != *m_savedFile) {
+        const QString question = QStringLiteral("Die Datei „%1“ wurde seit dem Öffnen von einem anderen Programm "
+                                                "geändert. Trotzdem speichern ?")
+                                     .arg(QDir::toNativeSeparators(fileName));
+        if (dialogs().messageBox(this, question, PlatformDialogs::Buttons::YesNo, QStringLiteral("Datei Speichern"))
+            != PlatformDialogs::Answer::Yes)
+            return false;
+    }
+    SaveDXF(fileName);
     return true;
 }
 
@@ -117,7 +127,6 @@ bool frmZeichnen::saveDrawingAs()
         throw;
     }
     setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
-    m_partlyRead = false;
     return true;
 }
 
@@ -126,6 +135,7 @@ void frmZeichnen::emptyDrawing()
     const std::int32_t count = oObjectData->GetNumberOfObjects();
     for (std::int32_t i = count; i >= 1; --i)
         oObjectData->DeleteObject(i);
+    m_savedFile.reset();
     drawAll();
 }
 
@@ -145,23 +155,21 @@ void frmZeichnen::mnuOeffnen_Click()
     const QString previous = CommDlg1.getFileName();
     if (!CommDlg1.ShowOpen())
         return;
-    // The title names the file read, even in part, and Save then writes to the file it names.
-    auto opened = [this](bool whole) {
-        setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
-        m_partlyRead = !whole;
-    };
+    // The title names the file read, even in part.
+    auto titled = [this] { setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle()); };
     try {
-        opened(LoadDXF(CommDlg1.getFileName()));
+        LoadDXF(CommDlg1.getFileName());
+        titled();
     } catch (const FileError &) {
-        // Nothing was read: as after a cancelled dialog, Save still means the file the title names.
-        // A file that fails after some of its shapes were read is one read in part.
+        // Nothing was read: as after a cancelled dialog, the title and the save dialog name the
+        // file they named. A file that fails after some of its shapes were read is one read in part.
         if (oObjectData->GetNumberOfObjects() > 0)
-            opened(false);
+            titled();
         else
             CommDlg1.setFileName(previous);
         throw;
     } catch (...) {
-        opened(false);
+        titled();
         throw;
     }
 }
@@ -225,11 +233,12 @@ void frmZeichnen::closeEvent(QCloseEvent *event)
 void frmZeichnen::SaveDXF(const QString &fileName)
 {
     const DxfWriter writer(*oObjectData);
-    DiskFile::save(fileName, [&writer](QIODevice &device) { return writer.write(device); });
+    m_savedFile = DiskFile::save(fileName, [&writer](QIODevice &device) { return writer.write(device); });
 }
 
 bool frmZeichnen::LoadDXF(const QString &fileName)
 {
+    m_savedFile.reset();
     DiskFile file(fileName);
 
     WindowDxfTarget target(*this);
@@ -250,5 +259,17 @@ bool frmZeichnen::LoadDXF(const QString &fileName)
     endReading();
     for (const QString &message : messages)
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
+    if (messages.isEmpty())
+        m_savedFile = file.stamp();
     return messages.isEmpty();
+}
+
+void frmZeichnen::reportInterruptedSaves()
+{
+    for (const SafetyCopy::LeftBehind &left : SafetyCopy::takeLeftBehind())
+        dialogs().messageBox(this,
+                             QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
+                                            "Ihr vorheriger Inhalt ist in „%2“ erhalten.")
+                                 .arg(QDir::toNativeSeparators(left.fileName), QDir::toNativeSeparators(left.copyName)),
+                             PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
 }

@@ -2,6 +2,7 @@
 // The main drawing window: menu bar, drawing area, tool state and the one drawing document.
 
 #include "document/ObjectData.h"
+#include "files/DiskFile.h"
 #include "platform/CommonDialog.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/RasterSurface.h"
@@ -38,6 +39,9 @@ public:
 
     // Start-up: the welcome window, then this window with an empty document.
     void Form_Load();
+    // Start-up, after Form_Load: tells of the files an editor that died was overwriting, and
+    // where their old text is.
+    void reportInterruptedSaves();
 
     // --- Public members handed between the window, its dialogs and the DXF reader ---
     QString tmpText;
@@ -186,7 +190,6 @@ private:
     bool saveDrawing();
     bool saveDrawingAs();
     void emptyDrawing();
-    bool isUntitled() const;
     // Closes every window at once and leaves the event loop, asking nothing more.
     void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
@@ -221,8 +224,10 @@ private:
     bool m_coalesceRepaints = true;
     bool m_reading = false;
     bool m_repaintPending = false;
-    // The file that the title names was read only in part: Save asks where to first.
-    bool m_partlyRead = false;
+    // The file that Save writes to as the drawing was read whole from it or last saved to it.
+    // None where Save must ask where to: untitled, or after an Open that was cancelled, failed
+    // or read the file only in part.
+    std::optional<DiskFile::Stamp> m_savedFile;
     bool m_repaintShortcuts = true;
     bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
     ShapeIndex m_shapeIndex;

@@ -2,7 +2,10 @@
 // title rule, saving and opening real files, failures that must not lose a drawing, closing.
 
 #include "document/ObjectData.h"
+#include "files/DiskFile.h"
 #include "files/DxfReader.h"
+#include "files/DxfWriter.h"
+#include "files/StateFolder.h"
 #include "shapes/Punkt.h"
 #include "support/DrawingText.h"
 #include "support/ScriptedDialogs.h"
@@ -13,13 +16,17 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using Answer = PlatformDialogs::Answer;
 using Kind = ScriptedDialogs::Kind;
@@ -48,6 +55,48 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Mounts a new file system of about 1 MiB at folder: "ext2" (which cannot reserve room ahead) on a
+// loop device, or "tmpfs". False where that is not allowed.
+bool mount(const QString &kind, const QString &folder)
+{
+    if (geteuid() != 0 || !QDir().mkpath(folder))
+        return false;
+    if (kind == QLatin1String("tmpfs"))
+        return QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folder}) == 0;
+    const QString image = folder + QStringLiteral(".img");
+    QFile blank(image);
+    return blank.open(QIODevice::WriteOnly) && blank.resize(1 << 20)
+           && QProcess::execute(QStringLiteral("mkfs.ext2"), {"-q", "-F", "-m", "0", "-b", "1024", image}) == 0
+           && QProcess::execute(QStringLiteral("mount"), {"-o", "loop", image, folder}) == 0;
+}
+
+// Fills the file system with one file, then leaves `room` bytes of it free again.
+void fill(const QString &name, qint64 room)
+{
+    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    QVERIFY(fd >= 0);
+    const QByteArray chunk(4096, 'x');
+    qint64 size = 0;
+    for (ssize_t n = 0; (n = ::write(fd, chunk.constData(), size_t(chunk.size()))) > 0;)
+        size += n;
+    QVERIFY(size > room && ::ftruncate(fd, size - room) == 0 && ::fsync(fd) == 0 && ::close(fd) == 0);
+}
+
+// The child that killedSaveLeavesTheOldTextInACopy kills while it saves 400,000 points over file.
+int savePoints(const QString &file)
+{
+    ObjectData document;
+    for (int i = 0; i < 400000; ++i) {
+        const std::shared_ptr<Punkt> point = document.newShape<Punkt>();
+        point->setX1(float(i));
+        point->setY1(float(i));
+        document.AddObject(point);
+    }
+    const DxfWriter writer(document);
+    DiskFile::save(file, [&writer](QIODevice &device) { return writer.write(device); });
+    return 0;
 }
 
 } // namespace
@@ -83,6 +132,20 @@ private:
     }
 
     QStringList drawing() const { return DrawingText::lines(m_window->oObjectData->getBasisklassen()); }
+
+    // A command that must save through the save dialog, which starts at file and is cancelled;
+    // Exit's prompt is answered "Ja".
+    void saveThroughTheDialog(const QString &file, QAction *command)
+    {
+        m_dialogs->prompts.clear();
+        if (command == m_window->mnuBeenden)
+            m_dialogs->expectMessage(Answer::Yes);
+        m_dialogs->expectSaveFile(std::nullopt);
+        command->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.last().kind, Kind::SaveFile);
+        QCOMPARE(m_dialogs->prompts.last().initialPath, file);
+    }
 
     // Saves under a name through Save As, which makes the drawing titled.
     void saveAs(const QString &file)
@@ -147,6 +210,88 @@ private slots:
         const QByteArray second = contents(file);
         QVERIFY(second.size() > first.size());
         QVERIFY(second.endsWith("0\r\nPOINT\r\n8\r\n0\r\n10\r\n 1 \r\n20\r\n-2 \r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));
+    }
+
+    // Save without a dialog writes only over the file as the editor read or wrote it: another
+    // program's change is asked about, a removed file is chosen anew.
+    void saveOverAFileAnotherProgramChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("none") << "none" << "" << true;
+        QTest::newRow("rewritten, Ja") << "rewritten" << "Ja" << true;
+        QTest::newRow("rewritten, Nein") << "rewritten" << "Nein" << false;
+        QTest::newRow("rewritten, Escape") << "rewritten" << "Escape" << false;
+        QTest::newRow("same size, a nanosecond later") << "same size" << "Nein" << false;
+        QTest::newRow("same bytes and time, replaced") << "replaced" << "Nein" << false;
+        QTest::newRow("another editor saved it") << "other editor" << "Ja" << true;
+        QTest::newRow("removed") << "removed" << "dialog" << true;
+    }
+
+    void saveOverAFileAnotherProgramChanged()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, reply);
+        QFETCH(bool, written);
+        const QString file = path(QStringLiteral("plan.dxf"));
+        const QByteArray native = QFile::encodeName(file);
+        saveAs(file);
+        placeShapes();
+        struct stat saved {};
+        QCOMPARE(stat(native.constData(), &saved), 0);
+        QByteArray theirs = contents(file);
+        const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
+        if (change == "rewritten") {
+            theirs = crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "ENDSEC", "0", "EOF"});
+            writeFile(file, theirs);
+        } else if (change == "same size") {
+            theirs.replace("ENTITIES", "ENTITIEZ");
+            writeFile(file, theirs);
+            QCOMPARE(utimensat(AT_FDCWD, native.constData(), sameTime, 0), 0);
+        } else if (change == "replaced") {
+            writeFile(file + QStringLiteral(".neu"), theirs);
+            const timespec savedTime[2] = {saved.st_atim, saved.st_mtim};
+            QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(file + QStringLiteral(".neu")).constData(), savedTime, 0), 0);
+            QCOMPARE(rename(QFile::encodeName(file + QStringLiteral(".neu")).constData(), native.constData()), 0);
+        } else if (change == "other editor") {
+            auto otherDialogs = std::make_shared<ScriptedDialogs>();
+            const std::unique_ptr<frmZeichnen> other = TestWindows::startMainWindow(otherDialogs);
+            otherDialogs->expectMessage(Answer::No);
+            otherDialogs->expectOpenFile(file);
+            other->mnuOeffnen->trigger();
+            other->PaintPunkt(1.0f, 1.0f);
+            other->mnuSpeichern->trigger();
+            QVERIFY(otherDialogs->allAnswered());
+            theirs = contents(file);
+        } else if (change == "removed") {
+            QVERIFY(QFile::remove(file));
+        }
+        m_dialogs->prompts.clear();
+        if (reply == "Escape")
+            m_dialogs->expectDismissal(true);
+        else if (reply == "dialog")
+            m_dialogs->expectSaveFile(file);
+        else if (!reply.isEmpty())
+            m_dialogs->expectMessage(reply == "Ja" ? Answer::Yes : Answer::No);
+        m_window->mnuSpeichern->trigger();
+        QVERIFY(m_dialogs->allAnswered());
+        if (reply == "dialog")
+            QCOMPARE(m_dialogs->prompts.first().initialPath, file);
+        else if (!reply.isEmpty())
+            QCOMPARE(m_dialogs->messages().first().text,
+                     QStringLiteral("Die Datei „%1“ wurde seit dem Öffnen von einem anderen Programm geändert. Trotzdem speichern ?").arg(file));
+        QCOMPARE(contents(file).contains("CIRCLE"), written);
+        if (!written)
+            QCOMPARE(contents(file), theirs);
+        QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+        // What was written is the editor's own again: the next Save asks nothing.
+        if (written) {
+            m_dialogs->prompts.clear();
+            m_window->mnuSpeichern->trigger();
+            QCOMPARE(m_dialogs->prompts.size(), 0);
+        }
     }
 
     void saveOnAnUntitledDrawingIsSaveAs()
@@ -365,6 +510,12 @@ private slots:
         QVERIFY(m_dialogs->allAnswered());
         QCOMPARE(drawing(), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - alt.dxf"));
+        // The emptied drawing is not what the file holds: Save and Exit's "Ja" ask where to.
+        const QByteArray before = contents(file);
+        saveThroughTheDialog(file, m_window->mnuSpeichern);
+        saveThroughTheDialog(file, m_window->mnuBeenden);
+        QCOMPARE(contents(file), before);
+        QVERIFY(m_window->isVisible());
     }
 
     void openPromptCancelled()
@@ -412,6 +563,7 @@ private slots:
         QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
         const QString previous = path(QStringLiteral("vorher.dxf"));
         saveAs(previous);
+        const QByteArray saved = contents(previous);
         placeShapes();
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(file);
@@ -421,11 +573,10 @@ private slots:
         QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
         QCOMPARE(drawing(), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
-        // Save still writes to the file that the title names.
+        // The emptied drawing is not what the file that the title names holds: Save asks, starting there.
         m_window->PaintPunkt(4.0f, 4.0f);
-        m_window->mnuSpeichern->trigger();
-        QCOMPARE(contents(previous).count("POINT"), 1);
-        QCOMPARE(m_window->commonDialog().getFileName(), previous);
+        saveThroughTheDialog(previous, m_window->mnuSpeichern);
+        QCOMPARE(contents(previous), saved);
     }
 
     void saveAsIntoAMissingFolder()
@@ -445,22 +596,47 @@ private slots:
         QVERIFY(!QFile::exists(target));
     }
 
-    // A disk that fills up while saving: the old file stays as it was.
+    // A disk that fills up while saving: the old file stays as it was, whether it is replaced, or
+    // overwritten in place (it has a second link) on a file system that reserves no room ahead.
+    void failedSaveKeepsTheOldFileAndTitle_data()
+    {
+        QTest::addColumn<QString>("fileSystem"); // none: this folder, with a limit on a file's size
+        QTest::addColumn<bool>("roomForACopy");
+        QTest::newRow("size limit") << QString() << false;
+        QTest::newRow("ext2, room for the old text only") << QStringLiteral("ext2") << true;
+        QTest::newRow("ext2, no room") << QStringLiteral("ext2") << false;
+        QTest::newRow("tmpfs, room for the old text only") << QStringLiteral("tmpfs") << true;
+    }
+
     void failedSaveKeepsTheOldFileAndTitle()
     {
-        const QString file = path(QStringLiteral("plan.dxf"));
+        QFETCH(QString, fileSystem);
+        QFETCH(bool, roomForACopy);
+        const QString folder = fileSystem.isEmpty() ? m_dir->path() : path(QStringLiteral("platte"));
+        const auto unmount = qScopeGuard([&] {
+            if (!fileSystem.isEmpty())
+                QProcess::execute(QStringLiteral("umount"), {folder});
+        });
+        if (!fileSystem.isEmpty() && !mount(fileSystem, folder))
+            QSKIP("mounting a small file system needs root and a loop device");
+        const QString file = folder + QStringLiteral("/plan.dxf");
         placeShapes();
         saveAs(file);
         const QByteArray old = contents(file);
-        for (int i = 0; i < 300; ++i)
+        for (int i = 0; i < 3000; ++i)
             m_window->oObjectData->AddObject(std::make_shared<Punkt>());
 
-        std::signal(SIGXFSZ, SIG_IGN);
         rlimit previous{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-        rlimit small = previous;
-        small.rlim_cur = rlim_t(old.size() + 100);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        if (fileSystem.isEmpty()) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = previous;
+            small.rlim_cur = rlim_t(old.size() + 100);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        } else {
+            QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
+            fill(folder + QStringLiteral("/voll"), roomForACopy ? old.size() + 16384 : 0);
+        }
         m_dialogs->expectMessage(Answer::Ok);
         m_window->mnuSpeichern->trigger();
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
@@ -469,8 +645,57 @@ private slots:
         QVERIFY(m_dialogs->allAnswered());
         QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Die Datei konnte nicht vollständig geschrieben werden.").arg(file));
         QCOMPARE(contents(file), old);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("plan.dxf")});
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral("voll"));
+        QCOMPARE(left, fileSystem.isEmpty() ? QStringList{QStringLiteral("plan.dxf")}
+                                            : QStringList({QStringLiteral("plan.dxf"), QStringLiteral("plan.dxf2")}));
+        QCOMPARE(QDir(StateFolder::path()).entryList(QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+    }
+
+    // A save that overwrites the file in place (it has a second link) and is killed half-way: the
+    // old text is in a complete copy beside it, and the next start says where, once.
+    void killedSaveLeavesTheOldTextInACopy()
+    {
+        const QString file = path(QStringLiteral("gross.dxf"));
+        QByteArray old = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+        for (int i = 0; i < 300000; ++i)
+            old += "0\r\nPOINT\r\n10\r\n" + QByteArray::number(i) + "\r\n20\r\n-1\r\n";
+        old += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+        writeFile(file, old);
+        QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
+        // A save that ends before the kill proves nothing: it is tried again.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            writeFile(file, old);
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-points"), file});
+            QVERIFY(child.waitForStarted());
+            QFile watched(file);
+            QVERIFY(watched.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+            const QDeadlineTimer deadline(60000);
+            while (watched.size() == old.size() && watched.peek(64) == old.first(64) && !deadline.hasExpired())
+                ;
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished());
+            const QStringList copies = QDir(m_dir->path()).entryList({QStringLiteral("gross.alt-*.dxf")});
+            if (child.exitStatus() == QProcess::NormalExit) {
+                QCOMPARE(child.exitCode(), 0);
+                QCOMPARE(copies, QStringList());
+                continue;
+            }
+            QCOMPARE(copies.size(), 1);
+            const QString copy = path(copies.first());
+            QCOMPARE(contents(copy), old);
+            m_dialogs->expectMessage(Answer::Ok);
+            m_window->reportInterruptedSaves();
+            QVERIFY(m_dialogs->allAnswered());
+            QCOMPARE(errorShown(), QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
+                                                  "Ihr vorheriger Inhalt ist in „%2“ erhalten.").arg(file, copy));
+            m_window->reportInterruptedSaves(); // told once: no second message
+            QVERIFY(QFile::exists(copy));
+            return;
+        }
+        QSKIP("each save ended before it could be killed");
     }
 
     void failedSaveStopsNew()
@@ -481,7 +706,9 @@ private slots:
         placeShapes();
         const QStringList before = drawing();
         QVERIFY(gone.remove());
+        // The file is gone, so the save dialog asks; the folder chosen again is gone too.
         m_dialogs->expectMessage(Answer::Yes);
+        m_dialogs->expectSaveFile(file);
         m_dialogs->expectMessage(Answer::Ok);
         m_window->mnuNeu->trigger();
         QVERIFY(m_dialogs->allAnswered());
@@ -616,5 +843,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_frmZeichnen_File)
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--save-points") == 0)
+        return savePoints(QFile::decodeName(argv[2]));
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_frmZeichnen_File test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_frmZeichnen_File.moc"

@@ -1,0 +1,58 @@
+#include "files/FileErrors.h"
+
+#include "shapes/SkizzarError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace FileErrors {
+
+QString reason(int error, Access access)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("Die Datei existiert nicht.");
+    case EACCES:
+    case EPERM:
+        return access == Access::Read ? QStringLiteral("Keine Berechtigung zum Lesen.")
+                                      : QStringLiteral("Keine Berechtigung zum Schreiben.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
+    case ELOOP:
+        return QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+void fail(const QString &fileName, Access access)
+{
+    const int error = errno;
+    throw FileError(fileName, reason(error, access));
+}
+
+QString incompleteWrite()
+{
+    return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
+}
+
+QString writeReason(int error)
+{
+    // A write that returns less than it was given sets no error number.
+    return error == 0 || error == ENOSPC || error == EDQUOT || error == EFBIG ? incompleteWrite()
+                                                                              : reason(error, Access::Write);
+}
+
+void refuseAllButFiles(const QString &fileName, mode_t mode)
+{
+    if (S_ISREG(mode))
+        return;
+    const QString what = S_ISDIR(mode)    ? QStringLiteral("ein Ordner")
+                         : S_ISFIFO(mode) ? QStringLiteral("eine Pipe")
+                         : S_ISSOCK(mode) ? QStringLiteral("ein Socket")
+                                          : QStringLiteral("ein Gerät");
+    throw FileError(fileName, QStringLiteral("Das ist %1, keine Datei.").arg(what));
+}
+
+} // namespace FileErrors

@@ -1,0 +1,26 @@
+#pragma once
+// The reasons the file code gives when the system refuses or a file cannot be written whole.
+
+#include <QString>
+#include <sys/types.h>
+
+namespace FileErrors {
+
+enum class Access { Read, Write };
+
+// The reason behind an error number of the system, in the words of the editor where they say more.
+QString reason(int error, Access access);
+
+// Raises FileError for the system call that just failed.
+[[noreturn]] void fail(const QString &fileName, Access access);
+
+// A write that the disk took only in part (full, over quota, over the size limit).
+QString incompleteWrite();
+
+// The reason for an error number while writing: a full disk says so in the editor's words.
+QString writeReason(int error);
+
+// Raises FileError for a folder, pipe, device or socket where a file is expected.
+void refuseAllButFiles(const QString &fileName, mode_t mode);
+
+} // namespace FileErrors
