@@ -7,6 +7,6 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
     frmZeichnen window(std::make_shared<QtPlatformDialogs>());
     window.Form_Load();
-    window.reportInterruptedSaves();
+    window.recoverAfterCrash();
     return app.exec();
 }

@@ -16,7 +16,7 @@
 namespace {
 
 const QString RecordPrefix = QStringLiteral("overwrite-");
-const QString UnnamedRecordPrefix = QStringLiteral(".record-");
+const QString UnnamedRecordPrefix = QStringLiteral(".overwrite-");
 const QByteArray Complete = QByteArrayLiteral("complete");
 // Every copy's name carries it, so that a record can never make the editor remove another file.
 const QString CopyMark = QStringLiteral(".alt-");

@@ -7,12 +7,13 @@
 #include "files/DxfReader.h"
 #include "files/DxfTarget.h"
 #include "files/DxfWriter.h"
-#include "files/SafetyCopy.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QThread>
 
 namespace {
@@ -111,6 +112,7 @@ bool frmZeichnen::saveDrawing()
             return false;
     }
     SaveDXF(fileName);
+    recordTitle(true);
     return true;
 }
 
@@ -127,6 +129,7 @@ bool frmZeichnen::saveDrawingAs()
         throw;
     }
     setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
+    recordTitle(true);
     return true;
 }
 
@@ -137,6 +140,7 @@ void frmZeichnen::emptyDrawing()
         oObjectData->DeleteObject(i);
     m_savedFile.reset();
     drawAll();
+    record({RecoveryEntry::Kind::Emptied});
 }
 
 void frmZeichnen::mnuNeu_Click()
@@ -145,6 +149,7 @@ void frmZeichnen::mnuNeu_Click()
         return;
     emptyDrawing();
     setWindowTitle(untitledTitle());
+    recordTitle(false);
 }
 
 void frmZeichnen::mnuOeffnen_Click()
@@ -153,6 +158,8 @@ void frmZeichnen::mnuOeffnen_Click()
         return;
     emptyDrawing();
     const QString previous = CommDlg1.getFileName();
+    // However the Open ends, the record learns the title and the file it leaves.
+    const auto titleRecorded = qScopeGuard([this] { recordTitle(false); });
     if (!CommDlg1.ShowOpen())
         return;
     // The title names the file read, even in part.
@@ -198,6 +205,8 @@ void frmZeichnen::endRun()
         if (window != this)
             window->hide();
     hide();
+    if (m_record)
+        m_record->remove();
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(0);
 }
@@ -238,38 +247,48 @@ void frmZeichnen::SaveDXF(const QString &fileName)
 
 bool frmZeichnen::LoadDXF(const QString &fileName)
 {
-    m_savedFile.reset();
-    DiskFile file(fileName);
-
-    WindowDxfTarget target(*this);
-    DxfReader reader(target);
-    beginReading();
-    QStringList messages;
-    try {
-        messages = reader.read(file);
-    } catch (const std::bad_alloc &) {
-        // Drawing what was read could need memory that is not there: it goes, with its snapshot.
-        oObjectData->clear();
-        endReading();
-        throw;
-    } catch (...) {
-        endReading();
-        throw;
-    }
-    endReading();
+    const QStringList messages = readDxf(fileName);
     for (const QString &message : messages)
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
-    if (messages.isEmpty())
-        m_savedFile = file.stamp();
     return messages.isEmpty();
 }
 
-void frmZeichnen::reportInterruptedSaves()
+QStringList frmZeichnen::readDxf(const QString &fileName)
 {
-    for (const SafetyCopy::LeftBehind &left : SafetyCopy::takeLeftBehind())
-        dialogs().messageBox(this,
-                             QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
-                                            "Ihr vorheriger Inhalt ist in „%2“ erhalten.")
-                                 .arg(QDir::toNativeSeparators(left.fileName), QDir::toNativeSeparators(left.copyName)),
-                             PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
+    m_savedFile.reset();
+    DiskFile file(fileName);
+    // The record names the file instead of the shapes read from it, and then the colour that the
+    // file leaves for new shapes.
+    if (m_record && m_recording) {
+        m_record->restart();
+        RecoveryEntry read{RecoveryEntry::Kind::Read};
+        read.fileName = fileName;
+        read.stamp = file.stamp();
+        record(read);
+    }
+    WindowDxfTarget target(*this);
+    DxfReader reader(target);
+    QStringList messages;
+    {
+        const QScopedValueRollback notRecorded(m_recording, false);
+        beginReading();
+        try {
+            messages = reader.read(file);
+        } catch (const std::bad_alloc &) {
+            // Drawing what was read could need memory that is not there: it goes, with its snapshot.
+            oObjectData->clear();
+            endReading();
+            throw;
+        } catch (...) {
+            endReading();
+            throw;
+        }
+        endReading();
+    }
+    RecoveryEntry colour{RecoveryEntry::Kind::Colour};
+    colour.color = lColor;
+    record(colour);
+    if (messages.isEmpty())
+        m_savedFile = file.stamp();
+    return messages;
 }

@@ -56,7 +56,12 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
     move(1650 / RasterSurface::TwipsPerPixel, 1920 / RasterSurface::TwipsPerPixel);
 }
 
-frmZeichnen::~frmZeichnen() = default;
+frmZeichnen::~frmZeichnen()
+{
+    // A window destroyed in order belongs to a run that ended as the user chose.
+    if (m_record)
+        m_record->remove();
+}
 
 void frmZeichnen::buildMenus()
 {

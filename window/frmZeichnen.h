@@ -3,6 +3,7 @@
 
 #include "document/ObjectData.h"
 #include "files/DiskFile.h"
+#include "files/RecoveryRecord.h"
 #include "platform/CommonDialog.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/RasterSurface.h"
@@ -40,8 +41,9 @@ public:
     // Start-up: the welcome window, then this window with an empty document.
     void Form_Load();
     // Start-up, after Form_Load: tells of the files an editor that died was overwriting, and
-    // where their old text is.
-    void reportInterruptedSaves();
+    // where their old text is; then offers to bring back each drawing an editor that died left
+    // unsaved.
+    void recoverAfterCrash();
 
     // --- Public members handed between the window, its dialogs and the DXF reader ---
     QString tmpText;
@@ -190,6 +192,16 @@ private:
     bool saveDrawing();
     bool saveDrawingAs();
     void emptyDrawing();
+    // Reads a file into the drawing and returns the reader's messages, showing none.
+    QStringList readDxf(const QString &fileName);
+
+    // The recovery record: every completed action goes in, unless a file is being read.
+    void record(const RecoveryEntry &entry);
+    void recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2 = 0, float y2 = 0);
+    void recordTitle(bool saved);
+    // Brings a drawing back from a record through the same operations.
+    void replay(const QList<RecoveryEntry> &entries);
+    void offerRecovery();
     // Closes every window at once and leaves the event loop, asking nothing more.
     void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
@@ -228,6 +240,8 @@ private:
     // None where Save must ask where to: untitled, or after an Open that was cancelled, failed
     // or read the file only in part.
     std::optional<DiskFile::Stamp> m_savedFile;
+    std::unique_ptr<RecoveryRecord> m_record;
+    bool m_recording = true;
     bool m_repaintShortcuts = true;
     bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
     ShapeIndex m_shapeIndex;

@@ -44,6 +44,7 @@ void frmZeichnen::mnuRueckgaengig_Click()
     // Also switches the Undo item off, through the document's disabler.
     oObjectData->ReturnOldCollection();
     drawAll();
+    record({RecoveryEntry::Kind::Undone});
 }
 
 void frmZeichnen::mnuKopieren_Click()
@@ -72,6 +73,9 @@ void frmZeichnen::mnuObjektfarbe_Click()
     // A cancelled dialog is not told apart: the colour it still holds from before is taken.
     CommDlg1.ShowColor();
     lColor = CommDlg1.getColor();
+    RecoveryEntry entry{RecoveryEntry::Kind::Colour};
+    entry.color = lColor;
+    record(entry);
 }
 
 void frmZeichnen::mnuZeichenfarbe_Click()
@@ -84,6 +88,9 @@ void frmZeichnen::mnuHintergrundfarbe_Click()
     CommDlg1.ShowColor();
     setBackColor(CommDlg1.getColor());
     drawAll();
+    RecoveryEntry entry{RecoveryEntry::Kind::BackColour};
+    entry.color = getBackColor();
+    record(entry);
 }
 
 void frmZeichnen::mnuTexteinstellung_Click()

@@ -141,6 +141,7 @@ void frmZeichnen::PaintPunkt(const float &x, const float &y)
     shape->setColor(lColor);
     shape->Draw(*this, PlaceDrawMode);
     placeShape(std::move(shape));
+    recordPlacement(RecoveryEntry::Placement::Punkt, x, y);
 }
 
 void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
@@ -153,6 +154,8 @@ void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, 
     shape->setY2(y2);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
+    if (iDrawMode == PlaceDrawMode)
+        recordPlacement(RecoveryEntry::Placement::Linie, x1, y1, x2, y2);
 }
 
 void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
@@ -169,6 +172,8 @@ void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, 
     shape->setRadius(radius);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
+    if (iDrawMode == PlaceDrawMode)
+        recordPlacement(RecoveryEntry::Placement::Kreis, x1, y1, x2, y2);
 }
 
 void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2,
@@ -185,6 +190,8 @@ void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x
     shape->setY4(y2);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
+    if (iDrawMode == PlaceDrawMode)
+        recordPlacement(RecoveryEntry::Placement::Rechteck, x1, y1, x2, y2);
 }
 
 void frmZeichnen::PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &)
@@ -197,4 +204,15 @@ void frmZeichnen::PaintText(const float &x, const float &y, const QString &strTe
     shape->setFont(tmpFont);
     shape->setFontSize(Checked::integer32(tmpFontSize));
     placeShape(std::move(shape));
+    RecoveryEntry entry{RecoveryEntry::Kind::Placed, RecoveryEntry::Placement::Text, x, y};
+    entry.color = lColor;
+    entry.text = strText;
+    entry.font = tmpFont;
+    entry.fontSize = tmpFontSize;
+    record(entry);
+}
+
+void frmZeichnen::recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2, float y2)
+{
+    record({RecoveryEntry::Kind::Placed, placement, x1, y1, x2, y2, lColor});
 }

@@ -1,0 +1,159 @@
+// The main window's recovery record, and what the start does after a run that died.
+
+#include "window/frmZeichnen.h"
+
+#include "files/SafetyCopy.h"
+#include "files/StateFolder.h"
+
+#include <QAction>
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+// The file that a record's drawing was read from, changed or gone since.
+bool changedSince(const RecoveryEntry &read)
+{
+    try {
+        return DiskFile::stampOf(read.fileName) != read.stamp;
+    } catch (const FileError &) {
+        return true;
+    }
+}
+
+} // namespace
+
+void frmZeichnen::record(const RecoveryEntry &entry)
+{
+    if (m_record && m_recording)
+        m_record->append(entry);
+}
+
+void frmZeichnen::recordTitle(bool saved)
+{
+    RecoveryEntry entry{RecoveryEntry::Kind::Titled};
+    entry.text = windowTitle();
+    entry.fileName = CommDlg1.getFileName();
+    entry.saved = saved;
+    record(entry);
+}
+
+void frmZeichnen::recoverAfterCrash()
+{
+    guarded([this] {
+        for (const SafetyCopy::LeftBehind &left : SafetyCopy::takeLeftBehind())
+            dialogs().messageBox(this,
+                                 QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
+                                                "Ihr vorheriger Inhalt ist in „%2“ erhalten.")
+                                     .arg(QDir::toNativeSeparators(left.fileName), QDir::toNativeSeparators(left.copyName)),
+                                 PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
+        offerRecovery();
+    });
+}
+
+void frmZeichnen::offerRecovery()
+{
+    for (RecoveryRecord::Left &left : RecoveryRecord::takeLeft(StateFolder::path())) {
+        const RecoveryRecord::Contents contents = RecoveryRecord::parse(left.bytes());
+        if (!contents.unsaved()) {
+            left.drop();
+            continue;
+        }
+        QString title = contents.title();
+        title.remove(0, title.indexOf(QLatin1String(" - ")) + 3);
+        QString question = QStringLiteral("Die Zeichnung „%1“ wurde nicht gespeichert, als Skizzar beendet wurde. ").arg(title);
+        const auto read = std::find_if(contents.entries.begin(), contents.entries.end(),
+                                       [](const RecoveryEntry &e) { return e.kind == RecoveryEntry::Kind::Read; });
+        if (read != contents.entries.end() && changedSince(*read))
+            question += QStringLiteral("Die Datei „%1“ wurde seitdem geändert oder entfernt: zurück kommen nur die Formen, "
+                                       "die nach dem Öffnen gezeichnet wurden. ")
+                            .arg(QDir::toNativeSeparators(read->fileName));
+        if (contents.damaged)
+            question += QStringLiteral("Das Ende der Aufzeichnung ist beschädigt: was zuletzt geschah, ist verloren. ");
+        question += QStringLiteral("Soll sie wiederhergestellt werden ?");
+        switch (dialogs().messageBox(this, question, PlatformDialogs::Buttons::YesNo, QStringLiteral("Skizzar"))) {
+        case PlatformDialogs::Answer::No:
+            left.drop();
+            break;
+        case PlatformDialogs::Answer::Yes:
+            replay(contents.entries);
+            left.drop();
+            return; // one drawing at a time: the other records wait for the next start
+        case PlatformDialogs::Answer::Ok:
+        case PlatformDialogs::Answer::Cancel: // dismissed: the record stays
+            break;
+        }
+    }
+}
+
+void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
+{
+    // Repaints wait until the end, except around a file read, which waits for itself.
+    bool waiting = false;
+    auto repaintsWait = [&](bool wait) {
+        if (wait != waiting)
+            wait ? beginReading() : endReading();
+        waiting = wait;
+    };
+    using Kind = RecoveryEntry::Kind;
+    for (const RecoveryEntry &e : entries) {
+        repaintsWait(e.kind != Kind::Read);
+        switch (e.kind) {
+        case Kind::Emptied:
+            emptyDrawing();
+            break;
+        case Kind::Titled: {
+            // The drawing brought back is not in any file: the first Save asks where to.
+            setWindowTitle(e.text);
+            CommDlg1.setFileName(e.fileName);
+            recordTitle(false);
+            break;
+        }
+        case Kind::Read:
+            // What the reader said was shown when the file was opened.
+            if (!changedSince(e)) {
+                try {
+                    readDxf(e.fileName);
+                } catch (const SkizzarError &) {
+                }
+            }
+            break;
+        case Kind::Placed:
+            lColor = e.color;
+            switch (e.placement) {
+            case RecoveryEntry::Placement::Punkt:
+                PaintPunkt(e.x1, e.y1);
+                break;
+            case RecoveryEntry::Placement::Linie:
+                PaintLinie(e.x1, e.y1, e.x2, e.y2, 1);
+                break;
+            case RecoveryEntry::Placement::Rechteck:
+                PaintRechteck(e.x1, e.y1, e.x2, e.y2, 1);
+                break;
+            case RecoveryEntry::Placement::Kreis:
+                PaintKreis(e.x1, e.y1, e.x2, e.y2, 1);
+                break;
+            case RecoveryEntry::Placement::Text:
+                tmpFont = e.font;
+                tmpFontSize = e.fontSize;
+                PaintText(e.x1, e.y1, e.text, 1);
+                break;
+            }
+            break;
+        case Kind::Undone:
+            mnuRueckgaengig_Click();
+            break;
+        case Kind::Colour:
+            lColor = e.color;
+            record(e);
+            break;
+        case Kind::BackColour:
+            setBackColor(e.color);
+            repaintDrawing();
+            record(e);
+            break;
+        }
+    }
+    repaintsWait(false);
+    m_savedFile.reset();
+}
