@@ -22,8 +22,8 @@ namespace {
 const QByteArray Header = QByteArrayLiteral("Skizzar recovery record 1\n");
 const QString Prefix = QStringLiteral("record-");
 const QString UnnamedPrefix = QStringLiteral(".record-");
-// An entry longer than this is damage, not a text: nothing is allocated for it.
-constexpr quint32 LongestEntry = 256u << 20;
+// An action longer than this is damage: nothing is allocated for it.
+constexpr quint32 LongestEntry = 1u << 30;
 // Bursts of changes are synced together.
 constexpr std::chrono::milliseconds SyncPause{100};
 
@@ -80,11 +80,9 @@ bool writeAllAt(int fd, const QByteArray &bytes, qint64 at)
     return true;
 }
 
-// One entry from its payload; false where the payload is no whole entry.
-bool decode(const QByteArray &payload, RecoveryEntry &e)
+// The next entry of an action; false where the action holds no whole entry there.
+bool decode(QDataStream &in, RecoveryEntry &e)
 {
-    QDataStream in(payload);
-    stream(in);
     quint8 kind = 0;
     in >> kind;
     e.kind = RecoveryEntry::Kind(kind);
@@ -92,14 +90,16 @@ bool decode(const QByteArray &payload, RecoveryEntry &e)
     switch (e.kind) {
     case RecoveryEntry::Kind::Emptied:
     case RecoveryEntry::Kind::Undone:
+    case RecoveryEntry::Kind::Restart:
         break;
     case RecoveryEntry::Kind::Titled:
         in >> e.text >> fileName >> e.saved;
         break;
-    case RecoveryEntry::Kind::Read: {
+    case RecoveryEntry::Kind::Read:
+    case RecoveryEntry::Kind::Moved: {
         quint64 device = 0, inode = 0;
         qint64 size = 0, seconds = 0, nanoseconds = 0;
-        in >> fileName >> device >> inode >> size >> seconds >> nanoseconds;
+        in >> fileName >> device >> inode >> size >> seconds >> nanoseconds >> e.color;
         e.stamp = {dev_t(device), ino_t(inode), off_t(size), std::time_t(seconds), long(nanoseconds)};
         break;
     }
@@ -121,26 +121,68 @@ bool decode(const QByteArray &payload, RecoveryEntry &e)
         return false;
     }
     e.fileName = QFile::decodeName(fileName);
-    return in.status() == QDataStream::Ok && in.atEnd();
+    return in.status() == QDataStream::Ok;
+}
+
+// The entries of one action, after its last Restart if it has one; false where they are no
+// whole entries.
+bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool &restarted)
+{
+    QDataStream in(payload);
+    stream(in);
+    do {
+        RecoveryEntry e;
+        if (!decode(in, e))
+            return false;
+        if (e.kind == RecoveryEntry::Kind::Restart) {
+            entries.clear();
+            restarted = true;
+        } else
+            entries.append(e);
+    } while (!in.atEnd());
+    return true;
+}
+
+void writeEntry(QDataStream &out, const RecoveryEntry &e);
+
+QByteArray framed(const QByteArray &payload)
+{
+    QByteArray bytes;
+    putNumber(bytes, quint32(payload.size()));
+    bytes += payload;
+    putNumber(bytes, crc32(payload));
+    return bytes;
 }
 
 } // namespace
 
-QByteArray RecoveryRecord::encode(const RecoveryEntry &e)
+QByteArray RecoveryRecord::encode(const QList<RecoveryEntry> &entries)
 {
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
-    stream(out) << quint8(e.kind);
+    stream(out);
+    for (const RecoveryEntry &e : entries)
+        writeEntry(out, e);
+    return framed(payload);
+}
+
+namespace {
+
+void writeEntry(QDataStream &out, const RecoveryEntry &e)
+{
+    out << quint8(e.kind);
     switch (e.kind) {
     case RecoveryEntry::Kind::Emptied:
     case RecoveryEntry::Kind::Undone:
+    case RecoveryEntry::Kind::Restart:
         break;
     case RecoveryEntry::Kind::Titled:
         out << e.text << QFile::encodeName(e.fileName) << e.saved;
         break;
     case RecoveryEntry::Kind::Read:
+    case RecoveryEntry::Kind::Moved:
         out << QFile::encodeName(e.fileName) << quint64(e.stamp.device) << quint64(e.stamp.inode)
-            << qint64(e.stamp.size) << qint64(e.stamp.modifiedSeconds) << qint64(e.stamp.modifiedNanoseconds);
+            << qint64(e.stamp.size) << qint64(e.stamp.modifiedSeconds) << qint64(e.stamp.modifiedNanoseconds) << e.color;
         break;
     case RecoveryEntry::Kind::Placed:
         out << quint8(e.placement) << e.x1 << e.y1 << e.x2 << e.y2 << e.color;
@@ -152,12 +194,9 @@ QByteArray RecoveryRecord::encode(const RecoveryEntry &e)
         out << e.color;
         break;
     }
-    QByteArray framed;
-    putNumber(framed, quint32(payload.size()));
-    framed += payload;
-    putNumber(framed, crc32(payload));
-    return framed;
 }
+
+} // namespace
 
 RecoveryRecord::Contents RecoveryRecord::parse(const QByteArray &bytes)
 {
@@ -169,14 +208,18 @@ RecoveryRecord::Contents RecoveryRecord::parse(const QByteArray &bytes)
     for (qsizetype at = Header.size(); at < bytes.size();) {
         const qsizetype left = bytes.size() - at;
         const quint32 length = left >= 4 ? number(bytes.constData() + at) : 0;
-        RecoveryEntry entry;
-        if (left < 8 || length > LongestEntry || qsizetype(length) > left - 8
+        QList<RecoveryEntry> action;
+        bool restarted = false;
+        if (left < 8 || length == 0 || length > LongestEntry || qsizetype(length) > left - 8
             || number(bytes.constData() + at + 4 + length) != crc32(bytes.mid(at + 4, length))
-            || !decode(bytes.mid(at + 4, length), entry)) {
+            || !decodeAction(bytes.mid(at + 4, length), action, restarted)) {
             contents.damaged = true;
             break;
         }
-        contents.entries.append(entry);
+        if (restarted)
+            contents.entries = action;
+        else
+            contents.entries.append(action);
         at += 8 + length;
     }
     return contents;
@@ -192,6 +235,20 @@ bool RecoveryRecord::Contents::unsaved() const
             changed = false;
     }
     return changed;
+}
+
+std::optional<RecoveryEntry> RecoveryRecord::Contents::readFile() const
+{
+    std::optional<RecoveryEntry> read;
+    for (const RecoveryEntry &e : entries) {
+        if (e.kind == RecoveryEntry::Kind::Read) {
+            read = e;
+        } else if (e.kind == RecoveryEntry::Kind::Moved && read) {
+            read->fileName = e.fileName;
+            read->stamp = e.stamp;
+        }
+    }
+    return read;
 }
 
 QString RecoveryRecord::Contents::title() const
@@ -237,7 +294,44 @@ RecoveryRecord::~RecoveryRecord()
 
 void RecoveryRecord::append(const RecoveryEntry &entry)
 {
-    const QByteArray bytes = encode(entry);
+    using Kind = RecoveryEntry::Kind;
+    QDataStream out(&m_pending, QIODevice::Append);
+    stream(out);
+    if (entry.kind == Kind::Read)
+        m_read = entry;
+    if (entry.kind == Kind::Read || entry.kind == Kind::Emptied) {
+        m_sinceBase = {entry};
+        m_baseOnly = true;
+    } else if (entry.kind == Kind::Undone) {
+        m_baseOnly = false;
+    } else if (entry.kind == Kind::Placed && m_baseOnly) {
+        // The drawing before can no longer come back: the record starts afresh, in the same
+        // action, so that a kill keeps either the old record or the new one.
+        m_baseOnly = false;
+        writeEntry(out, {Kind::Restart});
+        for (const RecoveryEntry &e : std::as_const(m_sinceBase))
+            writeEntry(out, e);
+        m_sinceBase.clear();
+    } else if (m_baseOnly) {
+        m_sinceBase.append(entry);
+    }
+    writeEntry(out, entry);
+    if (m_depth == 0)
+        flush();
+}
+
+void RecoveryRecord::endAction()
+{
+    if (--m_depth == 0)
+        flush();
+}
+
+void RecoveryRecord::flush()
+{
+    if (m_pending.isEmpty())
+        return;
+    const QByteArray bytes = framed(m_pending);
+    m_pending.clear();
     if (!writeAllAt(m_fd, bytes, m_size)) {
         // What stands before stays a whole record.
         const int error = errno;
@@ -252,16 +346,37 @@ void RecoveryRecord::append(const RecoveryEntry &entry)
     m_changed.notify_one();
 }
 
-void RecoveryRecord::restart()
-{
-    if (::ftruncate(m_fd, Header.size()) != 0)
-        FileErrors::fail(m_fileName, FileErrors::Access::Write);
-    m_size = Header.size();
-}
-
 void RecoveryRecord::remove()
 {
+    ::unlink(QFile::encodeName(baseCopyName()).constData());
     ::unlink(QFile::encodeName(m_fileName).constData());
+}
+
+void RecoveryRecord::keepReadFile(const QString &fileName)
+{
+    if (!m_read || m_read->fileName == baseCopyName() || DiskFile::stampOf(fileName) != m_read->stamp)
+        return;
+    // Copied under another name first: the copy the record may already name stays whole.
+    const QString partial = baseCopyName() + QStringLiteral(".neu");
+    QFile::remove(partial);
+    if (!QFile::copy(m_read->fileName, partial))
+        throw FileError(m_read->fileName, QStringLiteral("Die Kopie für die Wiederherstellung ließ sich nicht anlegen."));
+    const QByteArray native = QFile::encodeName(partial);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced || ::rename(native.constData(), QFile::encodeName(baseCopyName()).constData()) != 0) {
+        QFile::remove(partial);
+        FileErrors::fail(baseCopyName(), FileErrors::Access::Write);
+    }
+    RecoveryEntry moved{RecoveryEntry::Kind::Moved};
+    moved.fileName = baseCopyName();
+    moved.stamp = *DiskFile::stampOf(baseCopyName());
+    append(moved);
+    flush(); // before the file changes, whatever else the action does
+    m_read->fileName = moved.fileName;
+    m_read->stamp = moved.stamp;
 }
 
 void RecoveryRecord::syncInBackground()
@@ -303,6 +418,8 @@ QByteArray RecoveryRecord::Left::bytes() const
 
 void RecoveryRecord::Left::drop()
 {
+    for (const QString &copy : {QStringLiteral(".base"), QStringLiteral(".base.neu")})
+        ::unlink(QFile::encodeName(m_fileName + copy).constData());
     ::unlink(QFile::encodeName(m_fileName).constData());
 }
 
@@ -321,6 +438,8 @@ std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder
     std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.modified > b.modified; });
     std::vector<Left> left;
     for (const Found &f : found) {
+        if (QFileInfo(f.name).fileName().indexOf(QLatin1Char('.'), 1) >= 0) // a record's copy of its file
+            continue;
         const QByteArray native = QFile::encodeName(f.name);
         const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)

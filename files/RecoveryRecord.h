@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -24,18 +25,20 @@ struct RecoveryEntry
         Undone,
         Colour,      // the colour for new shapes
         BackColour,
+        Moved,   // the file read was about to be overwritten: a copy of it stands in for it
+        Restart, // what came before does not make the drawing any more
     };
     enum class Placement : std::uint8_t { Punkt = 1, Linie, Rechteck, Kreis, Text };
 
     Kind kind = Kind::Emptied;
     Placement placement = Placement::Punkt;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    std::int32_t color = 0; // the colour placed with, or the colour set
+    std::int32_t color = 0; // the colour placed with, set, or for new shapes when reading
     QString text, font;     // a text's, and the title with Titled
     float fontSize = 0;
-    QString fileName;    // Titled and Read
+    QString fileName;    // Titled, Read and Moved
     bool saved = false;  // Titled: the drawing is in that file now
-    DiskFile::Stamp stamp; // Read: the file as it was read
+    DiskFile::Stamp stamp; // Read and Moved: the file as it was read
 
     bool operator==(const RecoveryEntry &) const = default;
 };
@@ -53,26 +56,41 @@ public:
 
     const QString &fileName() const { return m_fileName; }
 
-    // Adds an entry; on the page cache at once, so a killed editor loses nothing of it. Raises
-    // FileError.
+    // Adds an entry; on the page cache at once, so a killed editor loses nothing of it, or with
+    // the rest of its action. Raises FileError.
     void append(const RecoveryEntry &entry);
-    // Starts the record afresh: what came before does not make the drawing any more.
-    void restart();
+    // The entries between these (which nest) are one action, written together: a record cut
+    // inside it gives none of them.
+    void beginAction() { ++m_depth; }
+    void endAction();
+    // Writes the entries of the action so far. Raises FileError.
+    void flush();
     // The run ends as the user chose: nothing is left.
     void remove();
 
+    // Where the record keeps its own copy of the file its drawing was read from.
+    QString baseCopyName() const { return m_fileName + QStringLiteral(".base"); }
+    // A save over fileName follows: where that is the file the drawing was read from, the record
+    // keeps a copy of it to read instead, since the file will not hold that drawing any more.
+    // Raises FileError.
+    void keepReadFile(const QString &fileName);
+
     struct Contents
     {
-        QList<RecoveryEntry> entries; // every entry before the first damaged one
-        bool damaged = false;         // the record ends in something that is no whole entry
+        QList<RecoveryEntry> entries; // every entry of the actions before the first damaged one
+        bool damaged = false;         // the record ends in something that is no whole action
         // Whether the drawing changed since it was last read or saved: only then is there
         // something to bring back.
         bool unsaved() const;
         // The title of the window after the last entry.
         QString title() const;
+        // The file to read for the drawing's Read entry, and how it must be: the file read, or
+        // the copy that stands in for it. None where the drawing was not read from a file.
+        std::optional<RecoveryEntry> readFile() const;
     };
     static Contents parse(const QByteArray &bytes);
-    static QByteArray encode(const RecoveryEntry &entry);
+    // One action of the given entries, as the record holds it.
+    static QByteArray encode(const QList<RecoveryEntry> &entries);
 
     // The records of runs that died (unlocked), newest first, each taken with its lock held until
     // it is dropped or left; a running editor's are never touched.
@@ -86,7 +104,7 @@ public:
         const QString &fileName() const { return m_fileName; }
         // Reads the record. Raises FileError.
         QByteArray bytes() const;
-        // Removes it.
+        // Removes it, with its copy of the file read.
         void drop();
 
     private:
@@ -101,6 +119,14 @@ private:
     QString m_fileName;
     int m_fd = -1;
     qint64 m_size = 0;
+    int m_depth = 0;
+    QByteArray m_pending; // the entries of the action under way
+    std::optional<RecoveryEntry> m_read; // the drawing's Read entry, as readFile() gives it
+    // The entries since the drawing was last emptied or read, while what came before can still
+    // matter (Undo right after New or Open brings back the drawing before): the first placement
+    // then lets the record start afresh with them.
+    QList<RecoveryEntry> m_sinceBase;
+    bool m_baseOnly = false;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_dirty = false;

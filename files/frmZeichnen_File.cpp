@@ -141,6 +141,7 @@ void frmZeichnen::emptyDrawing()
     m_savedFile.reset();
     drawAll();
     record({RecoveryEntry::Kind::Emptied});
+    recordColours();
 }
 
 void frmZeichnen::mnuNeu_Click()
@@ -241,6 +242,8 @@ void frmZeichnen::closeEvent(QCloseEvent *event)
 
 void frmZeichnen::SaveDXF(const QString &fileName)
 {
+    if (m_record)
+        m_record->keepReadFile(fileName);
     const DxfWriter writer(*oObjectData);
     m_savedFile = DiskFile::save(fileName, [&writer](QIODevice &device) { return writer.write(device); });
 }
@@ -257,14 +260,16 @@ QStringList frmZeichnen::readDxf(const QString &fileName)
 {
     m_savedFile.reset();
     DiskFile file(fileName);
-    // The record names the file instead of the shapes read from it, and then the colour that the
-    // file leaves for new shapes.
-    if (m_record && m_recording) {
-        m_record->restart();
+    // The record names the file instead of the shapes read from it, with the colour the shapes
+    // read take and the colours that stay, and then the colour that the file leaves for new
+    // shapes.
+    if (m_recording) {
         RecoveryEntry read{RecoveryEntry::Kind::Read};
         read.fileName = fileName;
         read.stamp = file.stamp();
+        read.color = lColor;
         record(read);
+        recordColours();
     }
     WindowDxfTarget target(*this);
     DxfReader reader(target);
@@ -285,9 +290,7 @@ QStringList frmZeichnen::readDxf(const QString &fileName)
         }
         endReading();
     }
-    RecoveryEntry colour{RecoveryEntry::Kind::Colour};
-    colour.color = lColor;
-    record(colour);
+    recordColours();
     if (messages.isEmpty())
         m_savedFile = file.stamp();
     return messages;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -27,6 +28,28 @@ void frmZeichnen::record(const RecoveryEntry &entry)
 {
     if (m_record && m_recording)
         m_record->append(entry);
+}
+
+void frmZeichnen::beginRecordedAction()
+{
+    if (m_record)
+        m_record->beginAction();
+}
+
+void frmZeichnen::endRecordedAction()
+{
+    if (m_record)
+        m_record->endAction();
+}
+
+void frmZeichnen::recordColours()
+{
+    RecoveryEntry background{RecoveryEntry::Kind::BackColour};
+    background.color = getBackColor();
+    record(background);
+    RecoveryEntry colour{RecoveryEntry::Kind::Colour};
+    colour.color = lColor;
+    record(colour);
 }
 
 void frmZeichnen::recordTitle(bool saved)
@@ -62,9 +85,8 @@ void frmZeichnen::offerRecovery()
         QString title = contents.title();
         title.remove(0, title.indexOf(QLatin1String(" - ")) + 3);
         QString question = QStringLiteral("Die Zeichnung „%1“ wurde nicht gespeichert, als Skizzar beendet wurde. ").arg(title);
-        const auto read = std::find_if(contents.entries.begin(), contents.entries.end(),
-                                       [](const RecoveryEntry &e) { return e.kind == RecoveryEntry::Kind::Read; });
-        if (read != contents.entries.end() && changedSince(*read))
+        const std::optional<RecoveryEntry> read = contents.readFile();
+        if (read && changedSince(*read))
             question += QStringLiteral("Die Datei „%1“ wurde seitdem geändert oder entfernt: zurück kommen nur die Formen, "
                                        "die nach dem Öffnen gezeichnet wurden. ")
                             .arg(QDir::toNativeSeparators(read->fileName));
@@ -77,6 +99,8 @@ void frmZeichnen::offerRecovery()
             break;
         case PlatformDialogs::Answer::Yes:
             replay(contents.entries);
+            if (m_record)
+                m_record->flush(); // the drawing is in this run's record before the dead run's goes
             left.drop();
             return; // one drawing at a time: the other records wait for the next start
         case PlatformDialogs::Answer::Ok:
@@ -88,6 +112,11 @@ void frmZeichnen::offerRecovery()
 
 void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
 {
+    // The last file read may have a copy standing in for it.
+    const std::optional<RecoveryEntry> lastRead = RecoveryRecord::Contents{entries}.readFile();
+    const auto lastReadAt = std::find_if(entries.rbegin(), entries.rend(), [](const RecoveryEntry &e) {
+        return e.kind == RecoveryEntry::Kind::Read;
+    });
     // Repaints wait until the end, except around a file read, which waits for itself.
     bool waiting = false;
     auto repaintsWait = [&](bool wait) {
@@ -96,7 +125,8 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
         waiting = wait;
     };
     using Kind = RecoveryEntry::Kind;
-    for (const RecoveryEntry &e : entries) {
+    for (auto at = entries.begin(); at != entries.end(); ++at) {
+        const RecoveryEntry &e = *at;
         repaintsWait(e.kind != Kind::Read);
         switch (e.kind) {
         case Kind::Emptied:
@@ -109,14 +139,25 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
             recordTitle(false);
             break;
         }
-        case Kind::Read:
+        case Kind::Read: {
+            lColor = e.color;
+            const RecoveryEntry &file = &*at == &*lastReadAt ? *lastRead : e;
             // What the reader said was shown when the file was opened.
-            if (!changedSince(e)) {
+            if (!changedSince(file)) {
+                QString name = file.fileName;
+                // The dead run's copy of the file becomes this run's.
+                if (name != e.fileName && m_record
+                    && QFile::rename(name, m_record->baseCopyName()))
+                    name = m_record->baseCopyName();
                 try {
-                    readDxf(e.fileName);
+                    readDxf(name);
                 } catch (const SkizzarError &) {
                 }
             }
+            break;
+        }
+        case Kind::Moved:
+        case Kind::Restart:
             break;
         case Kind::Placed:
             lColor = e.color;

@@ -199,6 +199,10 @@ private:
     void record(const RecoveryEntry &entry);
     void recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2 = 0, float y2 = 0);
     void recordTitle(bool saved);
+    // The colours that stay when the drawing is emptied or read.
+    void recordColours();
+    void beginRecordedAction();
+    void endRecordedAction();
     // Brings a drawing back from a record through the same operations.
     void replay(const QList<RecoveryEntry> &entries);
     void offerRecovery();
@@ -253,14 +257,26 @@ private:
 template <typename Handler>
 void frmZeichnen::guarded(Handler &&handler)
 {
+    // What one handler changes goes into the recovery record as one action, before any error is
+    // shown: a kill meanwhile keeps all of it or none.
+    beginRecordedAction();
+    QString error;
     try {
         handler();
-    } catch (const SkizzarError &error) {
-        showError(error.message());
+    } catch (const SkizzarError &e) {
+        error = e.message();
     } catch (const std::bad_alloc &) {
-        showError(QStringLiteral("Nicht genügend Speicher"));
-    } catch (const std::exception &error) {
-        showError(QString::fromLocal8Bit(error.what()));
+        error = QStringLiteral("Nicht genügend Speicher");
+    } catch (const std::exception &e) {
+        error = QString::fromLocal8Bit(e.what());
     }
+    try {
+        endRecordedAction();
+    } catch (const SkizzarError &e) {
+        if (error.isNull())
+            error = e.message();
+    }
+    if (!error.isNull())
+        showError(error);
     showChanges();
 }
