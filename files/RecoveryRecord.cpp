@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -111,6 +112,10 @@ bool decode(QDataStream &in, RecoveryEntry &e)
             in >> e.text >> e.font >> e.fontSize;
         else if (placement < quint8(RecoveryEntry::Placement::Punkt) || placement > quint8(RecoveryEntry::Placement::Text))
             return false;
+        // No placement of the editor takes a number that is not finite.
+        for (const float value : {e.x1, e.y1, e.x2, e.y2, e.fontSize})
+            if (!std::isfinite(value))
+                return false;
         break;
     }
     case RecoveryEntry::Kind::Colour:

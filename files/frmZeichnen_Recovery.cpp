@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -125,6 +126,8 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
         waiting = wait;
     };
     using Kind = RecoveryEntry::Kind;
+    // A record that fails half-way leaves repaints as they were.
+    const auto repaintsGoOn = qScopeGuard([&] { repaintsWait(false); });
     for (auto at = entries.begin(); at != entries.end(); ++at) {
         const RecoveryEntry &e = *at;
         repaintsWait(e.kind != Kind::Read);
@@ -195,6 +198,5 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
             break;
         }
     }
-    repaintsWait(false);
     m_savedFile.reset();
 }
