@@ -29,12 +29,8 @@ $entry|GenericName=Drawing Program
 $entry|GenericName[de]=Zeichenprogramm
 $entry|Comment=Draw points, lines, rectangles, circles and texts and save them as DXF files
 $entry|Comment[de]=Zeichnungen aus Punkten, Linien, Rechtecken, Kreisen und Texten erstellen und als DXF-Datei speichern
-$entry|Keywords=CAD;DXF;drawing;sketch;line;circle;
-$entry|Keywords[de]=CAD;DXF;Zeichnung;Skizze;Linie;Kreis;
-$metainfo|  <name>Skizzar</name>
 $metainfo|  <summary>Small editor for two-dimensional drawings</summary>
 $metainfo|  <summary xml:lang="de">Kleines Zeichenprogramm für zweidimensionale Zeichnungen</summary>
-$metainfo|    <p xml:lang="de">
 $metainfo|      <caption xml:lang="de">Das Hauptfenster mit einem Punkt, einer Linie, einem Rechteck, einem Kreis und einem Text</caption>
 EOF
 ! grep -q '^Name\[' "$entry" || { echo "FAIL: the name is translated"; exit 1; }
