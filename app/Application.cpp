@@ -5,11 +5,18 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
 
 Application::Application(int &argc, char **argv)
-    : QApplication(argc, argv)
+    : QApplication(startingUp(argc), argv)
 {
+    // The window system is connected: Qt's messages take their usual way again.
+    qInstallMessageHandler(nullptr);
     setApplicationName(QStringLiteral("Skizzar"));
+    // Docks and task switchers find the menu entry and its icon by this name: Wayland's app id is
+    // made from it (X11's WM_CLASS is named in the entry as its StartupWMClass).
+    setDesktopFileName(QStringLiteral(SKIZZAR_APP_ID));
     // The user interface is German whatever the machine's locale, the standard dialogs included.
     if (m_qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -19,6 +26,28 @@ Application::Application(int &argc, char **argv)
     for (const QFileInfo &file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
         icon.addFile(file.filePath());
     setWindowIcon(icon);
+}
+
+int &Application::startingUp(int &argc)
+{
+    // Runs before QApplication's constructor, which ends the process with abort() when it finds no
+    // window system to connect to.
+    qInstallMessageHandler(&startUpMessage);
+    return argc;
+}
+
+void Application::startUpMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("skizzar: Keine Anzeige erreichbar; der Editor braucht eine grafische Oberfläche "
+                   "(X11 oder Wayland).\n", stderr);
+        std::_Exit(2);
+    }
+    // Qt's notes on connecting to the window system would only repeat that line, and after a
+    // successful start they say nothing a user needs.
+    if (context.category && QByteArrayView(context.category).startsWith("qt.qpa."))
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + QLatin1Char('\n')), stderr);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

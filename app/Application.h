@@ -1,5 +1,6 @@
 #pragma once
-// The application object: German standard dialogs, and no exception across the event loop.
+// The application object: German standard dialogs, the desktop entry's name, and no exception
+// across the event loop.
 
 #include <QApplication>
 #include <QTranslator>
@@ -14,6 +15,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    static int &startingUp(int &argc);
+    static void startUpMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
     static void showError(const QString &message);
 
     QTranslator m_qtTranslator;

@@ -36,7 +36,7 @@ frmWillkommen::frmWillkommen(QWidget *parent)
     // Drawn from the top-left corner and cut off at the box's edges.
     pctBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pctBox1->setScaledContents(false);
-    pctBox1->setPixmap(QPixmap::fromImage(Logo::create()));
+    pctBox1->setPixmap(QPixmap::fromImage(Logo::create(devicePixelRatioF())));
 
     cmdWeiter = button(QStringLiteral("Weiter"), "cmdWeiter", this, twips(4080, 3600, 1815, 375));
     cmdWeiter->raise();

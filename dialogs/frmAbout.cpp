@@ -9,8 +9,10 @@ frmAbout::frmAbout(QWidget *parent)
     : Form(QStringLiteral("frmAbout"), QStringLiteral("About Skizzar"), OnClose::Keep, parent)
 {
     setFixedSize(px(4875), px(4755));
+    // The grey is fixed, so is the text on it: a dark theme's light text would be unreadable there.
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    grey.setColor(QPalette::WindowText, Qt::black);
     setPalette(grey);
     setAutoFillBackground(true);
 

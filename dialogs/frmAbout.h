@@ -1,5 +1,5 @@
 #pragma once
-// The About box: the product name on grey, closed with its OK button.
+// The About box: the product name in black on grey, closed with its OK button.
 
 #include "dialogs/Form.h"
 

@@ -30,10 +30,13 @@ protected:
 
 } // namespace
 
+// Qt's own file and colour dialogs throughout, never the desktop's: those speak the system's
+// language (GNOME's in English under an English system) and leave the title empty.
 std::optional<QString> QtPlatformDialogs::openFileName(QWidget *parent, const QString &nameFilter,
                                                        const QString &initialPath)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialPath, nameFilter);
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialPath, nameFilter, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -42,7 +45,8 @@ std::optional<QString> QtPlatformDialogs::openFileName(QWidget *parent, const QS
 std::optional<QString> QtPlatformDialogs::saveFileName(QWidget *parent, const QString &nameFilter,
                                                        const QString &initialPath)
 {
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), initialPath, nameFilter);
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), initialPath, nameFilter, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -51,7 +55,7 @@ std::optional<QString> QtPlatformDialogs::saveFileName(QWidget *parent, const QS
 std::optional<std::int32_t> QtPlatformDialogs::color(QWidget *parent, std::int32_t initial)
 {
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    const QColor chosen = QColorDialog::getColor(start, parent);
+    const QColor chosen = QColorDialog::getColor(start, parent, QString(), QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid())
         return std::nullopt;
     return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);

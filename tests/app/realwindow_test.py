@@ -4,16 +4,23 @@ platform), driven only by X input events from xdotool, checked by the pixels on 
 the bytes of the file it writes. Needs Xvfb, xauth, xdotool, xwd, xwininfo and xdpyinfo; uses the
 standard library only.
 
-    realwindow_test.py SKIZZAR [--screenshot PNG] [--artifacts DIR]
+    realwindow_test.py SKIZZAR [--desktop plain|gnome-dark|wayland] [--screenshot PNG] [--artifacts DIR]
 
---screenshot also writes the main window with the drawn shapes as a PNG (docs/screenshot.png is
-made this way). --artifacts is where pictures of the program's windows go when a step fails.
+--desktop plain (the default) draws, saves and opens; gnome-dark runs the editor with GNOME's
+platform theme for Qt in its dark variant (package qt6-gtk-platformtheme) and checks that the About
+box is readable and the dialogs are the editor's own; wayland runs it natively in weston's headless
+compositor and checks what the compositor is told, its title and app id, and exits 77 (skipped)
+where weston or Qt's Wayland platform cannot run. --screenshot also writes the main window with the
+drawn shapes as a PNG (docs/screenshot.png is made this way). --artifacts is where pictures of the
+program's windows go when a step fails.
 """
 
 import argparse
 import ctypes
+import glob
 import math
 import os
+import re
 import shutil
 import signal
 import struct
@@ -60,6 +67,10 @@ TEXT_BOX = (TEXT_AT[0] - 1, TEXT_AT[1] - 1, 220, 26)
 BACKGROUND = [(20, 20), (300, 60), (330, 170), (520, 200), (100, 420), (600, 420), (620, 40), (20, 250)]
 
 FILE_NAME = "zeichnung.dxf"
+# The menu entry that docks and task switchers match the editor's windows to.
+DESKTOP_ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app", "desktop",
+                             "de.skizzar.Skizzar.desktop")
+SKIP = 77
 # Bounds every wait; generous, since a busy machine may be slow and a passing run never waits it out.
 STEP_TIMEOUT = 30.0
 
@@ -70,6 +81,10 @@ class StepFailed(Exception):
 
 class ProgramEnded(StepFailed):
     """The editor is gone: waiting any longer is pointless."""
+
+
+class Skipped(Exception):
+    """The machine cannot run this scenario."""
 
 
 # --- Pictures ------------------------------------------------------------------------------------
@@ -141,6 +156,20 @@ def ink_runs(flags, max_gap=0):
 
 def differs(a, b):
     return sum(abs(p - q) for p, q in zip(a, b)) > 60
+
+
+def contrast(a, b):
+    """The contrast ratio of two colours as WCAG defines it: 1 for equal ones, 21 for black on white."""
+    def luminance(c):
+        r, g, b = (v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in c)
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def desktop_entry():
+    with open(DESKTOP_ENTRY, encoding="utf-8") as f:
+        return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
 
 
 # --- Geometry of the expected drawing and file -----------------------------------------------------
@@ -303,7 +332,7 @@ def die_with_parent():
 class Session:
     def __init__(self, program, work, artifacts):
         self.program, self.work, self.artifacts = program, work, artifacts
-        self.xvfb = self.app = self.env = self.main = self.origin = self.titles = None
+        self.server = self.app = self.env = self.main = self.origin = self.titles = None
         self.started = time.monotonic()
         self.step("start")
 
@@ -349,7 +378,7 @@ class Session:
         self.run("xauth", "-q", "-f", auth, "add", ":65000", "MIT-MAGIC-COOKIE-1", cookie)
         read_end, write_end = os.pipe()
         with open(os.path.join(self.work, "xvfb.log"), "wb") as log:
-            self.xvfb = subprocess.Popen(
+            self.server = subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-auth", auth, "-nolisten", "tcp", "-noreset",
                  "-screen", "0", "1280x1024x24"],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log,
@@ -365,20 +394,25 @@ class Session:
         display = ":" + number.decode().strip()
         self.run("xauth", "-q", "-f", auth, "add", display, "MIT-MAGIC-COOKIE-1", cookie)
 
-        home = os.path.join(self.work, "home")
-        runtime = os.path.join(self.work, "runtime")
-        os.makedirs(home)
-        os.makedirs(runtime, mode=0o700)
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("QT_", "XDG_", "DBUS_", "WAYLAND_", "SESSION_MANAGER", "DESKTOP_SESSION"))}
-        env.update(DISPLAY=display, XAUTHORITY=auth, HOME=home, XDG_RUNTIME_DIR=runtime,
-                   XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
-                   XDG_DATA_HOME=os.path.join(home, ".local", "share"),
-                   QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="0", NO_AT_BRIDGE="1",
-                   LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"))
-        self.env = env
+        self.env = self.private_env(DISPLAY=display, XAUTHORITY=auth, QT_QPA_PLATFORM="xcb")
         self.run("xdpyinfo")  # the server is up and takes the cookie
         return display
+
+    def private_env(self, **settings):
+        """The environment of a desktop session of its own: a new home and runtime folder, none of
+        the caller's display, theme or session settings."""
+        home = os.path.join(self.work, "home")
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(home, exist_ok=True)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "XDG_", "DBUS_", "WAYLAND_", "SESSION_MANAGER", "DESKTOP_SESSION",
+                                    "DISPLAY", "GTK_"))}
+        env.update(HOME=home, XDG_RUNTIME_DIR=runtime,
+                   XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                   XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                   QT_ACCESSIBILITY="0", NO_AT_BRIDGE="1", LC_ALL=os.environ.get("LC_ALL", "C.UTF-8"), **settings)
+        return env
 
     def start_program(self):
         with open(os.path.join(self.work, "skizzar.log"), "wb") as log:
@@ -386,7 +420,7 @@ class Session:
                                         stdout=log, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
 
     def stop(self):
-        for process in (self.app, self.xvfb):
+        for process in (self.app, self.server):
             if process and process.poll() is None:
                 process.terminate()
                 try:
@@ -669,30 +703,49 @@ def draw_two_clicks(s, first, detour, second, band_probe, final_points, near_fin
     s.click_on_canvas(second)
 
 
-def scenario(s, screenshot):
-    target = os.path.join(s.work, "dateien", FILE_NAME)
-    os.makedirs(os.path.dirname(target))
-
+def start_on_x(s, **settings):
+    """Starts Xvfb and the editor on it, with these settings in its environment: the welcome window."""
     s.step("start Xvfb")
     display = s.start_server()
+    s.env.update(settings)
 
     s.step(f"start the editor on {display}; the welcome window appears, the main window does not")
     s.start_program()
     welcome = s.wait_window("the welcome window", lambda w: (w["w"], w["h"]) == (6195 // 15, 4290 // 15))
     if len(s.windows()) != 1:
         s.fail(f"more than the welcome window is on the screen; {s.listing()}")
+    return welcome
 
-    s.step("the welcome window: no title, the icon in its frame, its caption whole above Weiter")
-    check_frame(s, welcome, "")
-    weiter = (4080 // 15, 3600 // 15, 1815 // 15, 375 // 15)
-    check_captions(s, welcome, [("Das ultimative CAD Programm",
-                                 ((120 + 720) // 15, (120 + 3120) // 15, 4695 // 15, 615 // 15), weiter)])
 
+def press_weiter(s, welcome):
     s.step("press Weiter; the main window 'Skizzar - Untitled' appears")
     s.click_at(welcome["x"] + (4080 + 1815 // 2) // 15, welcome["y"] + (3600 + 375 // 2) // 15)
     s.main = s.wait_window("the main window 'Skizzar - Untitled'", lambda w: w["name"] == "Skizzar - Untitled")
     check_frame(s, s.main, "Skizzar - Untitled")
     s.wait_alone("the welcome window to go")
+
+
+def scenario(s, screenshot):
+    target = os.path.join(s.work, "dateien", FILE_NAME)
+    os.makedirs(os.path.dirname(target))
+
+    s.step("without a display: one line that says so, exit code 2, no abort")
+    alone = subprocess.run([s.program], env=s.private_env(), cwd=s.work, capture_output=True, timeout=STEP_TIMEOUT)
+    said = (alone.stdout + alone.stderr).decode(errors="replace")
+    if alone.returncode != 2 or said.count("\n") != 1 or "Anzeige" not in said:
+        s.fail(f"exit code {alone.returncode}, output {said!r}")
+
+    welcome = start_on_x(s)
+    s.step("the welcome window: no title, the icon in its frame, its caption whole above Weiter, "
+           "the class the desktop entry names")
+    check_frame(s, welcome, "")
+    weiter = (4080 // 15, 3600 // 15, 1815 // 15, 375 // 15)
+    check_captions(s, welcome, [("Das ultimative CAD Programm",
+                                 ((120 + 720) // 15, (120 + 3120) // 15, 4695 // 15, 615 // 15), weiter)])
+    classes = re.findall(r'"([^"]*)"', s.run("xprop", "-id", welcome["id"], "WM_CLASS"))
+    if classes[1:] != [desktop_entry()["StartupWMClass"]]:
+        s.fail(f"WM_CLASS is {classes}; the desktop entry names {desktop_entry()['StartupWMClass']}")
+    press_weiter(s, welcome)
 
     s.step(f"find the drawing area, the label and the {len(MENU_BAR)} menus of the menu bar")
 
@@ -841,9 +894,85 @@ def scenario(s, screenshot):
         s.fail("Beenden answered Nein changed the file")
 
 
+def gnome_dark(s):
+    if not glob.glob("/usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so"):
+        s.fail("GNOME's platform theme for Qt is missing (Debian package qt6-gtk-platformtheme)")
+    press_weiter(s, start_on_x(s, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark"))
+    s.origin = (0, 0)  # the menu bar's top row is where a click gives the window the keyboard
+
+    s.step("Hilfe > Über Skizzar by Alt+H, S: the product name readable on the About box's grey; OK")
+    s.menu_by_keys("h", "s")
+    about = s.wait_window("the About box", lambda w: w["name"] == "About Skizzar")
+    label = (16, 24, 289, 33)  # Label1 in Frame1, in the window
+
+    def fault():
+        box = s.capture(about).crop(*label)
+        pixels = [box.px(x, y) for y in range(box.height) for x in range(box.width)]
+        ground = max(set(pixels), key=pixels.count)
+        ink = [p for p in pixels if differs(p, ground)]
+        best = max((contrast(p, ground) for p in ink), default=1)
+        return None if len(ink) >= 20 and best >= 4.5 else \
+            f"{len(ink)} pixels of text on {ground}, the best contrast {best:.1f}:1 (at least 4.5:1 wanted)"
+    s.wait_for(lambda: fault() is None, "dark text on the grey", fault)
+    s.click_at(about["x"] + 8 + (1680 + 1215 // 2) // 15, about["y"] + 8 + (4080 + 375 // 2) // 15)
+    s.wait_alone("the About box to close after OK")
+
+    def own_dialog(title):
+        dialog = s.wait_window(f"the dialog titled '{title}'", lambda w: w["dialog"] and w["name"] == title)
+        # GTK marks its windows with the theme variant; Qt never does.
+        if s.run("xprop", "-id", dialog["id"], "_GTK_THEME_VARIANT").startswith("_GTK_THEME_VARIANT("):
+            s.fail(f"'{title}' is GTK's dialog, not the editor's own")
+        s.keys(dialog, "Escape")
+        s.wait_alone(f"'{title}' to close")
+
+    s.step("Extras > Hintergrundfarbe by Alt+E, H: the editor's own colour dialog, German; Escape")
+    s.menu_by_keys("e", "h")
+    own_dialog("Farbauswahl")
+    s.step("Datei > Öffnen by Alt+D, F; Nein: the editor's own file dialog, titled; Escape")
+    s.menu_by_keys("d", "f")
+    s.answer_prompt_no()
+    own_dialog("Öffnen")
+
+
+def wayland(s):
+    s.step("start weston's headless compositor")
+    if not shutil.which("weston") or not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):
+        raise Skipped("weston or Qt's Wayland platform is not installed (Debian packages weston, qt6-wayland)")
+    s.env = s.private_env(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY="skizzar-test")
+    log, out = os.path.join(s.work, "weston.log"), os.path.join(s.work, "weston.out")
+    with open(out, "wb") as f:
+        # Its protocol log shows each request the compositor takes from the editor.
+        s.server = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--socket=skizzar-test", "--idle-time=0", "--no-config",
+             "--logger-scopes=proto", f"--log={log}"],
+            env=s.env, stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
+
+    def up():
+        if s.server.poll() is not None:
+            with open(out, errors="replace") as f:
+                raise Skipped(f"weston does not run here (exit code {s.server.returncode}): {f.read()[-500:]}")
+        return os.path.exists(os.path.join(s.env["XDG_RUNTIME_DIR"], "skizzar-test"))
+    s.wait_for(up, "weston's socket")
+
+    s.step("start the editor in it: the welcome window's toplevel has no title and the desktop entry's app id")
+    s.start_program()
+    wanted = [{"title": "", "app_id": os.path.basename(DESKTOP_ENTRY).removesuffix(".desktop")}]
+
+    def told():
+        if s.app.poll() is not None:
+            s.fail(f"the program ended (exit code {s.app.returncode})", ProgramEnded)
+        toplevels = {}
+        with open(log, errors="replace") as f:
+            for toplevel, what, value in re.findall(r'rq xdg_toplevel@(\d+)\.set_(title|app_id)\("(.*)"\)', f.read()):
+                toplevels.setdefault(toplevel, {})[what] = value
+        return list(toplevels.values())
+    s.wait_for(lambda: told() == wanted, f"one toplevel told {wanted[0]}", lambda: f"the toplevels were told {told()}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
+    parser.add_argument("--desktop", choices=("plain", "gnome-dark", "wayland"), default="plain")
     parser.add_argument("--screenshot")
     parser.add_argument("--artifacts")
     args = parser.parse_args()
@@ -859,9 +988,17 @@ def main():
     work = tempfile.mkdtemp(prefix="skizzar-realwindow-")
     s = Session(os.path.abspath(args.program), work, args.artifacts)
     try:
-        scenario(s, args.screenshot and os.path.abspath(args.screenshot))
+        if args.desktop == "wayland":
+            wayland(s)
+        elif args.desktop == "gnome-dark":
+            gnome_dark(s)
+        else:
+            scenario(s, args.screenshot and os.path.abspath(args.screenshot))
         print(f"PASS in {time.monotonic() - s.started:.1f}s")
         return 0
+    except Skipped as reason:
+        print(f"SKIP: {reason}")
+        return SKIP
     except StepFailed as failure:
         print(f"FAIL after {time.monotonic() - s.started:.1f}s: {failure}")
         s.save_failure_pictures()

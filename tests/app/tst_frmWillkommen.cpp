@@ -40,10 +40,13 @@ private slots:
     void logoIsDrawnFromTheTopLeftAndCutOff()
     {
         frmWillkommen w;
-        // The 299 × 207 logo is larger than the box and is not scaled into it.
+        // The 299 × 207 logo is larger than the box and is not scaled into it, nor up to a scaled
+        // screen: it is drawn in as many device pixels as the screen has (app/WelcomeScaled).
         QVERIFY(!w.pctBox1->hasScaledContents());
         QCOMPARE(w.pctBox1->alignment(), Qt::AlignLeft | Qt::AlignTop);
-        QCOMPARE(w.pctBox1->pixmap().size(), QSize(299, 207));
+        const qreal scale = w.devicePixelRatioF();
+        QCOMPARE(w.pctBox1->pixmap().devicePixelRatio(), scale);
+        QCOMPARE(w.pctBox1->pixmap().size(), (QSizeF(299, 207) * scale).toSize());
     }
 
     void weiterClosesTheWindow()
@@ -65,27 +68,41 @@ private slots:
         QCOMPARE(clicked.size(), 0);
     }
 
+    void logo_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("dotsPerMeter");
+        QTest::newRow("96 dpi") << 1.0 << QSize(299, 207) << 3780;
+        QTest::newRow("scaled by 1.5") << 1.5 << QSize(449, 311) << 5670;
+        QTest::newRow("scaled by 2") << 2.0 << QSize(598, 414) << 7560;
+    }
+
     void logo()
     {
-        const QImage logo = Logo::create();
-        QCOMPARE(logo.size(), QSize(299, 207));
+        QFETCH(qreal, scale);
+        QFETCH(QSize, size);
+        QFETCH(int, dotsPerMeter);
+        const QImage logo = Logo::create(scale);
+        QCOMPARE(logo.size(), size);
+        QCOMPARE(logo.devicePixelRatio(), scale);
         QCOMPARE(logo.format(), QImage::Format_Indexed8);
         QVERIFY(logo.colorCount() <= 256);
-        QCOMPARE(logo.dotsPerMeterX(), 3780);
-        QCOMPARE(logo.dotsPerMeterY(), 3780);
+        QCOMPARE(logo.dotsPerMeterX(), dotsPerMeter);
+        QCOMPARE(logo.dotsPerMeterY(), dotsPerMeter);
         QCOMPARE(logo.pixelColor(0, 0), QColor(Qt::white));
-        int black = 0, grey = 0;
+        int black = 0, grey = 0, white = 0;
         for (int y = 0; y < logo.height(); ++y)
             for (int x = 0; x < logo.width(); ++x) {
                 const QRgb c = logo.pixel(x, y);
-                if (c == qRgb(0, 0, 0))
-                    ++black;
-                else if (c == qRgb(0x80, 0x80, 0x80))
-                    ++grey;
+                black += c == qRgb(0, 0, 0);
+                grey += c == qRgb(0x80, 0x80, 0x80);
+                white += c == qRgb(0xFF, 0xFF, 0xFF);
             }
-        // Large black letters with a visible grey shadow.
-        QVERIFY2(black > 2000, qPrintable(QString::number(black)));
-        QVERIFY2(grey > 300, qPrintable(QString::number(grey)));
+        // Large black letters with a visible grey shadow, with hard edges: no colour between them.
+        QVERIFY2(black > 2000 * scale * scale, qPrintable(QString::number(black)));
+        QVERIFY2(grey > 300 * scale * scale, qPrintable(QString::number(grey)));
+        QCOMPARE(black + grey + white, size.width() * size.height());
     }
 };
 
