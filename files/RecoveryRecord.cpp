@@ -338,9 +338,10 @@ void RecoveryRecord::flush()
     const QByteArray bytes = framed(m_pending);
     m_pending.clear();
     if (!writeAllAt(m_fd, bytes, m_size)) {
-        // What stands before stays a whole record.
+        // What stands before stays a whole record: the rest is cut off, or else the next entries
+        // are written over it.
         const int error = errno;
-        (void)::ftruncate(m_fd, m_size);
+        [[maybe_unused]] const int cut = ::ftruncate(m_fd, m_size);
         throw FileError(m_fileName, FileErrors::writeReason(error));
     }
     m_size += bytes.size();

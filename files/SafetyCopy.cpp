@@ -54,11 +54,12 @@ bool writeAllAt(int fd, const char *data, qint64 size, qint64 at)
 // Copies `size` bytes from one open file to another, both from their start.
 bool copyBytes(int from, int to, qint64 size)
 {
+    QFile source;
+    if (!source.open(from, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) || !source.seek(0))
+        return false;
     QByteArray piece(1 << 20, Qt::Uninitialized);
     for (qint64 at = 0; at < size;) {
-        const ssize_t n = ::pread(from, piece.data(), size_t(std::min<qint64>(piece.size(), size - at)), at);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const qint64 n = source.read(piece.data(), std::min<qint64>(piece.size(), size - at));
         if (n <= 0 || !writeAllAt(to, piece.constData(), n, at))
             return false;
         at += n;
@@ -193,9 +194,9 @@ QList<SafetyCopy::LeftBehind> SafetyCopy::takeLeftBehind()
             ::close(fd);
             continue;
         }
-        QByteArray content(4096, '\0');
-        const ssize_t n = ::pread(fd, content.data(), size_t(content.size()), 0);
-        const QList<QByteArray> parts = content.first(std::max<ssize_t>(n, 0)).split('\0');
+        QFile record;
+        const QByteArray content = record.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) ? record.read(4096) : QByteArray();
+        const QList<QByteArray> parts = content.split('\0');
         const QString copyName = parts.size() > 1 ? QFile::decodeName(parts.at(1)) : QString();
         const bool complete = parts.size() > 2 && parts.at(2) == Complete && name.startsWith(RecordPrefix);
         if (complete && QFileInfo::exists(copyName))

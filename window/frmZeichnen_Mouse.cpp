@@ -204,8 +204,7 @@ void frmZeichnen::PaintText(const float &x, const float &y, const QString &strTe
     shape->setFont(tmpFont);
     shape->setFontSize(Checked::integer32(tmpFontSize));
     placeShape(std::move(shape));
-    RecoveryEntry entry{RecoveryEntry::Kind::Placed, RecoveryEntry::Placement::Text, x, y};
-    entry.color = lColor;
+    RecoveryEntry entry(RecoveryEntry::Placement::Text, x, y, 0, 0, lColor);
     entry.text = strText;
     entry.font = tmpFont;
     entry.fontSize = tmpFontSize;
@@ -214,5 +213,5 @@ void frmZeichnen::PaintText(const float &x, const float &y, const QString &strTe
 
 void frmZeichnen::recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2, float y2)
 {
-    record({RecoveryEntry::Kind::Placed, placement, x1, y1, x2, y2, lColor});
+    record({placement, x1, y1, x2, y2, lColor});
 }

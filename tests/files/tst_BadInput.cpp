@@ -79,7 +79,8 @@ bool asUser(Step step)
         if (setresgid(65534, 65534, 0) != 0)
             return false;
         if (setresuid(65534, 65534, 0) != 0) {
-            setresgid(0, 0, 0);
+            if (setresgid(0, 0, 0) != 0)
+                qFatal("cannot become root again");
             return false;
         }
     }

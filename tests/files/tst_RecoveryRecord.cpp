@@ -38,16 +38,17 @@ QList<Entry> sampleEntries()
     Entry read{Entry::Kind::Read};
     read.fileName = QStringLiteral("/tmp/Grüße.dxf");
     read.stamp = {1, 2, 3, 4, 5};
-    Entry text{Entry::Kind::Placed, Entry::Placement::Text, 7.5f, -8.0f};
+    Entry text(Entry::Placement::Text, 7.5f, -8.0f, 0, 0, 0);
     text.text = QStringLiteral("Zeile\nΩ");
     text.font = QStringLiteral("DejaVu Sans");
     text.fontSize = 12.0f;
     Entry colour{Entry::Kind::Colour};
     colour.color = 0x0000FF;
+    Entry background{Entry::Kind::BackColour};
+    background.color = 0xC0C0C0;
     Entry saved = titled;
     saved.saved = true;
-    return {read, {Entry::Kind::Placed, Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour,
-            {Entry::Kind::Undone}, {Entry::Kind::BackColour, Entry::Placement::Punkt, 0, 0, 0, 0, 0xC0C0C0},
+    return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, {Entry::Kind::Undone}, background,
             {Entry::Kind::Emptied}, titled, saved};
 }
 
@@ -223,7 +224,9 @@ private slots:
         Entry titled{Entry::Kind::Titled};
         titled.text = QStringLiteral("Skizzar - offen.dxf");
         titled.fileName = opened;
-        const Entry point{Entry::Kind::Placed, Entry::Placement::Punkt, 100, 200, 0, 0, 255};
+        const Entry point(Entry::Placement::Punkt, 100, 200, 0, 0, 255);
+        Entry saved = titled;
+        saved.saved = true;
         // Oldest first: a running editor's, an unchanged Open, a damaged one, a saved one.
         const RecoveryRecord running(folder);
         auto dead = [&](const QByteArray &bytes, int age) {
@@ -235,7 +238,7 @@ private slots:
         };
         dead(recordOf({read, titled, point}), 30);
         dead(recordOf({point, point}).chopped(2), 20);
-        dead(recordOf({point, titled, {Entry::Kind::Titled, {}, 0, 0, 0, 0, 0, {}, {}, 0, opened, true}}), 10);
+        dead(recordOf({point, saved}), 10);
 
         auto dialogs = std::make_shared<ScriptedDialogs>();
         const std::unique_ptr<frmZeichnen> window = TestWindows::startMainWindow(dialogs);
