@@ -892,6 +892,27 @@ def scenario(s, screenshot):
         s.fail(f"the program ended with exit code {code}")
     if os.stat(target).st_mtime_ns != saved or open(target, "rb").read() != expected:
         s.fail("Beenden answered Nein changed the file")
+    records = os.path.join(s.env["HOME"], ".local", "state", "skizzar", "record-*")
+    if glob.glob(records):
+        s.fail(f"a run ended with Beenden left its recovery record: {glob.glob(records)}")
+
+    s.step("start again, place a point, kill the editor; the next start offers the drawing back, Ja brings it")
+    welcome_size = (6195 // 15, 4290 // 15)
+    s.start_program()
+    press_weiter(s, s.wait_window("the welcome window", lambda w: (w["w"], w["h"]) == welcome_size))
+    s.tool_by_keys("z", "p")
+    s.click_on_canvas(POINT)
+    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"a black point at {POINT}")
+    s.app.kill()
+    s.app.wait()
+    s.start_program()
+    welcome = s.wait_window("the welcome window", lambda w: (w["w"], w["h"]) == welcome_size)
+    s.click_at(welcome["x"] + (4080 + 1815 // 2) // 15, welcome["y"] + (3600 + 375 // 2) // 15)
+    prompt = s.wait_window("the prompt 'Skizzar' to bring the drawing back", lambda w: w["name"] == "Skizzar")
+    s.keys(prompt, "alt+j")  # "&Ja"
+    s.main = s.wait_window("the main window 'Skizzar - Untitled'", lambda w: w["name"] == "Skizzar - Untitled")
+    s.wait_alone("the prompt to close")
+    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"the point back at {POINT}")
 
 
 def gnome_dark(s):
