@@ -34,6 +34,8 @@ PlatformDialogs::Answer BenchDialogs::messageBox(QWidget *, const QString &text,
 {
     if (text == QStringLiteral("Soll die Datei noch gespeichert werden ?"))
         return Answer::No;
+    if (text.endsWith(QStringLiteral("Soll sie wiederhergestellt werden ?")))
+        return Answer::Yes;
     m_unexpected.append(text);
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }

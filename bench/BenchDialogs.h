@@ -1,5 +1,5 @@
 #pragma once
-// The prompts of the benchmark: Weiter in the welcome window, No to saving, the generated file to open.
+// The prompts of the benchmark: Weiter in the welcome window, No to saving, Yes to recovering, the generated file to open.
 
 #include "platform/PlatformDialogs.h"
 

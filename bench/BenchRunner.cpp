@@ -2,6 +2,7 @@
 
 #include "BenchDialogs.h"
 #include "DrawingGenerator.h"
+#include "RecoveryBench.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
@@ -31,6 +32,13 @@ constexpr double LargeOpenTarget = 1.0;
 constexpr double LargeRepaintTarget = 0.3;
 constexpr double LargeMemoryTarget = 300.0;
 constexpr double SceneRepaintTarget = 0.15;
+// The recovery record: an hour of drawing, what it may add to a placement, how long a sync may
+// hold one up.
+constexpr std::int32_t HourOfPlacements = 10000;
+constexpr std::int32_t RecoveredPlacements = 1;
+constexpr double RecordKilobytesTarget = 2000.0;
+constexpr double RecordPlaceTarget = 1.0;
+constexpr double RecordSyncTarget = 2.0;
 constexpr double ScenePlaceTarget = 16.0;
 
 double seconds(const QElapsedTimer &timer)
@@ -53,6 +61,8 @@ BenchRunner::BenchRunner(Options options)
 {
     m_runs = m_options.quick ? 3 : 7;
     m_bandSteps = m_options.quick ? 240 : 720;
+    // The windows' recovery records, and the dead runs' ones made here, stay in the temporary folder.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_folder.filePath(QStringLiteral("state"))));
 }
 
 BenchRunner::~BenchRunner() = default;
@@ -79,6 +89,7 @@ void BenchRunner::run()
     const double cpuShare = (processCpuSeconds() - cpuAtStart) / seconds(wall);
     printTable(rows);
     printScenes(scenes);
+    printRecovery(rows);
     // Other programs on the machine stretch every figure; this shows how much they took.
     std::printf("\nthe benchmark ran on the processor %.0f %% of its time; the rest it waited for the"
                 " disk or for other programs\n",
@@ -131,6 +142,15 @@ BenchRunner::Row BenchRunner::measure(std::int32_t shapes)
     for (int i = 0; i < m_runs; ++i)
         save.append(timeSave(*window, savePath));
     row.saveSeconds = median(save);
+    window.reset();
+
+    QList<double> recover, openAndPlace;
+    for (int i = 0; i < m_runs; ++i) {
+        recover.append(timeRecover(path, RecoveredPlacements));
+        openAndPlace.append(timeOpen(path, window) + timeLines(*window, RecoveredPlacements));
+    }
+    row.recoverSeconds = median(recover);
+    row.openAndPlaceSeconds = median(openAndPlace);
 
     std::printf("  %d shapes measured\n", shapes);
     std::fflush(stdout);
@@ -267,6 +287,42 @@ double BenchRunner::timeSave(frmZeichnen &window, const QString &path)
     return elapsed;
 }
 
+double BenchRunner::timeLines(frmZeichnen &window, std::int32_t lines)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (std::int32_t i = 0; i < lines; ++i) {
+        const RecoveryEntry line = RecoveryBench::line(i);
+        window.PaintLinie(line.x1, line.y1, line.x2, line.y2, 1);
+    }
+    const double elapsed = seconds(timer);
+    QCoreApplication::processEvents();
+    return elapsed;
+}
+
+double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
+{
+    const QString dead = m_folder.filePath(QStringLiteral("state/skizzar/record-bench"));
+    QFile record(dead);
+    const QByteArray bytes = RecoveryBench::deadRecord(path, placements);
+    if (!record.open(QIODevice::WriteOnly) || record.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "skizzar_bench: cannot write %s\n", qPrintable(dead));
+        return 0.0;
+    }
+    record.close();
+    const std::unique_ptr<frmZeichnen> window = startWindow();
+    const std::int32_t before = window->oObjectData->GetNumberOfObjects();
+    QElapsedTimer timer;
+    timer.start();
+    window->recoverAfterCrash();
+    const double elapsed = seconds(timer);
+    QCoreApplication::processEvents();
+    if (window->oObjectData->GetNumberOfObjects() <= before + placements || QFile::exists(dead))
+        std::fprintf(stderr, "skizzar_bench: the drawing was not recovered\n");
+    warnAboutMessages("recover");
+    return elapsed;
+}
+
 void BenchRunner::warnAboutMessages(const char *where)
 {
     for (const QString &message : m_dialogs->takeUnexpectedMessages())
@@ -313,6 +369,27 @@ void BenchRunner::printTable(const QList<Row> &rows) const
     std::printf("save %d: %.3f s (target ≤ %.1f s)\n", n, target->saveSeconds, SaveTarget);
     std::printf("memory %d: %.0f MB peak resident (target ≤ %.0f MB)\n", n, target->peakMegabytes,
                 MemoryTarget);
+}
+
+void BenchRunner::printRecovery(const QList<Row> &rows) const
+{
+    std::printf("\n%8s %14s %10s\n", "shapes", "open+place s", "recover s");
+    for (const Row &row : rows)
+        std::printf("%8d %14.4f %10.4f\n", row.shapes, row.openAndPlaceSeconds, row.recoverSeconds);
+    std::printf("(open+place: opening the drawing and placing a line; recover: the start's recovery, from a"
+                " dead run's record of that, until the pixels are drawn)\n\n");
+    const RecoveryBench::RecordFigures record =
+        RecoveryBench::measureRecord(m_folder.filePath(QStringLiteral("state/skizzar")), HourOfPlacements);
+    std::printf("record of %d placements: %.0f kB (target < %.0f kB)\n", HourOfPlacements, record.kilobytes,
+                RecordKilobytesTarget);
+    std::printf("recording a placement: %.1f µs on average (target ≤ %.0f ms more per placement)\n",
+                record.appendMeanMicroseconds, RecordPlaceTarget);
+    std::printf("recording a placement while syncs run: %.2f ms at most (target: a sync delays none by more"
+                " than %.0f ms)\n",
+                record.appendMaxMicroseconds / 1e3, RecordSyncTarget);
+    for (const Row &row : rows)
+        std::printf("recover %d: %.3f s (target ≤ open+place, %.3f s)\n", row.shapes, row.recoverSeconds,
+                    row.openAndPlaceSeconds);
 }
 
 void BenchRunner::printScenes(const QList<Scene> &scenes) const

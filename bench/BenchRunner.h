@@ -44,6 +44,8 @@ private:
         double placeMilliseconds = 0.0;
         double saveSeconds = 0.0;
         double peakMegabytes = 0.0;
+        double openAndPlaceSeconds = 0.0; // opening this drawing and placing a line
+        double recoverSeconds = 0.0;      // from a dead run's record of doing that
     };
     // A drawing of one hard kind: opened, repainted, and a shape placed in it.
     struct Scene
@@ -69,9 +71,15 @@ private:
     // Milliseconds of the second click of the line tool until its pixels are shown.
     double timePlace(frmZeichnen &window);
     double timeSave(frmZeichnen &window, const QString &path);
+    // Seconds of placing `lines` lines, one after the other.
+    double timeLines(frmZeichnen &window, std::int32_t lines);
+    // Seconds of the start's recovery from a dead run's record of the drawing in path and
+    // `placements` more lines, until the pixels are drawn.
+    double timeRecover(const QString &path, std::int32_t placements);
     void warnAboutMessages(const char *where);
     void printTable(const QList<Row> &rows) const;
     void printScenes(const QList<Scene> &scenes) const;
+    void printRecovery(const QList<Row> &rows) const;
 
     static double median(QList<double> values);
     static double processCpuSeconds();

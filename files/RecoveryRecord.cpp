@@ -203,6 +203,11 @@ void writeEntry(QDataStream &out, const RecoveryEntry &e)
 
 } // namespace
 
+QByteArray RecoveryRecord::header()
+{
+    return Header;
+}
+
 RecoveryRecord::Contents RecoveryRecord::parse(const QByteArray &bytes)
 {
     Contents contents;

@@ -94,6 +94,8 @@ public:
         std::optional<RecoveryEntry> readFile() const;
     };
     static Contents parse(const QByteArray &bytes);
+    // How every record starts.
+    static QByteArray header();
     // One action of the given entries, as the record holds it.
     static QByteArray encode(const QList<RecoveryEntry> &entries);
 

@@ -54,7 +54,7 @@ QList<Entry> sampleEntries()
 
 QByteArray recordOf(const QList<Entry> &entries)
 {
-    QByteArray bytes = "Skizzar recovery record 1\n";
+    QByteArray bytes = RecoveryRecord::header();
     for (const Entry &e : entries)
         bytes += RecoveryRecord::encode({e});
     return bytes;

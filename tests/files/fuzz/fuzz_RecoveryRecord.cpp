@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     RecoveryRecord::parse(bytes.toByteArray());
 
     Input in(bytes);
-    QByteArray record = QByteArrayLiteral("Skizzar recovery record 1\n");
+    QByteArray record = RecoveryRecord::header();
     QList<qsizetype> ends{record.size()};   // where each action ends
     QList<QList<RecoveryEntry>> actions;
     for (int n = in.byte() % 6; n > 0; --n) {
