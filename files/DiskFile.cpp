@@ -1,6 +1,6 @@
 #include "files/DiskFile.h"
 
-#include "files/FileErrors.h"
+#include "files/SystemCalls.h"
 #include "files/SafetyCopy.h"
 #include "shapes/SkizzarError.h"
 
@@ -16,10 +16,10 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-using FileErrors::Access;
-using FileErrors::fail;
-using FileErrors::incompleteWrite;
-using FileErrors::refuseAllButFiles;
+using SystemCalls::Access;
+using SystemCalls::fail;
+using SystemCalls::incompleteWrite;
+using SystemCalls::refuseAllButFiles;
 
 namespace {
 
@@ -37,10 +37,10 @@ QString folderFailure(const QString &fileName, const QString &fallback)
     if (::stat(native.constData(), &info) != 0) {
         const int error = errno;
         return error == ENOENT ? QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(QDir::toNativeSeparators(folder))
-                               : FileErrors::reason(error, Access::Write);
+                               : SystemCalls::reason(error, Access::Write);
     }
     if (::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
-        return FileErrors::reason(errno, Access::Write);
+        return SystemCalls::reason(errno, Access::Write);
     return fallback;
 }
 
@@ -99,21 +99,8 @@ std::optional<DiskFile::Stamp> replaceWhole(const QString &fileName, const struc
     }
     std::optional<DiskFile::Stamp> written = DiskFile::stampOf(fileName);
     if (!written)
-        throw FileError(fileName, FileErrors::reason(ENOENT, Access::Write));
+        throw FileError(fileName, SystemCalls::reason(ENOENT, Access::Write));
     return written;
-}
-
-bool writeAllAt(int fd, const QByteArray &text, qint64 from, qint64 to)
-{
-    while (from < to) {
-        const ssize_t n = ::pwrite(fd, text.constData() + from, size_t(to - from), from);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        from += n;
-    }
-    return true;
 }
 
 // Overwrites the file itself with the complete text, its old text kept in a copy meanwhile.
@@ -141,10 +128,12 @@ DiskFile::Stamp overwrite(const QString &fileName, const std::function<bool(QIOD
     // changed; a file system without room for overwriting blocks it already has (copy on write)
     // is mended from the copy.
     errno = 0;
-    if (writeAllAt(fd, text, std::min(old, size), size) && writeAllAt(fd, text, 0, std::min(old, size))
-        && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0 && ::fstat(fd, &info) == 0)
+    const qint64 head = std::min(old, size);
+    if (SystemCalls::writeAllAt(fd, text.constData() + head, size - head, head)
+        && SystemCalls::writeAllAt(fd, text.constData(), head, 0) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0
+        && ::fstat(fd, &info) == 0)
         return stampOf(info);
-    const QString why = FileErrors::writeReason(errno);
+    const QString why = SystemCalls::writeReason(errno);
     if (copy.restore(fd))
         throw FileError(fileName, why);
     throw FileError(fileName, why + QStringLiteral(" Ihr vorheriger Inhalt ist in „%1“ erhalten.").arg(copy.keep()));

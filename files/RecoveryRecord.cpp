@@ -1,6 +1,6 @@
 #include "files/RecoveryRecord.h"
 
-#include "files/FileErrors.h"
+#include "files/SystemCalls.h"
 #include "shapes/SkizzarError.h"
 
 #include <QDataStream>
@@ -66,19 +66,6 @@ QDataStream &stream(QDataStream &s)
     s.setByteOrder(QDataStream::LittleEndian);
     s.setFloatingPointPrecision(QDataStream::SinglePrecision);
     return s;
-}
-
-bool writeAllAt(int fd, const QByteArray &bytes, qint64 at)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), at + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
 }
 
 // The next entry of an action; false where the action holds no whole entry there.
@@ -277,15 +264,15 @@ RecoveryRecord::RecoveryRecord(const QString &folder)
     QByteArray pattern = QFile::encodeName(QDir(folder).filePath(UnnamedPrefix + QStringLiteral("XXXXXX")));
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
-        FileErrors::fail(folder, FileErrors::Access::Write);
+        SystemCalls::fail(folder, SystemCalls::Access::Write);
     const QFileInfo unnamed(QFile::decodeName(pattern));
     m_fileName = unnamed.dir().filePath(Prefix + unnamed.fileName().mid(UnnamedPrefix.size()));
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 || !writeAllAt(m_fd, Header, 0)
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 || !SystemCalls::writeAllAt(m_fd, Header.constData(), Header.size(), 0)
         || ::rename(pattern.constData(), QFile::encodeName(m_fileName).constData()) != 0) {
         const int error = errno;
         ::unlink(pattern.constData());
         ::close(m_fd);
-        throw FileError(folder, FileErrors::writeReason(error));
+        throw FileError(folder, SystemCalls::writeReason(error));
     }
     m_size = Header.size();
     m_syncer = std::thread([this] { syncInBackground(); });
@@ -342,12 +329,12 @@ void RecoveryRecord::flush()
         return;
     const QByteArray bytes = framed(m_pending);
     m_pending.clear();
-    if (!writeAllAt(m_fd, bytes, m_size)) {
+    if (!SystemCalls::writeAllAt(m_fd, bytes.constData(), bytes.size(), m_size)) {
         // What stands before stays a whole record: the rest is cut off, or else the next entries
         // are written over it.
         const int error = errno;
         [[maybe_unused]] const int cut = ::ftruncate(m_fd, m_size);
-        throw FileError(m_fileName, FileErrors::writeReason(error));
+        throw FileError(m_fileName, SystemCalls::writeReason(error));
     }
     m_size += bytes.size();
     {
@@ -379,7 +366,7 @@ void RecoveryRecord::keepReadFile(const QString &fileName)
         ::close(fd);
     if (!synced || ::rename(native.constData(), QFile::encodeName(baseCopyName()).constData()) != 0) {
         QFile::remove(partial);
-        FileErrors::fail(baseCopyName(), FileErrors::Access::Write);
+        SystemCalls::fail(baseCopyName(), SystemCalls::Access::Write);
     }
     RecoveryEntry moved{RecoveryEntry::Kind::Moved};
     moved.fileName = baseCopyName();

@@ -1,6 +1,6 @@
 #include "files/SafetyCopy.h"
 
-#include "files/FileErrors.h"
+#include "files/SystemCalls.h"
 #include "files/StateFolder.h"
 #include "shapes/SkizzarError.h"
 
@@ -36,21 +36,6 @@ bool syncFolder(const QString &folder)
     return synced;
 }
 
-bool writeAllAt(int fd, const char *data, qint64 size, qint64 at)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(size), at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-        at += n;
-    }
-    return true;
-}
-
 // Copies `size` bytes from one open file to another, both from their start.
 bool copyBytes(int from, int to, qint64 size)
 {
@@ -60,7 +45,7 @@ bool copyBytes(int from, int to, qint64 size)
     QByteArray piece(1 << 20, Qt::Uninitialized);
     for (qint64 at = 0; at < size;) {
         const qint64 n = source.read(piece.data(), std::min<qint64>(piece.size(), size - at));
-        if (n <= 0 || !writeAllAt(to, piece.constData(), n, at))
+        if (n <= 0 || !SystemCalls::writeAllAt(to, piece.constData(), n, at))
             return false;
         at += n;
     }
@@ -94,9 +79,9 @@ SafetyCopy::SafetyCopy(const QString &fileName, int fd, qint64 size) : m_size(si
     ::unlink(native(m_recordName).constData());
     ::close(m_record);
     if (error == 0 || error == ENOSPC || error == EDQUOT || error == EFBIG)
-        throw FileError(fileName, FileErrors::incompleteWrite());
+        throw FileError(fileName, SystemCalls::incompleteWrite());
     throw FileError(fileName, QStringLiteral("Vor dem Überschreiben ließ sich keine Kopie der Datei anlegen (%1)")
-                                  .arg(FileErrors::reason(error, FileErrors::Access::Write)));
+                                  .arg(SystemCalls::reason(error, SystemCalls::Access::Write)));
 }
 
 SafetyCopy::~SafetyCopy()
@@ -115,19 +100,19 @@ void SafetyCopy::openRecord(const QString &stateFolder)
     QByteArray pattern = native(QDir(stateFolder).filePath(UnnamedRecordPrefix + QStringLiteral("XXXXXX")));
     m_record = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_record < 0)
-        FileErrors::fail(stateFolder, FileErrors::Access::Write);
+        SystemCalls::fail(stateFolder, SystemCalls::Access::Write);
     m_recordName = QFile::decodeName(pattern);
     if (::flock(m_record, LOCK_EX) != 0) {
         const int error = errno;
         ::unlink(pattern.constData());
         ::close(m_record);
-        throw FileError(stateFolder, FileErrors::reason(error, FileErrors::Access::Write));
+        throw FileError(stateFolder, SystemCalls::reason(error, SystemCalls::Access::Write));
     }
 }
 
 bool SafetyCopy::writeRecord(const QByteArray &content)
 {
-    if (::ftruncate(m_record, 0) != 0 || !writeAllAt(m_record, content.constData(), content.size(), 0)
+    if (::ftruncate(m_record, 0) != 0 || !SystemCalls::writeAllAt(m_record, content.constData(), content.size(), 0)
         || ::fdatasync(m_record) != 0)
         return false;
     const QFileInfo current(m_recordName);

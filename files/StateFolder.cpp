@@ -1,6 +1,6 @@
 #include "files/StateFolder.h"
 
-#include "files/FileErrors.h"
+#include "files/SystemCalls.h"
 #include "shapes/SkizzarError.h"
 
 #include <QDir>
@@ -24,9 +24,9 @@ QString made()
     const QString folder = path();
     const QString parent = QDir::cleanPath(folder + QStringLiteral("/.."));
     if (!QDir().mkpath(parent))
-        throw FileError(folder, FileErrors::reason(EACCES, FileErrors::Access::Write));
+        throw FileError(folder, SystemCalls::reason(EACCES, SystemCalls::Access::Write));
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-        FileErrors::fail(folder, FileErrors::Access::Write);
+        SystemCalls::fail(folder, SystemCalls::Access::Write);
     return folder;
 }
 

@@ -1,12 +1,13 @@
-#include "files/FileErrors.h"
+#include "files/SystemCalls.h"
 
 #include "shapes/SkizzarError.h"
 
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
-namespace FileErrors {
+namespace SystemCalls {
 
 QString reason(int error, Access access)
 {
@@ -55,4 +56,19 @@ void refuseAllButFiles(const QString &fileName, mode_t mode)
     throw FileError(fileName, QStringLiteral("Das ist %1, keine Datei.").arg(what));
 }
 
-} // namespace FileErrors
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 at)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(size), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+        at += n;
+    }
+    return true;
+}
+
+} // namespace SystemCalls

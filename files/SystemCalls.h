@@ -1,10 +1,12 @@
 #pragma once
-// The reasons the file code gives when the system refuses or a file cannot be written whole.
+// The system calls the file code shares, and the reasons it gives when the system refuses or a file
+// cannot be written whole.
 
 #include <QString>
+#include <QtGlobal>
 #include <sys/types.h>
 
-namespace FileErrors {
+namespace SystemCalls {
 
 enum class Access { Read, Write };
 
@@ -23,4 +25,7 @@ QString writeReason(int error);
 // Raises FileError for a folder, pipe, device or socket where a file is expected.
 void refuseAllButFiles(const QString &fileName, mode_t mode);
 
-} // namespace FileErrors
+// Writes all of data at the offset; false where the file took less (errno says why, if anything).
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 at);
+
+} // namespace SystemCalls
