@@ -379,6 +379,13 @@ void RecoveryRecord::keepReadFile(const QString &fileName)
 
 void RecoveryRecord::syncInBackground()
 {
+    // The record's name, too, must survive a power cut.
+    const int folder = ::open(QFile::encodeName(QFileInfo(m_fileName).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
     std::unique_lock lock(m_mutex);
     while (true) {
         m_changed.wait(lock, [this] { return m_dirty || m_stopping; });
