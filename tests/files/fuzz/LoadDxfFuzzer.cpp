@@ -1,6 +1,7 @@
 #include "LoadDxfFuzzer.h"
 
 #include "FuzzDialogs.h"
+#include "files/RecordingDxfTarget.h"
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
@@ -100,6 +101,7 @@ QStringList LoadDxfFuzzer::load(const QString &path)
 void LoadDxfFuzzer::run(QByteArrayView input)
 {
     writeFile(m_inputPath, input);
+    checkPieces(input);
     const QStringList messages = load(m_inputPath);
     checkMessages(messages);
     const std::vector<Shape> read = drawing();
@@ -127,6 +129,21 @@ void LoadDxfFuzzer::run(QByteArrayView input)
     // this input made is given back before the next, so that libFuzzer's leak check stays quiet.
     resetWindow();
     QCoreApplication::processEvents();
+}
+
+void LoadDxfFuzzer::checkPieces(QByteArrayView input) const
+{
+    // The window reads in pieces of 1 MiB, larger than any input: here the input's last byte sets
+    // pieces of 1 to 256 bytes, so that their boundaries fall anywhere, and that reading must give
+    // what reading it whole gives.
+    if (input.isEmpty())
+        return;
+    const qsizetype pieceSize = 1 + static_cast<unsigned char>(input.back());
+    RecordingDxfTarget whole;
+    RecordingDxfTarget pieces;
+    const QStringList messages = DxfReader(whole).read(input);
+    if (DxfReader(pieces, pieceSize).read(input) != messages || pieces.placed != whole.placed)
+        FuzzDialogs::fail(QStringLiteral("read in pieces of %1 bytes, the input gives another drawing").arg(pieceSize));
 }
 
 void LoadDxfFuzzer::checkMessages(const QStringList &messages) const

@@ -34,6 +34,7 @@ private:
     void resetWindow();
     QStringList load(const QString &path);
     std::vector<Shape> drawing() const;
+    void checkPieces(QByteArrayView input) const;
     void checkMessages(const QStringList &messages) const;
     void checkSameDrawing(const std::vector<Shape> &read, const std::vector<Shape> &reread) const;
 
