@@ -21,8 +21,9 @@ public:
     virtual void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode);
 
     // What each shape class knows of itself. A plain Basisklasse is not copied (null), has no
-    // selection flag and writes no entity; a class derived from it that does not override one of
-    // these raises std::logic_error when it is called, rather than being left out silently.
+    // selection flag and writes no entity. The editor's shapes derive from Shape, where these are
+    // pure; a class derived from Basisklasse directly that does not override one of them raises
+    // std::logic_error when it is called, rather than being left out silently.
 
     // A new object of the same class, made in blocks, every property copied through its get and
     // set operations.

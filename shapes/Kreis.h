@@ -1,9 +1,9 @@
 #pragma once
 // The outline of a circle given by its centre and radius.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Kreis : public Basisklasse
+class Kreis : public Shape
 {
 public:
     Kreis();

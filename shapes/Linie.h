@@ -1,9 +1,9 @@
 #pragma once
 // A straight segment from a start point to an end point.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Linie : public Basisklasse
+class Linie : public Shape
 {
 public:
     Linie();

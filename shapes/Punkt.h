@@ -1,9 +1,9 @@
 #pragma once
 // A single pixel at one position in one colour.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Punkt : public Basisklasse
+class Punkt : public Shape
 {
 public:
     Punkt();

@@ -1,9 +1,9 @@
 #pragma once
 // A closed outline through four corner points, drawn 1 → 2 → 3 → 4 → 1.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Rechteck : public Basisklasse
+class Rechteck : public Shape
 {
 public:
     Rechteck();

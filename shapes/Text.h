@@ -1,11 +1,11 @@
 #pragma once
 // A line of text placed with its top-left corner at a position.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
 #include <QString>
 
-class Text : public Basisklasse
+class Text : public Shape
 {
 public:
     Text();

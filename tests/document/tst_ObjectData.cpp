@@ -35,7 +35,7 @@ void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
-using Shape = std::shared_ptr<Basisklasse>;
+using ShapePtr = std::shared_ptr<Basisklasse>;
 constexpr int maxInt = std::numeric_limits<int>::max();
 
 // None of the five classes. Draw leaves a PSet at (id, mode) and DrawSelected a Line on the
@@ -56,7 +56,7 @@ struct Probe : Basisklasse
 
 // A shape of class kind ('K', 'L', 'T', 'R', 'P', else a plain Basisklasse) whose properties
 // differ with v; v < 0 gives NaNs with payloads, -0.0, infinities and extremes.
-Shape sample(char kind, int v, bool selected)
+ShapePtr sample(char kind, int v, bool selected)
 {
     auto f = [v](int i) {
         const float odd[] = {std::bit_cast<float>(0x7fc12345u), -0.0f, -0.0f, std::bit_cast<float>(0xffc00001u),
@@ -92,7 +92,7 @@ Shape sample(char kind, int v, bool selected)
 }
 
 // A window's placement: snapshot first, then append.
-bool place(ObjectData &doc, const Shape &s)
+bool place(ObjectData &doc, const ShapePtr &s)
 {
     const bool balanced = doc.SaveOldCollection();
     doc.AddObject(s);
@@ -142,7 +142,7 @@ private slots:
     {
         QFETCH(int, position);
         QFETCH(QString, remaining);
-        std::map<QChar, Shape> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
+        std::map<QChar, ShapePtr> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
                                       {'C', sample('P', 3, false)}, {'D', sample('T', 4, false)}};
         ObjectData doc;
         for (QChar c : QStringLiteral("ABCDA")) // the same object twice is allowed
@@ -189,7 +189,7 @@ private slots:
     {
         QFETCH(char, kind);
         ObjectData doc;
-        for (const Shape &s : {sample('P', 1, true), sample(kind, 2, false), sample('L', 4, false)})
+        for (const ShapePtr &s : {sample('P', 1, true), sample(kind, 2, false), sample('L', 4, false)})
             doc.AddObject(s);
         const QStringList before = DrawingText::lines(doc.getBasisklassen());
         doc.SelectObject(2);
@@ -266,12 +266,12 @@ private slots:
         QFETCH(char, kind);
         QFETCH(int, v);
         QFETCH(bool, selected);
-        const Shape source = sample(kind, v, selected);
+        const ShapePtr source = sample(kind, v, selected);
         ObjectData doc;
         doc.AddObject(source);
         QVERIFY(doc.SaveOldCollection());
         QCOMPARE(doc.getBasisklassenSave().size(), std::size_t(1));
-        const Shape saved = doc.getBasisklassenSave()[0];
+        const ShapePtr saved = doc.getBasisklassenSave()[0];
         QVERIFY(saved != source);
         // Floats bit for bit: the text does not tell -0 from 0 nor one NaN from another.
         auto exactly = [](const Basisklasse &s) {
@@ -320,7 +320,7 @@ private slots:
             const int i = c == 'X' ? 6 : c.toUpper().unicode() - 'A';
             return sample(char(kinds[i].unicode()), 2 * i + 2, c.isLower());
         };
-        std::map<QChar, Shape> placed;
+        std::map<QChar, ShapePtr> placed;
         ObjectData doc;
         QList<int> disablerSaw; // the drawing's count whenever the Undo disabler runs
         doc.setUndoDisabler([&] { disablerSaw << doc.GetNumberOfObjects(); });
@@ -354,7 +354,7 @@ private slots:
             QCOMPARE(disablerSaw.last(), int(drawing.size()));
         const auto &inDrawing = doc.getBasisklassen();
         const auto &inSnapshot = doc.getBasisklassenSave();
-        for (const Shape &s : inSnapshot) // the snapshot owns its copies
+        for (const ShapePtr &s : inSnapshot) // the snapshot owns its copies
             QVERIFY(std::find(inDrawing.begin(), inDrawing.end(), s) == inDrawing.end());
         for (const auto &[name, original] : placed) {
             QVERIFY(std::find(inSnapshot.begin(), inSnapshot.end(), original) == inSnapshot.end());
@@ -369,7 +369,7 @@ private slots:
     void heldShapesOutliveTheirDocument()
     {
         const auto text = [](int v) { return QString(100, QChar('a' + v)); };
-        Shape drawn, saved;
+        ShapePtr drawn, saved;
         {
             ObjectData doc;
             for (int v = 0; v < 3; ++v) {
