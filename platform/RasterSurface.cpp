@@ -38,6 +38,38 @@ double toPixelSpace(float twips)
 }
 
 // 0x00BBGGRR and 0x00RRGGBB differ by swapping the outer bytes, in both directions.
+// Grows a box of pixels; empty until the first add.
+struct PixelBox
+{
+    double left = std::numeric_limits<double>::infinity();
+    double top = left;
+    double right = -left;
+    double bottom = -left;
+
+    void add(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    // The glyph's pixels with the pen at (x, y).
+    void add(const GlyphCache::Glyph &glyph, double x, double y)
+    {
+        if (glyph.left <= glyph.right) {
+            add(x + glyph.left, y + glyph.top);
+            add(x + glyph.right, y + glyph.bottom);
+        }
+    }
+    QRect clipped(QSize size, double margin) const
+    {
+        const auto clamp = [](double v, int hi) { return static_cast<int>(std::clamp(v, -1.0, double(hi))); };
+        const QRect box(QPoint(clamp(left - margin, size.width()), clamp(top - margin, size.height())),
+                        QPoint(clamp(right + margin, size.width()), clamp(bottom + margin, size.height())));
+        return left <= right ? box & QRect(QPoint(0, 0), size) : QRect();
+    }
+};
+
 quint32 swapRedBlue(quint32 c)
 {
     return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
@@ -774,11 +806,10 @@ void RasterSurface::endCovering()
 // in which no character sets directions or positions for the rest of it. Each part is then
 // laid out by itself, its pen where the parts before it ended, to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
 // repeats at the same fraction of a pixel is drawn from its stored pixels.
-void RasterSurface::printWithLayout(const QString &text)
+template <typename Visit>
+void RasterSurface::forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const
 {
     const QFontMetricsF &metrics = mGlyphs.exactMetrics();
-    const double px = std::floor(toPixelSpace(mCurrentX));
-    const double py = std::floor(toPixelSpace(mCurrentY));
     const int lineHeight = mGlyphs.metrics().height();
     // Room for glyphs that reach beyond their advance, such as a j's tail.
     const int overhang = lineHeight;
@@ -826,8 +857,6 @@ void RasterSurface::printWithLayout(const QString &text)
             return leftBefore || next.direction() == QChar::DirL;
         }
     };
-    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
-                toImageColour(mForeColor)};
     double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
     for (qsizetype begin = 0; begin < count && px + offset - overhang < mImage.width();) {
         qsizetype end = begin;
@@ -846,16 +875,29 @@ void RasterSurface::printWithLayout(const QString &text)
             const int phase = static_cast<int>((offset - whole) * 64.0);
             const GlyphCache::Glyph *stored =
                 part.size() <= kStoredRunLength ? mGlyphs.run(part, phase, divisible) : nullptr;
-            pen.x = static_cast<std::int64_t>(px + whole);
-            if (stored)
-                pen.blit(*this, *stored);
-            else
-                paintLaidOut(part, px + offset, divisible, pen);
+            visit(part, px + offset, static_cast<std::int64_t>(px + whole), stored, divisible);
         }
         offset += advance;
     }
+}
+
+void RasterSurface::printWithLayout(const QString &text)
+{
+    const double px = std::floor(toPixelSpace(mCurrentX));
+    const double py = std::floor(toPixelSpace(mCurrentY));
+    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
+                toImageColour(mForeColor)};
+    forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
+                                      const GlyphCache::Glyph *stored, bool leftToRight) {
+        pen.x = whole;
+        if (stored)
+            pen.blit(*this, *stored);
+        else
+            paintLaidOut(part, x, leftToRight, pen);
+    });
     markDirty(pen.left, pen.upper, pen.right, pen.lower);
 }
+
 
 // Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
 // While covering, it goes through a layer of its own, and a pixel that is not opaque there
@@ -894,12 +936,71 @@ void RasterSurface::paintLaidOut(const QString &part, double x, bool leftToRight
             }
         }
     }
-    const int overhang = metrics.height();
-    const auto left = static_cast<std::int64_t>(std::floor(x));
-    pen.left = std::min(pen.left, left - overhang);
-    pen.right = std::max(pen.right, left + metrics.horizontalAdvance(part) + overhang);
-    pen.upper = std::min(pen.upper, pen.top);
-    pen.lower = std::max(pen.lower, pen.top + metrics.height() - 1);
+    // Marks may stack far above or below the line.
+    const QRect reach = layoutReach(part, std::floor(x), static_cast<double>(pen.top));
+    if (!reach.isEmpty()) {
+        pen.left = std::min<std::int64_t>(pen.left, reach.left());
+        pen.right = std::max<std::int64_t>(pen.right, reach.right());
+        pen.upper = std::min<std::int64_t>(pen.upper, reach.top());
+        pen.lower = std::max<std::int64_t>(pen.lower, reach.bottom());
+    }
+}
+
+QRect RasterSurface::pointsReach(std::initializer_list<QPointF> points, double margin) const
+{
+    PixelBox box;
+    for (const QPointF &point : points)
+        // Far or invalid values only need to stay far.
+        if (std::isfinite(point.x()) && std::isfinite(point.y()))
+            box.add(std::floor(point.x() / TwipsPerPixel + 0.5), std::floor(point.y() / TwipsPerPixel + 0.5));
+    return box.clipped(size(), 1.0 + margin / TwipsPerPixel);
+}
+
+QRect RasterSurface::textReach(const QString &text, float x, float y) const
+{
+    const double px = std::floor(toPixelSpace(x));
+    const double py = std::floor(toPixelSpace(y));
+    if (text.isEmpty() || !(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
+        return QRect();
+    // Glyph by glyph as printGlyphs draws them, else part by part as printWithLayout does.
+    PixelBox box;
+    double pen = px;
+    for (const QChar ch : text) {
+        const GlyphCache::Glyph *glyph = mGlyphs.glyph(ch.unicode());
+        if (!glyph) {
+            QRect reach;
+            forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
+                                              const GlyphCache::Glyph *stored, bool) {
+                if (stored) {
+                    PixelBox run;
+                    run.add(*stored, static_cast<double>(whole), py);
+                    reach |= run.clipped(size(), 0.0);
+                } else {
+                    reach |= layoutReach(part, std::floor(x), py);
+                }
+            });
+            return reach;
+        }
+        box.add(*glyph, pen, py);
+        pen += glyph->advance;
+    }
+    return box.clipped(size(), 0.0);
+}
+
+QRect RasterSurface::layoutReach(const QString &text, double px, double py) const
+{
+    // The ink of the line as Qt lays it out, and the line itself, with room for what painting
+    // it may set beside the glyphs' boxes.
+    const int lineHeight = mGlyphs.metrics().height();
+    const QRectF ink = mGlyphs.layoutInk(text);
+    PixelBox box;
+    box.add(px, py);
+    box.add(px + mGlyphs.exactMetrics().horizontalAdvance(text), py + lineHeight);
+    if (!ink.isEmpty()) {
+        box.add(px + ink.left(), py + ink.top());
+        box.add(px + ink.right(), py + ink.bottom());
+    }
+    return box.clipped(size(), 1.0 + lineHeight);
 }
 
 float RasterSurface::TextWidth(const QString &text) const

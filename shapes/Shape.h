@@ -16,4 +16,6 @@ public:
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override = 0;
     void setSelected(bool bSel) override = 0;
     void writeDxf(DxfEntitySink &sink) const override = 0;
+    std::optional<SurfaceEffect> surfaceEffect() const override = 0;
+    QRect reach(const PixelReach &surface) const override = 0;
 };

@@ -175,6 +175,18 @@ private slots:
         }
         QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > int(ShapeIndex::CoveringFrom) + 100);
 
+        // Marks stacked far above their letter, in cells of the index that the line of the text
+        // does not reach, and a line placed across them.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            window.tmpText = QStringLiteral("o") + QString(64, QChar(0x0301));
+            window.iPaintMode = PaintMode::TextTool;
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(300, 360));
+            window.mnuLinie->trigger();
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(250, 225));
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(350, 250));
+        });
+        QVERIFY(twins.alike());
+
         // Lines over every row: a full repaint is done long before it reaches the circle and
         // the text under them, which still set ForeColor and the text position.
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
