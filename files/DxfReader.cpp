@@ -2,6 +2,7 @@
 
 #include "files/DxfNumber.h"
 #include "shapes/Checked.h"
+#include "shapes/DrawMode.h"
 #include "shapes/SkizzarError.h"
 
 #include <algorithm>
@@ -296,17 +297,17 @@ void DxfReader::finishEntity()
             break;
         case Entity::Line:
             m_target.PaintLinie(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
-                                m_target.getLastY(), 1);
+                                m_target.getLastY(), DrawMode::Place);
             break;
         case Entity::Circle:
             // The radius as the distance to a second point: PaintKreis measures it back.
             m_target.setLastX(Checked::single(static_cast<double>(m_target.getStartX()) + m_radius));
             m_target.setLastY(m_target.getStartY());
             m_target.PaintKreis(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
-                                m_target.getLastY(), 1);
+                                m_target.getLastY(), DrawMode::Place);
             break;
         case Entity::Text:
-            m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, 1);
+            m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, DrawMode::Place);
             break;
         case Entity::None:
         case Entity::Unknown:

@@ -1,5 +1,7 @@
 #include "window/ShapeIndex.h"
 
+#include "shapes/DrawMode.h"
+
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -173,7 +175,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
         for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
             if ((*shape)->surfaceEffect()->printsAt)
                 surface.setForeColor(*printColour++);
-            (*shape)->Draw(surface, 13);
+            (*shape)->Draw(surface, DrawMode::Repaint);
             spoilt = surface.coverSpoilt();
             if (spoilt)
                 break;
@@ -219,7 +221,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
             forShapesReaching(area, [&](std::uint32_t i) {
                 if (mPrints[i])
                     surface.setForeColor(colourBefore(mLastColourSetter[i]));
-                shapes[i]->Draw(surface, 13);
+                shapes[i]->Draw(surface, DrawMode::Repaint);
                 spoilt = surface.coverSpoilt();
                 return !surface.covered() && !spoilt;
             });
@@ -232,7 +234,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
     finishAsInOrder(surface, colourBefore(mLastColourSetter.empty() ? -1 : mLastColourSetter.back()),
                     lastPrint, currentX, currentY);
-    shapes.back()->Draw(surface, 13);
+    shapes.back()->Draw(surface, DrawMode::Repaint);
     append(shapes.back(), surface);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "window/frmZeichnen.h"
 
 #include "dialogs/Form.h"
+#include "shapes/DrawMode.h"
 #include "window/DrawingCanvas.h"
 
 #include <QApplication>
@@ -141,10 +142,10 @@ void frmZeichnen::setMousePointer(std::int16_t pointer)
         return;
     m_mousePointer = pointer;
     switch (pointer) {
-    case 1:
+    case MousePointer::Arrow:
         m_canvas->setCursor(Qt::ArrowCursor);
         break;
-    case 2:
+    case MousePointer::CrossHair:
         m_canvas->setCursor(Qt::CrossCursor);
         break;
     default:
@@ -183,7 +184,7 @@ void frmZeichnen::drawAll()
         if (ShapeIndex::coverWhole(shapes, m_surface))
             return;
     }
-    oObjectData->DrawAll(*this, 13);
+    oObjectData->DrawAll(*this, DrawMode::Repaint);
 }
 
 void frmZeichnen::beginReading()

@@ -7,6 +7,7 @@
 #include "platform/RasterSurface.h"
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
+#include "window/MousePointer.h"
 #include "window/PaintMode.h"
 #include "window/ShapeIndex.h"
 
@@ -52,7 +53,7 @@ public:
     std::int32_t lColor = 0;
     std::unique_ptr<ObjectData> oObjectData;
 
-    // 0 default, 1 arrow, 2 cross-hair.
+    // A MousePointer value.
     std::int16_t getMousePointer() const { return m_mousePointer; }
     void setMousePointer(std::int16_t pointer);
 
@@ -195,11 +196,11 @@ private:
     // drawing's shapes; a band's is dropped once drawn, so it takes memory that is given back.
     template <typename T>
     std::shared_ptr<T> newShape(std::int16_t iDrawMode);
-    // A two-point shape: drawn with iDrawMode, and placed when that is 1.
+    // A two-point shape: drawn with iDrawMode, and placed when that is DrawMode::Place.
     void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
-    // DrawAll with draw mode 13, or recorded for later while a drawing is read.
+    // DrawAll with DrawMode::Repaint, or recorded for later while a drawing is read.
     void repaintDrawing();
-    // DrawAll with draw mode 13, drawn from the last shape back where that gives the same result
+    // DrawAll with DrawMode::Repaint, drawn from the last shape back where that gives the same result
     // sooner.
     void drawAll();
     // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
