@@ -1,6 +1,6 @@
 #include "BenchRunner.h"
 
-#include "BenchDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "DrawingGenerator.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
@@ -49,10 +49,16 @@ void sendMouse(QWidget *canvas, QEvent::Type type, QPoint position, Qt::MouseBut
 } // namespace
 
 BenchRunner::BenchRunner(Options options)
-    : m_options(std::move(options)), m_dialogs(std::make_shared<BenchDialogs>())
+    : m_options(std::move(options)), m_dialogs(std::make_shared<ScriptedDialogs>())
 {
     m_runs = m_options.quick ? 3 : 7;
     m_bandSteps = m_options.quick ? 240 : 720;
+    // Weiter in the welcome window, No to saving, the generated file to open; nothing else is asked.
+    m_dialogs->keepWelcoming();
+    m_dialogs->keepAnsweringMessages(PlatformDialogs::Answer::No);
+    m_dialogs->onUnexpected = [](const QString &what) {
+        std::fprintf(stderr, "skizzar_bench: %s\n", qPrintable(what));
+    };
 }
 
 BenchRunner::~BenchRunner() = default;
@@ -187,7 +193,7 @@ double BenchRunner::timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &
     // of the runs before.
     window.reset();
     window = startWindow();
-    m_dialogs->setOpenPath(path);
+    m_dialogs->keepAnsweringOpenFile(path);
     QElapsedTimer timer;
     timer.start();
     window->mnuOeffnen->trigger();
@@ -269,8 +275,11 @@ double BenchRunner::timeSave(frmZeichnen &window, const QString &path)
 
 void BenchRunner::warnAboutMessages(const char *where)
 {
-    for (const QString &message : m_dialogs->takeUnexpectedMessages())
-        std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(message));
+    // No to saving the drawing before Open; a clean run shows nothing else.
+    for (const ScriptedDialogs::Prompt &prompt : m_dialogs->messages())
+        if (prompt.text != QLatin1String("Soll die Datei noch gespeichert werden ?"))
+            std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(prompt.text));
+    m_dialogs->prompts.clear();
 }
 
 bool BenchRunner::eventFilter(QObject *watched, QEvent *event)
