@@ -6,12 +6,8 @@
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
 
@@ -103,46 +99,19 @@ private slots:
         };
         QList<Expected> expected;
 
-        auto p = std::make_shared<Punkt>();
-        p->setX1(10);
-        p->setY1(20);
-        document.AddObject(p);
+        using namespace ShapeKinds;
+        document.AddObject(punkt(10, 20));
         expected << Expected{"POINT", {10, -20}, {}};
-        auto l = std::make_shared<Linie>();
-        l->setX1(-1000.5f);
-        l->setY1(0.1f);
-        l->setX2(9705);
-        l->setY2(-7080);
-        document.AddObject(l);
+        document.AddObject(linie(-1000.5f, 0.1f, 9705, -7080));
         expected << Expected{"LINE", {-1000.5f, -0.1f, 9705, 7080}, {}};
-        auto k = std::make_shared<Kreis>();
-        k->setX1(2000);
-        k->setY1(2000.75f);
-        k->setRadius(1.0f / 3.0f);
-        document.AddObject(k);
+        document.AddObject(kreis(2000, 2000.75f, 1.0f / 3.0f));
         expected << Expected{"CIRCLE", {2000, -2000.75f, 1.0f / 3.0f}, {}};
-        auto r = std::make_shared<Rechteck>();
-        r->setX1(3000);
-        r->setY1(2000);
-        r->setX2(1000);
-        r->setY2(2000);
-        r->setX3(1000);
-        r->setY3(1000);
-        r->setX4(3000);
-        r->setY4(1000);
-        document.AddObject(r);
+        document.AddObject(rechteck(3000, 2000, 1000, 1000));
         expected << Expected{"LINE", {3000, -2000, 1000, -2000}, {}} << Expected{"LINE", {1000, -2000, 1000, -1000}, {}}
                  << Expected{"LINE", {1000, -1000, 3000, -1000}, {}} << Expected{"LINE", {3000, -1000, 3000, -2000}, {}};
-        auto t = std::make_shared<Text>();
-        t->setX1(1e-3f);
-        t->setY1(-123456.78f);
-        t->setText(QStringLiteral("  Grüße Ω € \\U+0041  "));
-        t->setFont(QStringLiteral("Arial"));
-        t->setFontSize(12);
-        document.AddObject(t);
+        document.AddObject(text(1e-3f, -123456.78f, QStringLiteral("  Grüße Ω € \\U+0041  "), QStringLiteral("Arial"), 12));
         expected << Expected{"TEXT", {1e-3f, 123456.78f}, QStringLiteral("  Grüße Ω € \\U+0041  ")};
-        auto empty = std::make_shared<Text>();
-        document.AddObject(empty);
+        document.AddObject(text(0, 0, QString()));
         expected << Expected{"TEXT", {0, 0}, QString()};
 
         const QString path = m_dir.filePath(QStringLiteral("skizzar.dxf"));
@@ -222,8 +191,11 @@ private slots:
         QFETCH(bool, binary);
         QFETCH(bool, cut);
         const QString path = m_dir.filePath(QStringLiteral("ezdxf.dxf"));
+        QStringList taken;
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+            taken << QString::fromLatin1(kind.dxfEntities.constFirst());
         const Run made = python({script("ezdxf_fixture.py"), version, path, mixed ? "mixed" : "plain", codePage,
-                                 binary ? "bin" : "asc"});
+                                 binary ? "bin" : "asc", taken.join(QLatin1Char(','))});
         QVERIFY2(made.exitCode == 0, made.err.constData());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -6,12 +6,8 @@
 #include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -88,34 +84,11 @@ private slots:
     void roundTripOfEveryKind()
     {
         ObjectData document;
-        auto p = std::make_shared<Punkt>();
-        p->setX1(10);
-        p->setY1(20);
-        auto l = std::make_shared<Linie>();
-        l->setX1(-1000.5f);
-        l->setY1(0);
-        l->setX2(0.1f);
-        l->setY2(-7080);
-        auto k = std::make_shared<Kreis>();
-        k->setX1(2000);
-        k->setY1(2000);
-        k->setRadius(500.25f);
-        auto r = std::make_shared<Rechteck>();
-        r->setX1(3000);
-        r->setY1(2000);
-        r->setX2(1000);
-        r->setY2(2000);
-        r->setX3(1000);
-        r->setY3(1000);
-        r->setX4(3000);
-        r->setY4(1000);
-        auto t = std::make_shared<Text>();
-        t->setX1(1.0f / 3.0f);
-        t->setY1(9705);
-        t->setText(QStringLiteral("  Grüße, Ω € \\U+0041 62 "));
-        t->setFont(QStringLiteral("Arial"));
-        t->setFontSize(12);
-        for (const std::shared_ptr<Basisklasse> &shape : std::initializer_list<std::shared_ptr<Basisklasse>>{p, l, k, r, t})
+        using namespace ShapeKinds;
+        for (const std::shared_ptr<Basisklasse> &shape : std::initializer_list<std::shared_ptr<Basisklasse>>{
+                 punkt(10, 20), linie(-1000.5f, 0, 0.1f, -7080), kreis(2000, 2000, 500.25f),
+                 rechteck(3000, 2000, 1000, 1000),
+                 text(1.0f / 3.0f, 9705, QStringLiteral("  Grüße, Ω € \\U+0041 62 "), QStringLiteral("Arial"), 12)})
             document.AddObject(shape);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -134,6 +107,34 @@ private slots:
                                     "Linie 3000 1000 3000 2000 c0",
                                     "Text " + third + " 9705 [  Grüße, Ω € \\U+0041 62 ] c0",
                                 }));
+    }
+
+    // Every kind of the tests' table: the entities the writer writes for its sample, and the
+    // shapes the reader places from them.
+    void everyKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (int i = 0; i < ShapeKinds::all().size(); ++i)
+            QTest::newRow(qPrintable(ShapeKinds::all().at(i).name)) << i;
+    }
+
+    void everyKind()
+    {
+        QFETCH(int, kind);
+        const ShapeKinds::Kind &row = ShapeKinds::all().at(kind);
+        ObjectData document;
+        document.AddObject(row.sample());
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && DxfWriter(document).write(buffer));
+        const QList<QByteArray> written = buffer.data().split('\n');
+        QList<QByteArray> types;
+        for (qsizetype i = written.indexOf("ENTITIES\r") + 1; i + 1 < written.size() && written.at(i + 1) != "ENDSEC\r"; i += 2)
+            if (written.at(i).trimmed() == "0")
+                types << written.at(i + 1).trimmed();
+        QCOMPARE(types, row.dxfEntities);
+        const Read result = read(buffer.data());
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, row.read);
     }
 
     void lineEnds_data()

@@ -2,6 +2,7 @@
 
 #include "files/RecordingDxfTarget.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
@@ -181,7 +182,11 @@ void LoadDxfFuzzer::checkMessages(const QStringList &messages) const
 
 std::vector<LoadDxfFuzzer::Shape> LoadDxfFuzzer::drawing() const
 {
-    const QStringList kinds{QStringLiteral("Punkt"), QStringLiteral("Linie"), QStringLiteral("Kreis"), QStringLiteral("Text")};
+    // The kinds that are written as one entity of their own, which the reader makes again.
+    QStringList kinds;
+    for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+        if (kind.dxfEntities.size() == 1)
+            kinds << kind.name;
     std::vector<Shape> shapes;
     for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
         Shape s = DrawingText::parts(*shape);
