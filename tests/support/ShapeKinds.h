@@ -7,6 +7,7 @@
 #include "shapes/Punkt.h"
 #include "shapes/Rechteck.h"
 #include "shapes/Text.h"
+#include "support/DrawingText.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <typeinfo>
 
 namespace ShapeKinds {
 
@@ -27,8 +29,10 @@ std::shared_ptr<Text> text(float x, float y, const QString &text, const QString 
 
 struct Kind
 {
-    // The class, as DrawingText names it.
+    // The class, its name, and its properties taken apart for DrawingText.
+    const std::type_info &type;
     QString name;
+    DrawingText::Shape (*parts)(const Basisklasse &shape);
     // The object name of its menu item in Zeichnen.
     QString menuItem;
     // Whether the item arms the tool at once; the text tool asks for the text first.
