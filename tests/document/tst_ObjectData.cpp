@@ -1,12 +1,8 @@
 #include "document/ObjectData.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
 #include "support/DrawingText.h"
+#include "support/ShapeKinds.h"
 #include "support/RecordingSurface.h"
 
 #include <QBuffer>
@@ -64,31 +60,30 @@ ShapePtr sample(char kind, int v, bool selected)
                              -std::numeric_limits<float>::max(), 1e-30f};
         return v < 0 ? odd[i] : 10.25f * float(v) + float(i);
     };
-    auto common = [&](auto s) {
-        s->setX1(f(0));
-        s->setY1(f(1));
-        s->setColor(v < 0 ? std::numeric_limits<std::int32_t>::min() : 0x010203 * v);
-        s->setSelected(selected);
-        return s;
-    };
+    using namespace ShapeKinds;
+    const std::int32_t colour = v < 0 ? std::numeric_limits<std::int32_t>::min() : 0x010203 * v;
+    std::shared_ptr<Basisklasse> s;
     switch (kind) {
-    case 'K': { auto s = common(std::make_shared<Kreis>()); s->setRadius(f(2)); return s; }
-    case 'L': { auto s = common(std::make_shared<Linie>()); s->setX2(f(2)); s->setY2(f(3)); return s; }
+    case 'K': s = kreis(f(0), f(1), f(2), colour); break;
+    case 'L': s = linie(f(0), f(1), f(2), f(3), colour); break;
     case 'T': {
-        auto s = common(std::make_shared<Text>());
-        s->setText(v < 0 ? QStringLiteral("Größe\t\"|\"\n€") : QString::number(v));
-        s->setFont(v < 0 ? QString() : QStringLiteral("Arial %1").arg(v));
-        s->setFontSize(v < 0 ? std::numeric_limits<std::int32_t>::min() : v);
-        return s;
+        auto t = text(f(0), f(1), v < 0 ? QStringLiteral("Größe\t\"|\"\n€") : QString::number(v),
+                      v < 0 ? QString() : QStringLiteral("Arial %1").arg(v), v < 0 ? std::numeric_limits<std::int32_t>::min() : v);
+        t->setColor(colour);
+        s = t;
+        break;
     }
     case 'R': {
-        auto s = common(std::make_shared<Rechteck>());
-        s->setX2(f(2)); s->setY2(f(3)); s->setX3(f(4)); s->setY3(f(5)); s->setX4(f(6)); s->setY4(f(7));
-        return s;
+        auto r = rechteck(f(0), f(1), 0, 0, colour);
+        r->setX2(f(2)); r->setY2(f(3)); r->setX3(f(4)); r->setY3(f(5)); r->setX4(f(6)); r->setY4(f(7));
+        s = r;
+        break;
     }
-    case 'P': return common(std::make_shared<Punkt>());
+    case 'P': s = punkt(f(0), f(1), colour); break;
     default: return std::make_shared<Basisklasse>();
     }
+    s->setSelected(selected);
+    return s;
 }
 
 // A window's placement: snapshot first, then append.
