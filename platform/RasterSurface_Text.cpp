@@ -171,11 +171,12 @@ void RasterSurface::printWithLayout(const QString &text)
 {
     const double px = std::floor(toPixelSpace(mCurrentX));
     const double py = std::floor(toPixelSpace(mCurrentY));
-    TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
-                toImageColour(mForeColor)};
+    // Placed by the first part: a text far away or not a number has none.
+    TextPen pen{0, 0, toImageColour(mForeColor)};
     forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
                                       const GlyphCache::Glyph *stored, bool leftToRight) {
         pen.x = whole;
+        pen.top = static_cast<std::int64_t>(py);
         if (stored)
             pen.blit(*this, *stored);
         else
