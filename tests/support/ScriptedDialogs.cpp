@@ -62,7 +62,7 @@ void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
 
 void ScriptedDialogs::expectWelcome()
 {
-    expectModal([this](QDialog &dialog) { welcome(dialog); });
+    expectModal([this](QDialog &dialog) { welcome(dialog, true); });
 }
 
 void ScriptedDialogs::keepAnsweringOpenFile(std::optional<QString> answer)
@@ -82,10 +82,10 @@ void ScriptedDialogs::keepAnsweringMessages(Answer answer)
 
 void ScriptedDialogs::keepWelcoming()
 {
-    m_standing[Kind::Modal] = {Kind::Modal, std::function<void(QDialog &)>([this](QDialog &dialog) { welcome(dialog); })};
+    m_standing[Kind::Modal] = {Kind::Modal, std::function<void(QDialog &)>([this](QDialog &dialog) { welcome(dialog, false); })};
 }
 
-void ScriptedDialogs::welcome(QDialog &dialog) const
+void ScriptedDialogs::welcome(QDialog &dialog, bool byMouse) const
 {
     auto *weiter = dialog.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     if (!weiter) {
@@ -93,7 +93,10 @@ void ScriptedDialogs::welcome(QDialog &dialog) const
         dialog.reject();
         return;
     }
-    QTest::mouseClick(weiter, Qt::LeftButton);
+    if (byMouse)
+        QTest::mouseClick(weiter, Qt::LeftButton);
+    else
+        weiter->click();
 }
 
 QList<ScriptedDialogs::Prompt> ScriptedDialogs::messages() const

@@ -78,8 +78,9 @@ private:
     // another kind or missing.
     const Expected *next(const Prompt &prompt);
     void fail(const QString &what) const;
-    // Leaves the welcome window with "Weiter"; any other window fails.
-    void welcome(QDialog &dialog) const;
+    // Leaves the welcome window with "Weiter", clicked with the mouse or, outside a test (whose
+    // mouse device Qt would destroy after the application), pressed; any other window fails.
+    void welcome(QDialog &dialog, bool byMouse) const;
 
     std::deque<Expected> m_expected;
     std::map<Kind, Expected> m_standing;
