@@ -13,42 +13,41 @@ namespace {
 
 constexpr std::int32_t Ink = 0x00336699; // drawn as 0xFF996633
 
-QImage blankLike(const RasterSurface &s)
+// A blank image like the surface's, painted in Ink with the surface's font; the line's top-left
+// corner at the pixel topLeft.
+template <typename Paint>
+QImage reference(const RasterSurface &s, QPoint topLeft, Paint &&paint)
 {
     QImage image(s.size(), QImage::Format_RGB32);
     image.setDotsPerMeterX(3780); // 96 dots per inch
     image.setDotsPerMeterY(3780);
     image.fill(0xFFFFFFFFu);
-    return image;
-}
-
-// The reference for characters that stand alone: each drawn by itself, the pen moved on by
-// its own advance, the line's top-left corner at the pixel topLeft.
-QImage glyphByGlyph(const RasterSurface &s, QPoint topLeft, const QString &text)
-{
-    QImage image = blankLike(s);
     QPainter painter(&image);
     painter.setFont(s.font());
     painter.setPen(QColor::fromRgb(0xFF996633u));
     const QFontMetrics metrics(s.font(), &image);
-    int pen = topLeft.x();
-    for (const QChar ch : text) {
-        painter.drawText(QPoint(pen, topLeft.y() + metrics.ascent()), QString(ch));
-        pen += metrics.horizontalAdvance(QString(ch));
-    }
+    paint(painter, metrics, QPoint(topLeft.x(), topLeft.y() + metrics.ascent()));
     return image;
+}
+
+// The reference for characters that stand alone: each drawn by itself, the pen moved on by
+// its own advance.
+QImage glyphByGlyph(const RasterSurface &s, QPoint topLeft, const QString &text)
+{
+    return reference(s, topLeft, [&](QPainter &painter, const QFontMetrics &metrics, QPoint baseline) {
+        for (const QChar ch : text) {
+            painter.drawText(baseline, QString(ch));
+            baseline.rx() += metrics.horizontalAdvance(QString(ch));
+        }
+    });
 }
 
 // The reference for any other text: Qt's layout of the whole line.
 QImage laidOut(const RasterSurface &s, QPoint topLeft, const QString &text)
 {
-    QImage image = blankLike(s);
-    QPainter painter(&image);
-    painter.setFont(s.font());
-    painter.setPen(QColor::fromRgb(0xFF996633u));
-    painter.drawText(QPoint(topLeft.x(), topLeft.y() + QFontMetrics(s.font(), &image).ascent()),
-                     text);
-    return image;
+    return reference(s, topLeft, [&](QPainter &painter, const QFontMetrics &, QPoint baseline) {
+        painter.drawText(baseline, text);
+    });
 }
 
 void printAt(RasterSurface &s, QPoint pixel, const QString &text)
