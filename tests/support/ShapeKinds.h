@@ -50,6 +50,7 @@ struct Kind
     QStringList read;
 };
 
+// In the order of their items in the Zeichnen menu, which the real-window test reads from here.
 const QList<Kind> &all();
 
 } // namespace ShapeKinds
