@@ -1,6 +1,6 @@
 #include "BenchRunner.h"
 
-#include "BenchDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "DrawingGenerator.h"
 #include "RecoveryBench.h"
 #include "window/DrawingCanvas.h"
@@ -57,10 +57,16 @@ void sendMouse(QWidget *canvas, QEvent::Type type, QPoint position, Qt::MouseBut
 } // namespace
 
 BenchRunner::BenchRunner(Options options)
-    : m_options(std::move(options)), m_dialogs(std::make_shared<BenchDialogs>())
+    : m_options(std::move(options)), m_dialogs(std::make_shared<ScriptedDialogs>())
 {
     m_runs = m_options.quick ? 3 : 7;
     m_bandSteps = m_options.quick ? 240 : 720;
+    // Weiter in the welcome window, No to saving, the generated file to open; nothing else is asked.
+    m_dialogs->keepWelcoming();
+    m_dialogs->keepAnsweringMessages(PlatformDialogs::Answer::No);
+    m_dialogs->onUnexpected = [](const QString &what) {
+        std::fprintf(stderr, "skizzar_bench: %s\n", qPrintable(what));
+    };
     // The windows' recovery records, and the dead runs' ones made here, stay in the temporary folder.
     qputenv("XDG_STATE_HOME", QFile::encodeName(m_folder.filePath(QStringLiteral("state"))));
 }
@@ -207,7 +213,7 @@ double BenchRunner::timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &
     // of the runs before.
     window.reset();
     window = startWindow();
-    m_dialogs->setOpenPath(path);
+    m_dialogs->keepAnsweringOpenFile(path);
     QElapsedTimer timer;
     timer.start();
     window->mnuOeffnen->trigger();
@@ -312,6 +318,7 @@ double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
     record.close();
     const std::unique_ptr<frmZeichnen> window = startWindow();
     const std::int32_t before = window->oObjectData->GetNumberOfObjects();
+    m_dialogs->expectMessage(PlatformDialogs::Answer::Yes);
     QElapsedTimer timer;
     timer.start();
     window->recoverAfterCrash();
@@ -319,14 +326,18 @@ double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
     QCoreApplication::processEvents();
     if (window->oObjectData->GetNumberOfObjects() <= before + placements || QFile::exists(dead))
         std::fprintf(stderr, "skizzar_bench: the drawing was not recovered\n");
+    m_dialogs->prompts.clear(); // the question to bring the drawing back
     warnAboutMessages("recover");
     return elapsed;
 }
 
 void BenchRunner::warnAboutMessages(const char *where)
 {
-    for (const QString &message : m_dialogs->takeUnexpectedMessages())
-        std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(message));
+    // No to saving the drawing before Open; a clean run shows nothing else.
+    for (const ScriptedDialogs::Prompt &prompt : m_dialogs->messages())
+        if (prompt.text != QLatin1String("Soll die Datei noch gespeichert werden ?"))
+            std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(prompt.text));
+    m_dialogs->prompts.clear();
 }
 
 bool BenchRunner::eventFilter(QObject *watched, QEvent *event)

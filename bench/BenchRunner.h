@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-class BenchDialogs;
+class ScriptedDialogs;
 class frmZeichnen;
 
 class BenchRunner : public QObject
@@ -89,7 +89,7 @@ private:
     static void resetPeakResident();
 
     Options m_options;
-    std::shared_ptr<BenchDialogs> m_dialogs;
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
     QTemporaryDir m_folder;
     int m_runs = 0;
     int m_bandSteps = 0;

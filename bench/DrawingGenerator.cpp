@@ -3,11 +3,7 @@
 #include "document/ObjectData.h"
 #include "files/DxfWriter.h"
 #include "platform/RasterSurface.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 #include "window/frmZeichnen.h"
 
 #include <QBuffer>
@@ -57,58 +53,31 @@ QByteArray DrawingGenerator::dxf(std::int32_t shapeCount)
         const float x1 = mouse.x();
         const float y1 = mouse.y();
         switch (i % KindCount) {
-        case 0: {
-            auto punkt = std::make_shared<Punkt>();
-            punkt->setX1(x1);
-            punkt->setY1(y1);
-            punkt->setColor(mouse.color());
-            drawing.AddObject(std::move(punkt));
+        case 0:
+            drawing.AddObject(ShapeKinds::punkt(x1, y1, mouse.color()));
             break;
-        }
         case 1: {
-            auto linie = std::make_shared<Linie>();
-            linie->setX1(x1);
-            linie->setY1(y1);
-            linie->setX2(mouse.near(x1, 3000));
-            linie->setY2(mouse.near(y1, 3000));
-            linie->setColor(mouse.color());
-            drawing.AddObject(std::move(linie));
+            const float x2 = mouse.near(x1, 3000);
+            const float y2 = mouse.near(y1, 3000);
+            drawing.AddObject(ShapeKinds::linie(x1, y1, x2, y2, mouse.color()));
             break;
         }
         case 2: {
             const float x2 = mouse.near(x1, 2000);
             const float y2 = mouse.near(y1, 1500);
-            auto rechteck = std::make_shared<Rechteck>();
-            rechteck->setX1(x1);
-            rechteck->setY1(y1);
-            rechteck->setX2(x2);
-            rechteck->setY2(y1);
-            rechteck->setX3(x2);
-            rechteck->setY3(y2);
-            rechteck->setX4(x1);
-            rechteck->setY4(y2);
-            rechteck->setColor(mouse.color());
-            drawing.AddObject(std::move(rechteck));
+            drawing.AddObject(ShapeKinds::rechteck(x1, y1, x2, y2, mouse.color()));
             break;
         }
         case 3: {
             // The radius as the distance between two clicks, as the circle tool takes it.
             const double dx = mouse.near(x1, 1500) - x1;
             const double dy = mouse.near(y1, 1500) - y1;
-            auto kreis = std::make_shared<Kreis>();
-            kreis->setX1(x1);
-            kreis->setY1(y1);
-            kreis->setRadius(static_cast<float>(std::sqrt(dx * dx + dy * dy)));
-            kreis->setColor(mouse.color());
-            drawing.AddObject(std::move(kreis));
+            drawing.AddObject(ShapeKinds::kreis(x1, y1, static_cast<float>(std::sqrt(dx * dx + dy * dy)), mouse.color()));
             break;
         }
         default: {
-            auto text = std::make_shared<Text>();
-            text->setX1(x1);
-            text->setY1(y1);
+            auto text = ShapeKinds::text(x1, y1, QStringLiteral("Text %1").arg(i));
             text->setColor(mouse.color());
-            text->setText(QStringLiteral("Text %1").arg(i));
             drawing.AddObject(std::move(text));
             break;
         }
@@ -129,11 +98,7 @@ QByteArray DrawingGenerator::written(const ObjectData &drawing)
 
 void DrawingGenerator::addText(ObjectData &drawing, float x, float y, const QString &text)
 {
-    auto shape = std::make_shared<Text>();
-    shape->setX1(x);
-    shape->setY1(y);
-    shape->setText(text);
-    drawing.AddObject(std::move(shape));
+    drawing.AddObject(ShapeKinds::text(x, y, text));
 }
 
 QByteArray DrawingGenerator::mixedScriptTexts(std::int64_t bytes)
@@ -182,12 +147,9 @@ QByteArray DrawingGenerator::largeCircles(std::int32_t circles)
         // The centre so far out in a random direction that the outline passes a point inside.
         const double radius = random.bounded(3500, 4501);
         const double angle = random.bounded(2.0 * M_PI);
-        auto kreis = std::make_shared<Kreis>();
-        kreis->setX1(static_cast<float>(std::round(mouse.x() + std::cos(angle) * radius * RasterSurface::TwipsPerPixel)));
-        kreis->setY1(static_cast<float>(std::round(mouse.y() + std::sin(angle) * radius * RasterSurface::TwipsPerPixel)));
-        kreis->setRadius(static_cast<float>(radius * RasterSurface::TwipsPerPixel));
-        kreis->setColor(mouse.color());
-        drawing.AddObject(std::move(kreis));
+        const auto x = static_cast<float>(std::round(mouse.x() + std::cos(angle) * radius * RasterSurface::TwipsPerPixel));
+        const auto y = static_cast<float>(std::round(mouse.y() + std::sin(angle) * radius * RasterSurface::TwipsPerPixel));
+        drawing.AddObject(ShapeKinds::kreis(x, y, static_cast<float>(radius * RasterSurface::TwipsPerPixel), mouse.color()));
     }
     return written(drawing);
 }

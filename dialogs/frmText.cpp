@@ -43,7 +43,7 @@ void frmText::cmdOK_Click()
         m_window.iPaintMode = PaintMode::TextTool;
         m_window.tmpText = text;
         Text1->setText(QString());
-        m_window.setMousePointer(2);
+        m_window.setMousePointer(MousePointer::CrossHair);
     } else {
         m_window.iPaintMode = PaintMode::NoTool;
     }

@@ -2,6 +2,7 @@
 
 #include "files/DxfNumber.h"
 #include "shapes/Checked.h"
+#include "shapes/DrawMode.h"
 #include "shapes/SkizzarError.h"
 
 #include <algorithm>
@@ -80,7 +81,8 @@ QStringList DxfReader::read(DxfSource &source)
     m_namedCodePage = DxfCodePage();
     m_utf8 = false;
     m_passedOver = false;
-    m_entity = Entity::None;
+    m_entity = nullptr;
+    m_inEntity = false;
     m_radius = 0.0;
     m_text.clear();
 
@@ -203,15 +205,40 @@ bool DxfReader::passOverSection(bool header)
     return false;
 }
 
+std::span<const DxfReader::Kind> DxfReader::kinds()
+{
+    // The start point and the colour are read by every kind; a text's style and height, layers,
+    // handles, subclass markers and the like change nothing.
+    static constexpr Group PointGroups[] = {
+        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {62, &DxfReader::readColour}};
+    static constexpr Group LineGroups[] = {
+        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {11, &DxfReader::readLastX},
+        {21, &DxfReader::readLastY},  {62, &DxfReader::readColour}};
+    static constexpr Group CircleGroups[] = {
+        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {40, &DxfReader::readRadius},
+        {62, &DxfReader::readColour}};
+    static constexpr Group TextGroups[] = {
+        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {1, &DxfReader::readText},
+        {62, &DxfReader::readColour}};
+    static constexpr Kind Kinds[] = {
+        {"POINT", PointGroups, &DxfReader::placePoint},
+        {"LINE", LineGroups, &DxfReader::placeLine},
+        {"CIRCLE", CircleGroups, &DxfReader::placeCircle},
+        {"TEXT", TextGroups, &DxfReader::placeText},
+    };
+    return Kinds;
+}
+
 bool DxfReader::readEntities()
 {
-    m_entity = Entity::None;
+    m_entity = nullptr;
+    m_inEntity = false;
     Pair pair;
     while (nextPair(pair)) {
         if (pair.code != 0) {
-            if (m_entity == Entity::None)
+            if (!m_inEntity)
                 m_passedOver = true;
-            else if (m_entity != Entity::Unknown)
+            else if (m_entity)
                 applyGroup(pair);
             continue;
         }
@@ -226,24 +253,18 @@ bool DxfReader::readEntities()
         beginEntity(pair);
     }
     // The file ended inside the section: the entity being read is not placed.
-    m_entity = Entity::None;
+    m_entity = nullptr;
     return false;
 }
 
 void DxfReader::beginEntity(const Pair &pair)
 {
     const QByteArrayView type = DxfNumber::trimmed(pair.value);
-    if (type == "POINT")
-        m_entity = Entity::Point;
-    else if (type == "LINE")
-        m_entity = Entity::Line;
-    else if (type == "CIRCLE")
-        m_entity = Entity::Circle;
-    else if (type == "TEXT")
-        m_entity = Entity::Text;
-    else
-        m_entity = Entity::Unknown;
-    if (m_entity == Entity::Unknown)
+    const std::span<const Kind> all = kinds();
+    const auto kind = std::find_if(all.begin(), all.end(), [&](const Kind &k) { return k.name == type; });
+    m_entity = kind == all.end() ? nullptr : &*kind;
+    m_inEntity = true;
+    if (!m_entity)
         m_passedOver = true;
     m_entityLine = pair.valueLine;
     m_entityType.assign(pair.value.data(), size_t(std::min(pair.value.size(), ShownTextBytes)));
@@ -251,70 +272,85 @@ void DxfReader::beginEntity(const Pair &pair)
 
 void DxfReader::applyGroup(const Pair &pair)
 {
-    switch (pair.code) {
-    case 10:
-        m_target.setStartX(single(pair));
-        break;
-    case 20:
-        m_target.setStartY(negatedSingle(pair));
-        break;
-    case 11:
-        if (m_entity == Entity::Line)
-            m_target.setLastX(single(pair));
-        break;
-    case 21:
-        if (m_entity == Entity::Line)
-            m_target.setLastY(negatedSingle(pair));
-        break;
-    case 40:
-        // A text's height carries nothing for the text shape.
-        if (m_entity == Entity::Circle) {
-            m_radius = number(DxfNumber::toDouble(pair.value), pair);
+    for (const Group &group : m_entity->groups)
+        if (group.code == pair.code) {
+            (this->*group.read)(pair);
+            return;
         }
-        break;
-    case 1:
-        if (m_entity == Entity::Text)
-            m_text = DxfTextCodec::decode(pair.value, codePage());
-        break;
-    case 62:
-        m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
-        break;
-    default:
-        // Layer, style, handles, subclass markers and the like change nothing.
-        break;
-    }
 }
 
 void DxfReader::finishEntity()
 {
-    const Entity entity = m_entity;
-    m_entity = Entity::None;
+    const Kind *const entity = m_entity;
+    m_entity = nullptr;
+    m_inEntity = false;
+    if (!entity)
+        return;
     try {
-        switch (entity) {
-        case Entity::Point:
-            m_target.PaintPunkt(m_target.getStartX(), m_target.getStartY());
-            break;
-        case Entity::Line:
-            m_target.PaintLinie(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
-                                m_target.getLastY(), 1);
-            break;
-        case Entity::Circle:
-            // The radius as the distance to a second point: PaintKreis measures it back.
-            m_target.setLastX(Checked::single(static_cast<double>(m_target.getStartX()) + m_radius));
-            m_target.setLastY(m_target.getStartY());
-            m_target.PaintKreis(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(),
-                                m_target.getLastY(), 1);
-            break;
-        case Entity::Text:
-            m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, 1);
-            break;
-        case Entity::None:
-        case Entity::Unknown:
-            break;
-        }
+        (this->*entity->place)();
     } catch (const SkizzarError &error) {
         stop(error.message(), m_entityLine, m_entityType);
     }
+}
+
+void DxfReader::readStartX(const Pair &pair)
+{
+    m_target.setStartX(single(pair));
+}
+
+void DxfReader::readStartY(const Pair &pair)
+{
+    m_target.setStartY(negatedSingle(pair));
+}
+
+void DxfReader::readLastX(const Pair &pair)
+{
+    m_target.setLastX(single(pair));
+}
+
+void DxfReader::readLastY(const Pair &pair)
+{
+    m_target.setLastY(negatedSingle(pair));
+}
+
+void DxfReader::readRadius(const Pair &pair)
+{
+    m_radius = number(DxfNumber::toDouble(pair.value), pair);
+}
+
+void DxfReader::readText(const Pair &pair)
+{
+    m_text = DxfTextCodec::decode(pair.value, codePage());
+}
+
+void DxfReader::readColour(const Pair &pair)
+{
+    m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
+}
+
+void DxfReader::placePoint()
+{
+    m_target.PaintPunkt(m_target.getStartX(), m_target.getStartY());
+}
+
+void DxfReader::placeLine()
+{
+    m_target.PaintLinie(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(), m_target.getLastY(),
+                        DrawMode::Place);
+}
+
+void DxfReader::placeCircle()
+{
+    // The radius as the distance to a second point: PaintKreis measures it back.
+    m_target.setLastX(Checked::single(static_cast<double>(m_target.getStartX()) + m_radius));
+    m_target.setLastY(m_target.getStartY());
+    m_target.PaintKreis(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(), m_target.getLastY(),
+                        DrawMode::Place);
+}
+
+void DxfReader::placeText()
+{
+    m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, DrawMode::Place);
 }
 
 template <typename T>

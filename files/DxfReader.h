@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 #include <string>
 
 class DxfReader
@@ -37,8 +38,6 @@ public:
     QStringList read(QByteArrayView content);
 
 private:
-    enum class Entity { None, Unknown, Point, Line, Circle, Text };
-
     struct Pair
     {
         int code = 0;
@@ -46,6 +45,21 @@ private:
         // The value's line; in a binary file its offset in bytes.
         qsizetype valueLine = 0;
     };
+
+    // A group an entity kind reads; the others of its entity change nothing.
+    struct Group
+    {
+        int code;
+        void (DxfReader::*read)(const Pair &pair);
+    };
+    // An entity kind the reader takes: its type name, the groups it reads, and its placement.
+    struct Kind
+    {
+        QByteArrayView name;
+        std::span<const Group> groups;
+        void (DxfReader::*place)();
+    };
+    static std::span<const Kind> kinds();
 
     // Ends the reading; the text is the message for the user.
     struct Stop
@@ -66,6 +80,20 @@ private:
     void applyGroup(const Pair &pair);
     void finishEntity();
 
+    // The groups, one function each.
+    void readStartX(const Pair &pair);
+    void readStartY(const Pair &pair);
+    void readLastX(const Pair &pair);
+    void readLastY(const Pair &pair);
+    void readRadius(const Pair &pair);
+    void readText(const Pair &pair);
+    void readColour(const Pair &pair);
+    // The placements, one function per kind.
+    void placePoint();
+    void placeLine();
+    void placeCircle();
+    void placeText();
+
     // The parsed value; a value that is not one ends the reading.
     template <typename T>
     T number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const;
@@ -85,7 +113,9 @@ private:
     bool m_utf8 = false;
     bool m_passedOver = false;
 
-    Entity m_entity = Entity::None;
+    // The kind of the entity being read; none outside an entity, and for one of another kind.
+    const Kind *m_entity = nullptr;
+    bool m_inEntity = false;
     // The line (or offset) of the entity's type and the start of its text, for a message.
     qsizetype m_entityLine = 0;
     std::string m_entityType;

@@ -4,6 +4,7 @@
 
 #include "files/SafetyCopy.h"
 #include "files/StateFolder.h"
+#include "shapes/DrawMode.h"
 
 #include <QAction>
 #include <QDir>
@@ -169,18 +170,18 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
                 PaintPunkt(e.x1, e.y1);
                 break;
             case RecoveryEntry::Placement::Linie:
-                PaintLinie(e.x1, e.y1, e.x2, e.y2, 1);
+                PaintLinie(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
                 break;
             case RecoveryEntry::Placement::Rechteck:
-                PaintRechteck(e.x1, e.y1, e.x2, e.y2, 1);
+                PaintRechteck(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
                 break;
             case RecoveryEntry::Placement::Kreis:
-                PaintKreis(e.x1, e.y1, e.x2, e.y2, 1);
+                PaintKreis(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
                 break;
             case RecoveryEntry::Placement::Text:
                 tmpFont = e.font;
                 tmpFontSize = e.fontSize;
-                PaintText(e.x1, e.y1, e.text, 1);
+                PaintText(e.x1, e.y1, e.text, DrawMode::Place);
                 break;
             }
             break;

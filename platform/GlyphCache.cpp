@@ -1,9 +1,12 @@
 #include "platform/GlyphCache.h"
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QRawFont>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -211,4 +214,27 @@ GlyphCache::Entry GlyphCache::render(const QString &text, int phase, bool leftTo
     }
     entry.usable = true;
     return entry;
+}
+
+QRectF GlyphCache::layoutInk(const QString &text) const
+{
+    const QImage device = canvas(QSize(1, 1));
+    QTextLayout layout(text, mFont, &device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    // Each glyph's own box where the layout put it: a font's box for the whole line leaves out
+    // marks that the layout stacks.
+    QRectF ink;
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            ink |= font.boundingRect(glyphs[i]).translated(positions[i]);
+    }
+    return ink;
 }

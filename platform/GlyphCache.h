@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <cstddef>
@@ -90,6 +91,9 @@ public:
     const Glyph *run(const QString &text, int phase, bool leftToRight);
     // The exact advance of a run of characters as Qt lays it out as a whole.
     double runAdvance(const QString &text);
+    // The box round the ink of every glyph as Qt lays the text out as one line, marks stacked
+    // however high or low included, relative to the line's top-left corner; empty without ink.
+    QRectF layoutInk(const QString &text) const;
 
 private:
     struct Entry

@@ -3,6 +3,7 @@
 
 #include "platform/GlyphCache.h"
 #include "shapes/DrawingSurface.h"
+#include "shapes/PixelReach.h"
 
 #include <QFont>
 #include <QImage>
@@ -14,7 +15,7 @@
 
 // Needs a QGuiApplication for its font. Colours on the interface are 0x00BBGGRR; only their
 // low 24 bits are drawn. A DrawMode outside 1 … 16 is kept as set but draws like 13.
-class RasterSurface : public DrawingSurface
+class RasterSurface : public DrawingSurface, public PixelReach
 {
 public:
     static constexpr int TwipsPerPixel = 15;
@@ -43,6 +44,9 @@ public:
     void Print(const QString &text) override;
     // In whole pixels, as Print places the text.
     float TextWidth(const QString &text) const override;
+
+    QRect pointsReach(std::initializer_list<QPointF> points, double margin) const override;
+    QRect textReach(const QString &text, float x, float y) const override;
 
     // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
     void setFont(const QFont &font);
@@ -97,7 +101,13 @@ private:
     };
 
     bool printGlyphs(const QString &text);
+    // Calls visit(part, x, whole pixel of x, stored pixels or null, left to right) for each part
+    // of the text, with its top-left pixel at (px, py), that Qt's layout draws into the buffer.
+    template <typename Visit>
+    void forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const;
     void printWithLayout(const QString &text);
+    // The reach of a text that Qt lays out, with its top-left pixel at (px, py).
+    QRect layoutReach(const QString &text, double px, double py) const;
     void paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
     // Writes the colour into the pixels of from … to that are not yet covered.

@@ -30,6 +30,16 @@ void Basisklasse::writeDxf(DxfEntitySink &) const
     requireOverride("writeDxf");
 }
 
+std::optional<Basisklasse::SurfaceEffect> Basisklasse::surfaceEffect() const
+{
+    return std::nullopt;
+}
+
+QRect Basisklasse::reach(const PixelReach &) const
+{
+    return QRect();
+}
+
 void Basisklasse::requireOverride(const char *operation) const
 {
     if (typeid(*this) != typeid(Basisklasse))

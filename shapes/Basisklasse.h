@@ -2,12 +2,14 @@
 // The interface every shape implements; a plain Basisklasse is an inert shape.
 
 #include "shapes/DrawingSurface.h"
+#include "shapes/PixelReach.h"
 #include "shapes/DxfEntitySink.h"
 #include "shapes/ShapeBlocks.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class Basisklasse
 {
@@ -21,8 +23,9 @@ public:
     virtual void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode);
 
     // What each shape class knows of itself. A plain Basisklasse is not copied (null), has no
-    // selection flag and writes no entity; a class derived from it that does not override one of
-    // these raises std::logic_error when it is called, rather than being left out silently.
+    // selection flag and writes no entity. The editor's shapes derive from Shape, where these are
+    // pure; a class derived from Basisklasse directly that does not override one of them raises
+    // std::logic_error when it is called, rather than being left out silently.
 
     // A new object of the same class, made in blocks, every property copied through its get and
     // set operations.
@@ -30,6 +33,21 @@ public:
     virtual void setSelected(bool bSel);
     // The shape's DXF entity or entities.
     virtual void writeDxf(DxfEntitySink &sink) const;
+
+    // What a repaint asks, to draw shapes out of order with the result of drawing them in order.
+    // What Draw leaves on the surface besides pixels.
+    struct SurfaceEffect
+    {
+        // Draw sets the ForeColor to this, and leaves it so.
+        std::optional<std::int32_t> foreColor;
+        // Draw prints here in the ForeColor it finds, which leaves the text position one line below.
+        std::optional<QPointF> printsAt;
+    };
+    // None when not known, as for a plain Basisklasse: a drawing that holds such a shape is
+    // repainted by drawing every shape in order.
+    virtual std::optional<SurfaceEffect> surfaceEffect() const;
+    // The box of pixels Draw may set on the surface; asked only of a shape whose effect is known.
+    virtual QRect reach(const PixelReach &surface) const;
 
 protected:
     // The moving coordinate stretched about the fixed one, in double and rounded once when stored.

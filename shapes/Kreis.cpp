@@ -2,6 +2,8 @@
 
 #include "shapes/Checked.h"
 
+#include <cmath>
+
 Kreis::Kreis()
 {
     mSelected = false;
@@ -68,4 +70,16 @@ void Kreis::writeDxf(DxfEntitySink &sink) const
     sink.beginEntity("0", "CIRCLE");
     sink.point("10", "20", mX1, mY1);
     sink.number("40", mRadius);
+}
+
+std::optional<Basisklasse::SurfaceEffect> Kreis::surfaceEffect() const
+{
+    return SurfaceEffect{mColor, std::nullopt};
+}
+
+QRect Kreis::reach(const PixelReach &surface) const
+{
+    if (!std::isfinite(mRadius))
+        return QRect();
+    return surface.pointsReach({{mX1, mY1}}, std::abs(static_cast<double>(mRadius)));
 }

@@ -58,3 +58,13 @@ void Linie::writeDxf(DxfEntitySink &sink) const
 {
     sink.lineEntity(" 0", mX1, mY1, mX2, mY2);
 }
+
+std::optional<Basisklasse::SurfaceEffect> Linie::surfaceEffect() const
+{
+    return SurfaceEffect{};
+}
+
+QRect Linie::reach(const PixelReach &surface) const
+{
+    return surface.pointsReach({{mX1, mY1}, {mX2, mY2}}, 0.0);
+}

@@ -46,3 +46,13 @@ void Punkt::writeDxf(DxfEntitySink &sink) const
     sink.beginEntity("0", "POINT");
     sink.point("10", "20", mX1, mY1);
 }
+
+std::optional<Basisklasse::SurfaceEffect> Punkt::surfaceEffect() const
+{
+    return SurfaceEffect{};
+}
+
+QRect Punkt::reach(const PixelReach &surface) const
+{
+    return surface.pointsReach({{mX1, mY1}}, 0.0);
+}

@@ -1,9 +1,9 @@
 #pragma once
 // A single pixel at one position in one colour.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Punkt : public Basisklasse
+class Punkt : public Shape
 {
 public:
     Punkt();
@@ -14,6 +14,8 @@ public:
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
     void writeDxf(DxfEntitySink &sink) const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override;
+    QRect reach(const PixelReach &surface) const override;
 
     float getX1() const { return mX1; }
     void setX1(float sX1) { mX1 = sX1; }

@@ -75,3 +75,13 @@ void Rechteck::writeDxf(DxfEntitySink &sink) const
     sink.lineEntity("0", mX3, mY3, mX4, mY4);
     sink.lineEntity("0", mX4, mY4, mX1, mY1);
 }
+
+std::optional<Basisklasse::SurfaceEffect> Rechteck::surfaceEffect() const
+{
+    return SurfaceEffect{};
+}
+
+QRect Rechteck::reach(const PixelReach &surface) const
+{
+    return surface.pointsReach({{mX1, mY1}, {mX2, mY2}, {mX3, mY3}, {mX4, mY4}}, 0.0);
+}

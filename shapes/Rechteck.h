@@ -1,9 +1,9 @@
 #pragma once
 // A closed outline through four corner points, drawn 1 → 2 → 3 → 4 → 1.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
-class Rechteck : public Basisklasse
+class Rechteck : public Shape
 {
 public:
     Rechteck();
@@ -14,6 +14,8 @@ public:
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
     void writeDxf(DxfEntitySink &sink) const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override;
+    QRect reach(const PixelReach &surface) const override;
 
     float getX1() const { return mX1; }
     void setX1(float sX1) { mX1 = sX1; }

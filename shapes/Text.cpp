@@ -69,3 +69,13 @@ void Text::writeDxf(DxfEntitySink &sink) const
     sink.number("40", mFontSize);
     sink.text("1", mText);
 }
+
+std::optional<Basisklasse::SurfaceEffect> Text::surfaceEffect() const
+{
+    return SurfaceEffect{std::nullopt, QPointF(mX1, mY1)};
+}
+
+QRect Text::reach(const PixelReach &surface) const
+{
+    return surface.textReach(mText, mX1, mY1);
+}

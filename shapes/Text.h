@@ -1,11 +1,11 @@
 #pragma once
 // A line of text placed with its top-left corner at a position.
 
-#include "shapes/Basisklasse.h"
+#include "shapes/Shape.h"
 
 #include <QString>
 
-class Text : public Basisklasse
+class Text : public Shape
 {
 public:
     Text();
@@ -16,6 +16,8 @@ public:
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
     void writeDxf(DxfEntitySink &sink) const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override;
+    QRect reach(const PixelReach &surface) const override;
 
     float getX1() const { return mX1; }
     void setX1(float sX1) { mX1 = sX1; }

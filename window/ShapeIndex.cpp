@@ -1,50 +1,13 @@
 #include "window/ShapeIndex.h"
 
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "shapes/DrawMode.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
+#include <optional>
 #include <queue>
-#include <typeinfo>
 
 namespace {
-
-// The pixel of a twip as the surface maps it; far or invalid values only need to stay far.
-double pixelOf(float twips)
-{
-    return std::floor(static_cast<double>(twips) / RasterSurface::TwipsPerPixel + 0.5);
-}
-
-// Grows a box of pixels by points, ignoring those that are not finite (they draw nothing).
-struct Box
-{
-    double left = std::numeric_limits<double>::infinity();
-    double top = left;
-    double right = -left;
-    double bottom = -left;
-
-    void add(float x, float y)
-    {
-        if (!std::isfinite(x) || !std::isfinite(y))
-            return;
-        left = std::min(left, pixelOf(x));
-        right = std::max(right, pixelOf(x));
-        top = std::min(top, pixelOf(y));
-        bottom = std::max(bottom, pixelOf(y));
-    }
-    QRect clipped(QSize size, double margin) const
-    {
-        const auto clamp = [](double v, int hi) { return static_cast<int>(std::clamp(v, -1.0, double(hi))); };
-        const QRect box(QPoint(clamp(left - margin, size.width()), clamp(top - margin, size.height())),
-                        QPoint(clamp(right + margin, size.width()), clamp(bottom + margin, size.height())));
-        return left <= right ? box & QRect(QPoint(0, 0), size) : QRect();
-    }
-};
 
 // Covers the area while it lives, also when a shape's drawing throws (out of memory), so that
 // the surface never stays restricted to the pixels nothing has taken.
@@ -61,14 +24,15 @@ private:
 };
 
 // Leaves ForeColor and the text position as drawing every shape in order does: the colour of the
-// last circle, the line below the last text, or where they were when the repaint began.
-void finishAsInOrder(RasterSurface &surface, std::int32_t colour, const Text *lastText, float currentX,
-                     float currentY)
+// last shape that sets it, the line below where the last print was, or where they were when the
+// repaint began.
+void finishAsInOrder(RasterSurface &surface, std::int32_t colour, const std::optional<QPointF> &lastPrint,
+                     float currentX, float currentY)
 {
     surface.setForeColor(colour);
-    if (lastText) {
-        surface.setCurrentX(lastText->getX1());
-        surface.setCurrentY(lastText->getY1());
+    if (lastPrint) {
+        surface.setCurrentX(static_cast<float>(lastPrint->x()));
+        surface.setCurrentY(static_cast<float>(lastPrint->y()));
         surface.Print(QString());
     } else {
         surface.setCurrentX(currentX);
@@ -81,7 +45,7 @@ void finishAsInOrder(RasterSurface &surface, std::int32_t colour, const Text *la
 void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
 {
     mDrawnForeColor = foreColor;
-    mReplaced = mReplaced || count < mKinds.size();
+    mReplaced = mReplaced || count < mPrints.size();
 }
 
 void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface)
@@ -89,7 +53,7 @@ void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSu
     if (mReplaced || !follows(shapes, shapes.size()) || surface.size() != mSize)
         rebuild(shapes, shapes.size(), surface);
     else
-        for (std::size_t i = mKinds.size(); i < shapes.size(); ++i)
+        for (std::size_t i = mPrints.size(); i < shapes.size(); ++i)
             append(shapes[i], surface);
 }
 
@@ -97,9 +61,9 @@ bool ShapeIndex::follows(const ObjectData::Collection &shapes, std::size_t count
 {
     // Between full repaints the drawing only grows; a drawing replaced otherwise than through a
     // full repaint of fewer shapes shows at its first or last shape.
-    return mKinds.size() <= count
-        && (mKinds.empty()
-            || (mFirst == shapes.front().get() && mLast == shapes[mKinds.size() - 1].get()));
+    return mPrints.size() <= count
+        && (mPrints.empty()
+            || (mFirst == shapes.front().get() && mLast == shapes[mPrints.size() - 1].get()));
 }
 
 void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count,
@@ -109,105 +73,43 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
     mColumns = (mSize.width() + CellSize - 1) / CellSize;
     const int rows = (mSize.height() + CellSize - 1) / CellSize;
     mCells.assign(static_cast<std::size_t>(mColumns) * rows, {});
-    mKinds.clear();
-    mLastCircle.clear();
+    mPrints.clear();
+    mLastColourSetter.clear();
     mFirst = mLast = nullptr;
     mReplaced = false;
-    mLastText = -1;
-    mEarlyTexts = QRect();
-    mOthers = 0;
+    mLastPrinter = -1;
+    mEarlyPrints = QRect();
+    mUnknown = 0;
     for (std::size_t i = 0; i < count; ++i)
         append(shapes[i], surface);
 }
 
-ShapeIndex::Kind ShapeIndex::kindOf(const Basisklasse &shape)
-{
-    // The very classes: a class derived from one of them may draw otherwise.
-    const std::type_info &type = typeid(shape);
-    if (type == typeid(Linie))
-        return Kind::Line;
-    if (type == typeid(Rechteck))
-        return Kind::Rectangle;
-    if (type == typeid(Punkt))
-        return Kind::Point;
-    if (type == typeid(Kreis))
-        return Kind::Circle;
-    if (type == typeid(Text))
-        return Kind::Text;
-    return Kind::Other;
-}
-
 QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface)
 {
-    const auto position = static_cast<std::int32_t>(mKinds.size());
-    const Kind kind = kindOf(*shape);
-    const std::int32_t before = mLastCircle.empty() ? -1 : mLastCircle.back();
-    mLastCircle.push_back(kind == Kind::Circle ? position : before);
-    if (kind == Kind::Text)
-        mLastText = position;
-    mOthers += kind == Kind::Other;
-    mKinds.push_back(kind);
+    const auto position = static_cast<std::int32_t>(mPrints.size());
+    const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
+    const bool prints = effect && effect->printsAt;
+    const std::int32_t before = mLastColourSetter.empty() ? -1 : mLastColourSetter.back();
+    mLastColourSetter.push_back(effect && effect->foreColor ? position : before);
+    if (prints)
+        mLastPrinter = position;
+    mUnknown += !effect;
+    mPrints.push_back(prints);
     if (!mFirst)
         mFirst = shape.get();
     mLast = shape.get();
 
-    const QRect box = reach(*shape, kind, surface);
+    // One whose effect is not known is drawn by a full repaint anyway.
+    const QRect box = effect ? shape->reach(surface) : QRect(QPoint(0, 0), surface.size());
     if (box.isEmpty())
         return box;
-    if (kind == Kind::Text && before < 0)
-        mEarlyTexts |= box;
+    if (prints && before < 0)
+        mEarlyPrints |= box;
     for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row)
         for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column)
             mCells[static_cast<std::size_t>(row) * mColumns + column].push_back(
                 static_cast<std::uint32_t>(position));
     return box;
-}
-
-QRect ShapeIndex::reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface)
-{
-    Box box;
-    double margin = 1.0;
-    switch (kind) {
-    case Kind::Point: {
-        const auto &punkt = static_cast<const Punkt &>(shape);
-        box.add(punkt.getX1(), punkt.getY1());
-        break;
-    }
-    case Kind::Line: {
-        const auto &linie = static_cast<const Linie &>(shape);
-        box.add(linie.getX1(), linie.getY1());
-        box.add(linie.getX2(), linie.getY2());
-        break;
-    }
-    case Kind::Rectangle: {
-        const auto &rechteck = static_cast<const Rechteck &>(shape);
-        box.add(rechteck.getX1(), rechteck.getY1());
-        box.add(rechteck.getX2(), rechteck.getY2());
-        box.add(rechteck.getX3(), rechteck.getY3());
-        box.add(rechteck.getX4(), rechteck.getY4());
-        break;
-    }
-    case Kind::Circle: {
-        const auto &kreis = static_cast<const Kreis &>(shape);
-        if (!std::isfinite(kreis.getRadius()))
-            return QRect();
-        box.add(kreis.getX1(), kreis.getY1());
-        margin += std::abs(static_cast<double>(kreis.getRadius())) / RasterSurface::TwipsPerPixel;
-        break;
-    }
-    case Kind::Text: {
-        // Glyphs reach beyond the line and beyond their advances by less than its height.
-        const auto &text = static_cast<const Text &>(shape);
-        box.add(text.getX1(), text.getY1());
-        if (box.left <= box.right)
-            box.right += surface.TextWidth(text.getText()) / RasterSurface::TwipsPerPixel;
-        margin += 3.0 * surface.lineHeight();
-        break;
-    }
-    case Kind::Other:
-        return QRect(QPoint(0, 0), surface.size()); // drawn by a full repaint anyway
-    }
-    return box.clipped(surface.size(), margin);
 }
 
 template <typename Visit>
@@ -247,24 +149,20 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
 
 bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface)
 {
-    // Each text is drawn in the colour of the last circle before it, or in the ForeColor the
-    // repaint began with.
+    // Each shape that prints does so in the colour of the last shape before it that sets the
+    // ForeColor, or in the ForeColor the repaint began with.
     std::int32_t colour = surface.getForeColor();
-    std::vector<std::int32_t> textColours;
-    const Text *lastText = nullptr;
+    std::vector<std::int32_t> printColours;
+    std::optional<QPointF> lastPrint;
     for (const std::shared_ptr<Basisklasse> &shape : shapes) {
-        switch (kindOf(*shape)) {
-        case Kind::Other:
+        const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
+        if (!effect)
             return false;
-        case Kind::Circle:
-            colour = static_cast<const Kreis &>(*shape).getColor();
-            break;
-        case Kind::Text:
-            textColours.push_back(colour);
-            lastText = static_cast<const Text *>(shape.get());
-            break;
-        default:
-            break;
+        if (effect->foreColor)
+            colour = *effect->foreColor;
+        if (effect->printsAt) {
+            printColours.push_back(colour);
+            lastPrint = effect->printsAt;
         }
     }
     const float currentX = surface.getCurrentX();
@@ -273,11 +171,11 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     bool spoilt = false;
     {
         const Covering covering(surface, QRect(QPoint(0, 0), surface.size()));
-        auto textColour = textColours.crbegin();
+        auto printColour = printColours.crbegin();
         for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
-            if (kindOf(**shape) == Kind::Text)
-                surface.setForeColor(*textColour++);
-            (*shape)->Draw(surface, 13);
+            if ((*shape)->surfaceEffect()->printsAt)
+                surface.setForeColor(*printColour++);
+            (*shape)->Draw(surface, DrawMode::Repaint);
             spoilt = surface.coverSpoilt();
             if (spoilt)
                 break;
@@ -286,7 +184,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     if (spoilt)
         return false;
 
-    finishAsInOrder(surface, colour, lastText, currentX, currentY);
+    finishAsInOrder(surface, colour, lastPrint, currentX, currentY);
     return true;
 }
 
@@ -300,20 +198,20 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         return false;
     // Shapes appended without a repaint are not in the buffer yet.
     QRect undrawn;
-    for (std::size_t i = mKinds.size(); i < before; ++i)
+    for (std::size_t i = mPrints.size(); i < before; ++i)
         undrawn |= append(shapes[i], surface);
-    if (mOthers != 0)
+    if (mUnknown != 0)
         return false;
     const std::int32_t foreColor = surface.getForeColor();
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
-    const auto colourBefore = [&](std::int32_t lastCircle) {
-        return lastCircle < 0 ? foreColor : static_cast<const Kreis &>(*shapes[lastCircle]).getColor();
+    const auto colourBefore = [&](std::int32_t lastSetter) {
+        return lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor;
     };
 
     QRect area = changed | undrawn;
     if (foreColor != mDrawnForeColor)
-        area |= mEarlyTexts;
+        area |= mEarlyPrints;
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
     if (!area.isEmpty()) {
@@ -321,9 +219,9 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         {
             const Covering covering(surface, area);
             forShapesReaching(area, [&](std::uint32_t i) {
-                if (mKinds[i] == Kind::Text)
-                    surface.setForeColor(colourBefore(mLastCircle[i]));
-                shapes[i]->Draw(surface, 13);
+                if (mPrints[i])
+                    surface.setForeColor(colourBefore(mLastColourSetter[i]));
+                shapes[i]->Draw(surface, DrawMode::Repaint);
                 spoilt = surface.coverSpoilt();
                 return !surface.covered() && !spoilt;
             });
@@ -332,10 +230,11 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
             return false;
     }
     // What the full repaint leaves after the shapes before the new one, then the new one.
-    const auto *lastText = mLastText >= 0 ? static_cast<const Text *>(shapes[mLastText].get()) : nullptr;
-    finishAsInOrder(surface, colourBefore(mLastCircle.empty() ? -1 : mLastCircle.back()), lastText,
-                    currentX, currentY);
-    shapes.back()->Draw(surface, 13);
+    const std::optional<QPointF> lastPrint =
+        mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
+    finishAsInOrder(surface, colourBefore(mLastColourSetter.empty() ? -1 : mLastColourSetter.back()),
+                    lastPrint, currentX, currentY);
+    shapes.back()->Draw(surface, DrawMode::Repaint);
     append(shapes.back(), surface);
     return true;
 }

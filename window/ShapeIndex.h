@@ -26,23 +26,22 @@ public:
     // shapes that reach it are drawn again, from the last back to the first until every pixel
     // is taken, and the new shape on top; so are shapes appended without being drawn. False,
     // with nothing drawn that a full repaint would not draw over, when only a full repaint gives
-    // that result: a drawing changed otherwise since, a shape of another kind, whose drawing may
-    // fail, or colour glyphs in the area.
+    // that result: a drawing changed otherwise since, a shape that does not tell its effect on
+    // the surface, or colour glyphs in the area.
     bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                          const QRect &changed);
 
     // The full repaint's result on a surface just erased: pixels, ForeColor and current
     // position. Every shape sets the pixels it reaches whatever was there, so only the last to
     // reach a pixel decides it: the shapes are drawn from the last back until every pixel is
-    // taken. False when only drawing every shape in order gives that result (a shape of another
-    // kind, colour glyphs); the surface is then to be erased again.
+    // taken. False when only drawing every shape in order gives that result (a shape that does
+    // not tell its effect, colour glyphs); the surface is then to be erased again.
     static bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
     // Below this many shapes, drawing each in order costs less than the two passes over the
     // surface that covering takes.
     static constexpr std::size_t CoveringFrom = 1024;
 
 private:
-    enum class Kind : std::uint8_t { Other, Point, Line, Rectangle, Circle, Text };
     static constexpr int CellSize = 128; // pixels
 
     // Whether the first `count` shapes begin with those it knows.
@@ -50,9 +49,6 @@ private:
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
-    static Kind kindOf(const Basisklasse &shape);
-    // The pixels the shape may set, clipped to the area; empty when none.
-    static QRect reach(const Basisklasse &shape, Kind kind, const RasterSurface &surface);
     // Calls visit with every indexed shape whose cells meet the area, from the last to the
     // first, while it returns true.
     template <typename Visit>
@@ -61,16 +57,19 @@ private:
     QSize mSize;
     int mColumns = 0;
     std::vector<std::vector<std::uint32_t>> mCells;
-    std::vector<Kind> mKinds;
-    std::vector<std::int32_t> mLastCircle; // at or before each shape, -1 when none
+    // Of each shape: whether it prints in the ForeColor it finds, and the last shape at or before
+    // it that sets the ForeColor, -1 when none.
+    std::vector<bool> mPrints;
+    std::vector<std::int32_t> mLastColourSetter;
     // The first and the last shape indexed, to notice a drawing that changed otherwise.
     const Basisklasse *mFirst = nullptr;
     const Basisklasse *mLast = nullptr;
-    std::int32_t mLastText = -1;
-    // Texts before the first circle take the ForeColor that the repaint began with.
+    std::int32_t mLastPrinter = -1;
+    // Shapes that print before the first that sets the ForeColor take the one the repaint began with.
     std::int32_t mDrawnForeColor = 0;
-    QRect mEarlyTexts;
-    std::size_t mOthers = 0;
+    QRect mEarlyPrints;
+    // Shapes whose effect on the surface is not known.
+    std::size_t mUnknown = 0;
     // A drawing with fewer shapes than indexed was drawn since: Open, New or Undo replaced it,
     // and new shapes may even sit where old ones were.
     bool mReplaced = false;

@@ -20,15 +20,13 @@ std::int32_t toColorValue(const QColor &color)
 frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *parent)
     : QMainWindow(parent),
       m_dialogs(std::move(dialogs)),
-      m_surface(QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
-                      ClientHeightTwips / RasterSurface::TwipsPerPixel)),
       CommDlg1(m_dialogs, this)
 {
     setObjectName(QStringLiteral("frmZeichnen"));
     setWindowTitle(QStringLiteral("Skizzar"));
-    m_surface.setBackColor(0x00FFFFFF);
-    m_surface.setForeColor(toColorValue(palette().color(QPalette::ButtonText)));
-    setFont(m_surface.font());
+    m_repaint.setBackColor(0x00FFFFFF);
+    m_repaint.setForeColor(toColorValue(palette().color(QPalette::ButtonText)));
+    setFont(m_repaint.surface().font());
 
     m_canvas = new DrawingCanvas(*this);
     setCentralWidget(m_canvas);
@@ -146,10 +144,10 @@ void frmZeichnen::setMousePointer(std::int16_t pointer)
         return;
     m_mousePointer = pointer;
     switch (pointer) {
-    case 1:
+    case MousePointer::Arrow:
         m_canvas->setCursor(Qt::ArrowCursor);
         break;
-    case 2:
+    case MousePointer::CrossHair:
         m_canvas->setCursor(Qt::CrossCursor);
         break;
     default:
@@ -166,45 +164,6 @@ void frmZeichnen::Form_Paint()
     });
 }
 
-void frmZeichnen::repaintDrawing()
-{
-    if (m_reading && m_coalesceRepaints) {
-        m_repaintPending = true;
-        return;
-    }
-    const QRect changed = m_surface.takeChangedRect();
-    if (m_repaintShortcuts
-        && m_shapeIndex.repaintAppended(oObjectData->getBasisklassen(), m_surface, changed))
-        m_surface.takeChangedRect();
-    else
-        drawAll();
-}
-
-void frmZeichnen::drawAll()
-{
-    const ObjectData::Collection &shapes = oObjectData->getBasisklassen();
-    if (m_repaintShortcuts && shapes.size() >= ShapeIndex::CoveringFrom) {
-        ObjectData::erase(*this);
-        if (ShapeIndex::coverWhole(shapes, m_surface))
-            return;
-    }
-    oObjectData->DrawAll(*this, 13);
-}
-
-void frmZeichnen::beginReading()
-{
-    m_reading = true;
-}
-
-void frmZeichnen::endReading()
-{
-    m_reading = false;
-    if (m_repaintPending) {
-        m_repaintPending = false;
-        drawAll();
-    }
-}
-
 void frmZeichnen::showError(const QString &message)
 {
     m_dialogs->messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
@@ -212,13 +171,7 @@ void frmZeichnen::showError(const QString &message)
 
 void frmZeichnen::showChanges()
 {
-    // A full repaint ends the drawing that an event does; what is in the buffer now is the drawing.
-    if (m_drawnWhole && oObjectData) {
-        m_drawnWhole = false;
-        m_surface.takeChangedRect();
-        m_shapeIndex.drawnWhole(oObjectData->getBasisklassen(), m_surface);
-    }
-    const QRect changed = m_surface.takeDirtyRect();
+    const QRect changed = m_repaint.takeChanges();
     if (!changed.isEmpty())
         m_canvas->update(changed);
 }
@@ -228,51 +181,22 @@ void frmZeichnen::showChanges()
 // when the drawing area grows.
 void frmZeichnen::resizeSurface(const QSize &pixels)
 {
-    const QSize old = m_surface.size();
-    if (pixels == old)
-        return;
-    m_surface.resize(pixels);
-    if (pixels.width() > old.width() || pixels.height() > old.height())
+    if (m_repaint.resize(pixels))
         Form_Paint();
 }
 
 // --- DrawingSurface ---
 
-std::int16_t frmZeichnen::getDrawMode() const { return m_surface.getDrawMode(); }
-void frmZeichnen::setDrawMode(std::int16_t mode) { m_surface.setDrawMode(mode); }
-std::int32_t frmZeichnen::getForeColor() const { return m_surface.getForeColor(); }
-void frmZeichnen::setForeColor(std::int32_t color) { m_surface.setForeColor(color); }
-std::int32_t frmZeichnen::getBackColor() const { return m_surface.getBackColor(); }
-void frmZeichnen::setBackColor(std::int32_t color)
-{
-    m_surface.setBackColor(color);
-    m_drawnWhole = true;
-    m_shapeIndex.erased(oObjectData ? oObjectData->getBasisklassen().size() : 0,
-                        m_surface.getForeColor());
-}
-void frmZeichnen::setCurrentX(float x) { m_surface.setCurrentX(x); }
-void frmZeichnen::setCurrentY(float y) { m_surface.setCurrentY(y); }
-
-// A repaint is pending only while a drawing is read, and there every placement ends with one: what
-// is drawn before it would be erased, so it is not drawn. Colours and modes still change.
-void frmZeichnen::PSet(float x, float y, std::int32_t color)
-{
-    if (!m_repaintPending)
-        m_surface.PSet(x, y, color);
-}
-void frmZeichnen::Line(float x1, float y1, float x2, float y2, std::int32_t color)
-{
-    if (!m_repaintPending)
-        m_surface.Line(x1, y1, x2, y2, color);
-}
-void frmZeichnen::Circle(float x, float y, float radius)
-{
-    if (!m_repaintPending)
-        m_surface.Circle(x, y, radius);
-}
-void frmZeichnen::Print(const QString &text)
-{
-    if (!m_repaintPending)
-        m_surface.Print(text);
-}
-float frmZeichnen::TextWidth(const QString &text) const { return m_surface.TextWidth(text); }
+std::int16_t frmZeichnen::getDrawMode() const { return m_repaint.getDrawMode(); }
+void frmZeichnen::setDrawMode(std::int16_t mode) { m_repaint.setDrawMode(mode); }
+std::int32_t frmZeichnen::getForeColor() const { return m_repaint.getForeColor(); }
+void frmZeichnen::setForeColor(std::int32_t color) { m_repaint.setForeColor(color); }
+std::int32_t frmZeichnen::getBackColor() const { return m_repaint.getBackColor(); }
+void frmZeichnen::setBackColor(std::int32_t color) { m_repaint.setBackColor(color); }
+void frmZeichnen::setCurrentX(float x) { m_repaint.setCurrentX(x); }
+void frmZeichnen::setCurrentY(float y) { m_repaint.setCurrentY(y); }
+void frmZeichnen::PSet(float x, float y, std::int32_t color) { m_repaint.PSet(x, y, color); }
+void frmZeichnen::Line(float x1, float y1, float x2, float y2, std::int32_t color) { m_repaint.Line(x1, y1, x2, y2, color); }
+void frmZeichnen::Circle(float x, float y, float radius) { m_repaint.Circle(x, y, radius); }
+void frmZeichnen::Print(const QString &text) { m_repaint.Print(text); }
+float frmZeichnen::TextWidth(const QString &text) const { return m_repaint.TextWidth(text); }

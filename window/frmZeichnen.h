@@ -9,8 +9,9 @@
 #include "platform/RasterSurface.h"
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
+#include "window/MousePointer.h"
 #include "window/PaintMode.h"
-#include "window/ShapeIndex.h"
+#include "window/RepaintEngine.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -58,7 +59,7 @@ public:
     std::int32_t lColor = 0;
     std::unique_ptr<ObjectData> oObjectData;
 
-    // 0 default, 1 arrow, 2 cross-hair.
+    // A MousePointer value.
     std::int16_t getMousePointer() const { return m_mousePointer; }
     void setMousePointer(std::int16_t pointer);
 
@@ -78,7 +79,7 @@ public:
     float TextWidth(const QString &text) const override;
 
     // The pixels of the drawing area.
-    const RasterSurface &surface() const { return m_surface; }
+    const RasterSurface &surface() const { return m_repaint.surface(); }
     DrawingCanvas *canvas() const { return m_canvas; }
     QLabel *label() const { return Label1; }
     CommonDialog &commonDialog() { return CommDlg1; }
@@ -169,12 +170,12 @@ public:
 
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
     // out once, when reading ends. Switched off, every placement repaints at once.
-    void setRepaintCoalescing(bool on) { m_coalesceRepaints = on; }
+    void setRepaintCoalescing(bool on) { m_repaint.setCoalescing(on); }
     // Repaints take shortcuts with the same result: the one after a placement redraws only the
     // area that changed since the drawing was last drawn whole, and a full repaint draws from the
     // last shape back until every pixel is taken. Switched off, every repaint draws every shape
     // in order.
-    void setRepaintShortcuts(bool on) { m_repaintShortcuts = on; }
+    void setRepaintShortcuts(bool on) { m_repaint.setShortcuts(on); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -214,16 +215,13 @@ private:
     // drawing's shapes; a band's is dropped once drawn, so it takes memory that is given back.
     template <typename T>
     std::shared_ptr<T> newShape(std::int16_t iDrawMode);
-    // A two-point shape: drawn with iDrawMode, and placed when that is 1.
+    // A two-point shape: drawn with iDrawMode, and placed when that is DrawMode::Place.
     void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
-    // DrawAll with draw mode 13, or recorded for later while a drawing is read.
-    void repaintDrawing();
-    // DrawAll with draw mode 13, drawn from the last shape back where that gives the same result
-    // sooner.
-    void drawAll();
-    // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
-    void beginReading();
-    void endReading();
+    // The repaint engine's repaints, see RepaintEngine.
+    void repaintDrawing() { m_repaint.repaint(); }
+    void drawAll() { m_repaint.drawAll(); }
+    void beginReading() { m_repaint.beginReading(); }
+    void endReading() { m_repaint.endReading(); }
     void selectTool(PaintMode::Value paintMode);
     void showError(const QString &message);
     // Shows what changed in the buffer since the last call.
@@ -232,23 +230,18 @@ private:
     friend class DrawingCanvas;
 
     std::shared_ptr<PlatformDialogs> m_dialogs;
-    RasterSurface m_surface;
     DrawingCanvas *m_canvas = nullptr;
     QLabel *Label1 = nullptr;
     CommonDialog CommDlg1;
     std::int16_t m_mousePointer = 0;
-    bool m_coalesceRepaints = true;
-    bool m_reading = false;
-    bool m_repaintPending = false;
     // The file that Save writes to as the drawing was read whole from it or last saved to it.
     // None where Save must ask where to: untitled, or after an Open that was cancelled, failed
     // or read the file only in part.
     std::optional<DiskFile::Stamp> m_savedFile;
     std::unique_ptr<RecoveryRecord> m_record;
     bool m_recording = true;
-    bool m_repaintShortcuts = true;
-    bool m_drawnWhole = false; // the surface was erased for a full repaint in this event
-    ShapeIndex m_shapeIndex;
+    RepaintEngine m_repaint{oObjectData, QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
+                                               ClientHeightTwips / RasterSurface::TwipsPerPixel)};
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

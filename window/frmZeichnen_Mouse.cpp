@@ -3,6 +3,7 @@
 #include "window/frmZeichnen.h"
 
 #include "shapes/Checked.h"
+#include "shapes/DrawMode.h"
 #include "shapes/Kreis.h"
 #include "shapes/Linie.h"
 #include "shapes/Punkt.h"
@@ -23,7 +24,7 @@ double finiteOrOverflow(double value)
 
 // A tool that places its shape with two clicks: the menu item that chooses it, the state that
 // waits for the first click (the anchor), the state that shows the band and waits for the second,
-// and the placement operation that draws the band (mode 10) and places the shape (mode 1).
+// and the placement operation that draws the band (DrawMode::Band) and places the shape (DrawMode::Place).
 struct TwoPointTool
 {
     QAction *frmZeichnen::*menuItem;
@@ -49,11 +50,6 @@ const TwoPointTool *twoPointTool(std::int16_t paintMode, PaintMode::Value TwoPoi
     return nullptr;
 }
 
-// Draw modes: a band is drawn inverting, so that drawing it again removes it; a shape being placed
-// is drawn once before the repaint.
-constexpr std::int16_t BandDrawMode = 10;
-constexpr std::int16_t PlaceDrawMode = 1;
-
 } // namespace
 
 void frmZeichnen::connectToolCommands()
@@ -67,7 +63,7 @@ void frmZeichnen::connectToolCommands()
 
 void frmZeichnen::selectTool(PaintMode::Value paintMode)
 {
-    setMousePointer(2);
+    setMousePointer(MousePointer::CrossHair);
     iPaintMode = paintMode;
 }
 
@@ -80,18 +76,18 @@ void frmZeichnen::Form_MouseUp(std::int16_t Button, std::int16_t, float X, float
                 sStartY = sLastY = Y;
                 iPaintMode = tool->band;
                 // The first band, of length zero.
-                (this->*tool->place)(sStartX, sStartY, X, Y, BandDrawMode);
+                (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Band);
             } else if (const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::band)) {
-                (this->*tool->place)(sStartX, sStartY, X, Y, PlaceDrawMode);
+                (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Place);
             } else if (iPaintMode == PaintMode::PunktTool) {
                 PaintPunkt(X, Y);
             } else if (iPaintMode == PaintMode::TextTool) {
-                PaintText(X, Y, tmpText, PlaceDrawMode);
+                PaintText(X, Y, tmpText, DrawMode::Place);
             }
         }
         if (Button == 2) {
             iPaintMode = PaintMode::NoTool;
-            setMousePointer(1);
+            setMousePointer(MousePointer::Arrow);
         }
         mnuRueckgaengig->setEnabled(oObjectData->GetNumberOfObjects() != 0);
     });
@@ -104,8 +100,8 @@ void frmZeichnen::Form_MouseMove(std::int16_t, std::int16_t, float X, float Y)
         if (!tool)
             return;
         // Drawing the previous band again in the inverting mode removes it.
-        (this->*tool->place)(sStartX, sStartY, sLastX, sLastY, BandDrawMode);
-        (this->*tool->place)(sStartX, sStartY, X, Y, BandDrawMode);
+        (this->*tool->place)(sStartX, sStartY, sLastX, sLastY, DrawMode::Band);
+        (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Band);
         sLastX = X;
         sLastY = Y;
     });
@@ -117,19 +113,19 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
     oObjectData->AddObject(std::move(shape));
     repaintDrawing();
     iPaintMode = PaintMode::NoTool;
-    setMousePointer(1);
+    setMousePointer(MousePointer::Arrow);
 }
 
 template <typename T>
 std::shared_ptr<T> frmZeichnen::newShape(std::int16_t iDrawMode)
 {
-    return iDrawMode == PlaceDrawMode ? oObjectData->newShape<T>() : std::make_shared<T>();
+    return iDrawMode == DrawMode::Place ? oObjectData->newShape<T>() : std::make_shared<T>();
 }
 
 void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode)
 {
     shape->Draw(*this, iDrawMode);
-    if (iDrawMode == PlaceDrawMode)
+    if (iDrawMode == DrawMode::Place)
         placeShape(std::move(shape));
 }
 
@@ -139,7 +135,7 @@ void frmZeichnen::PaintPunkt(const float &x, const float &y)
     shape->setX1(x);
     shape->setY1(y);
     shape->setColor(lColor);
-    shape->Draw(*this, PlaceDrawMode);
+    shape->Draw(*this, DrawMode::Place);
     placeShape(std::move(shape));
     recordPlacement(RecoveryEntry::Placement::Punkt, x, y);
 }
@@ -154,7 +150,7 @@ void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, 
     shape->setY2(y2);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == PlaceDrawMode)
+    if (iDrawMode == DrawMode::Place)
         recordPlacement(RecoveryEntry::Placement::Linie, x1, y1, x2, y2);
 }
 
@@ -172,7 +168,7 @@ void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, 
     shape->setRadius(radius);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == PlaceDrawMode)
+    if (iDrawMode == DrawMode::Place)
         recordPlacement(RecoveryEntry::Placement::Kreis, x1, y1, x2, y2);
 }
 
@@ -190,7 +186,7 @@ void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x
     shape->setY4(y2);
     shape->setColor(lColor);
     drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == PlaceDrawMode)
+    if (iDrawMode == DrawMode::Place)
         recordPlacement(RecoveryEntry::Placement::Rechteck, x1, y1, x2, y2);
 }
 

@@ -36,12 +36,21 @@ CANVAS_W, CANVAS_H = 9705 // TWIPS_PER_PIXEL, 7080 // TWIPS_PER_PIXEL
 # The label "Aktuelle Version" lies over the drawing area: x, y, width, height in pixels.
 LABEL = (5400 // TWIPS_PER_PIXEL, 1080 // TWIPS_PER_PIXEL, 1215 // TWIPS_PER_PIXEL, 255 // TWIPS_PER_PIXEL)
 
+
+def shape_kind_items():
+    """The items of Zeichnen: one for each row of the tests' table of shape kinds, in its order,
+    captioned by the kind's name."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "ShapeKinds.cpp"),
+              encoding="utf-8") as table:
+        return re.findall(r'"mnu(\w+)"', table.read())
+
+
 # The menu bar, each menu with its items (separators left out), as the editor shows them.
 MENU_BAR = {
     "Datei": ["Neu", "Öffnen...", "Speichern", "Speichern unter...", "Drucken...", "Drucken in HPGL...",
               "Beenden"],
     "Bearbeiten": ["Rückgängig", "Ausschneiden", "Kopieren", "Einfügen", "Löschen"],
-    "Zeichnen": ["Punkt", "Linie", "Rechteck", "Kreis", "Text"],
+    "Zeichnen": shape_kind_items(),
     "Ändern": ["Objektfarbe...", "Drehen...", "Verzerren...", "Text"],
     "Extras": ["Hintergrundfarbe...", "Zeichenfarbe...", "Texteinstellung..."],
     "Hilfe": ["Hilfethemen...", "Über Skizzar..."],

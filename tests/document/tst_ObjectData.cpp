@@ -1,12 +1,8 @@
 #include "document/ObjectData.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
 #include "support/DrawingText.h"
+#include "support/ShapeKinds.h"
 #include "support/RecordingSurface.h"
 
 #include <QBuffer>
@@ -35,7 +31,7 @@ void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
-using Shape = std::shared_ptr<Basisklasse>;
+using ShapePtr = std::shared_ptr<Basisklasse>;
 constexpr int maxInt = std::numeric_limits<int>::max();
 
 // None of the five classes. Draw leaves a PSet at (id, mode) and DrawSelected a Line on the
@@ -56,7 +52,7 @@ struct Probe : Basisklasse
 
 // A shape of class kind ('K', 'L', 'T', 'R', 'P', else a plain Basisklasse) whose properties
 // differ with v; v < 0 gives NaNs with payloads, -0.0, infinities and extremes.
-Shape sample(char kind, int v, bool selected)
+ShapePtr sample(char kind, int v, bool selected)
 {
     auto f = [v](int i) {
         const float odd[] = {std::bit_cast<float>(0x7fc12345u), -0.0f, -0.0f, std::bit_cast<float>(0xffc00001u),
@@ -64,35 +60,34 @@ Shape sample(char kind, int v, bool selected)
                              -std::numeric_limits<float>::max(), 1e-30f};
         return v < 0 ? odd[i] : 10.25f * float(v) + float(i);
     };
-    auto common = [&](auto s) {
-        s->setX1(f(0));
-        s->setY1(f(1));
-        s->setColor(v < 0 ? std::numeric_limits<std::int32_t>::min() : 0x010203 * v);
-        s->setSelected(selected);
-        return s;
-    };
+    using namespace ShapeKinds;
+    const std::int32_t colour = v < 0 ? std::numeric_limits<std::int32_t>::min() : 0x010203 * v;
+    std::shared_ptr<Basisklasse> s;
     switch (kind) {
-    case 'K': { auto s = common(std::make_shared<Kreis>()); s->setRadius(f(2)); return s; }
-    case 'L': { auto s = common(std::make_shared<Linie>()); s->setX2(f(2)); s->setY2(f(3)); return s; }
+    case 'K': s = kreis(f(0), f(1), f(2), colour); break;
+    case 'L': s = linie(f(0), f(1), f(2), f(3), colour); break;
     case 'T': {
-        auto s = common(std::make_shared<Text>());
-        s->setText(v < 0 ? QStringLiteral("Größe\t\"|\"\n€") : QString::number(v));
-        s->setFont(v < 0 ? QString() : QStringLiteral("Arial %1").arg(v));
-        s->setFontSize(v < 0 ? std::numeric_limits<std::int32_t>::min() : v);
-        return s;
+        auto t = text(f(0), f(1), v < 0 ? QStringLiteral("Größe\t\"|\"\n€") : QString::number(v),
+                      v < 0 ? QString() : QStringLiteral("Arial %1").arg(v), v < 0 ? std::numeric_limits<std::int32_t>::min() : v);
+        t->setColor(colour);
+        s = t;
+        break;
     }
     case 'R': {
-        auto s = common(std::make_shared<Rechteck>());
-        s->setX2(f(2)); s->setY2(f(3)); s->setX3(f(4)); s->setY3(f(5)); s->setX4(f(6)); s->setY4(f(7));
-        return s;
+        auto r = rechteck(f(0), f(1), 0, 0, colour);
+        r->setX2(f(2)); r->setY2(f(3)); r->setX3(f(4)); r->setY3(f(5)); r->setX4(f(6)); r->setY4(f(7));
+        s = r;
+        break;
     }
-    case 'P': return common(std::make_shared<Punkt>());
+    case 'P': s = punkt(f(0), f(1), colour); break;
     default: return std::make_shared<Basisklasse>();
     }
+    s->setSelected(selected);
+    return s;
 }
 
 // A window's placement: snapshot first, then append.
-bool place(ObjectData &doc, const Shape &s)
+bool place(ObjectData &doc, const ShapePtr &s)
 {
     const bool balanced = doc.SaveOldCollection();
     doc.AddObject(s);
@@ -142,7 +137,7 @@ private slots:
     {
         QFETCH(int, position);
         QFETCH(QString, remaining);
-        std::map<QChar, Shape> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
+        std::map<QChar, ShapePtr> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
                                       {'C', sample('P', 3, false)}, {'D', sample('T', 4, false)}};
         ObjectData doc;
         for (QChar c : QStringLiteral("ABCDA")) // the same object twice is allowed
@@ -189,7 +184,7 @@ private slots:
     {
         QFETCH(char, kind);
         ObjectData doc;
-        for (const Shape &s : {sample('P', 1, true), sample(kind, 2, false), sample('L', 4, false)})
+        for (const ShapePtr &s : {sample('P', 1, true), sample(kind, 2, false), sample('L', 4, false)})
             doc.AddObject(s);
         const QStringList before = DrawingText::lines(doc.getBasisklassen());
         doc.SelectObject(2);
@@ -266,12 +261,12 @@ private slots:
         QFETCH(char, kind);
         QFETCH(int, v);
         QFETCH(bool, selected);
-        const Shape source = sample(kind, v, selected);
+        const ShapePtr source = sample(kind, v, selected);
         ObjectData doc;
         doc.AddObject(source);
         QVERIFY(doc.SaveOldCollection());
         QCOMPARE(doc.getBasisklassenSave().size(), std::size_t(1));
-        const Shape saved = doc.getBasisklassenSave()[0];
+        const ShapePtr saved = doc.getBasisklassenSave()[0];
         QVERIFY(saved != source);
         // Floats bit for bit: the text does not tell -0 from 0 nor one NaN from another.
         auto exactly = [](const Basisklasse &s) {
@@ -320,7 +315,7 @@ private slots:
             const int i = c == 'X' ? 6 : c.toUpper().unicode() - 'A';
             return sample(char(kinds[i].unicode()), 2 * i + 2, c.isLower());
         };
-        std::map<QChar, Shape> placed;
+        std::map<QChar, ShapePtr> placed;
         ObjectData doc;
         QList<int> disablerSaw; // the drawing's count whenever the Undo disabler runs
         doc.setUndoDisabler([&] { disablerSaw << doc.GetNumberOfObjects(); });
@@ -354,7 +349,7 @@ private slots:
             QCOMPARE(disablerSaw.last(), int(drawing.size()));
         const auto &inDrawing = doc.getBasisklassen();
         const auto &inSnapshot = doc.getBasisklassenSave();
-        for (const Shape &s : inSnapshot) // the snapshot owns its copies
+        for (const ShapePtr &s : inSnapshot) // the snapshot owns its copies
             QVERIFY(std::find(inDrawing.begin(), inDrawing.end(), s) == inDrawing.end());
         for (const auto &[name, original] : placed) {
             QVERIFY(std::find(inSnapshot.begin(), inSnapshot.end(), original) == inSnapshot.end());
@@ -369,7 +364,7 @@ private slots:
     void heldShapesOutliveTheirDocument()
     {
         const auto text = [](int v) { return QString(100, QChar('a' + v)); };
-        Shape drawn, saved;
+        ShapePtr drawn, saved;
         {
             ObjectData doc;
             for (int v = 0; v < 3; ++v) {

@@ -6,12 +6,8 @@
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "support/TestWindows.h"
 #include "window/frmZeichnen.h"
 
@@ -31,77 +27,11 @@ namespace {
 // The Debian interpreter, which has python3-ezdxf; another python3 on the PATH may not.
 const char *const Python = "/usr/bin/python3";
 
-// Prints, as JSON, every entity of the ENTITIES section of the file given, as ezdxf reads it.
-const char *const ListScript = R"PY(
-import json, sys
-import ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-out = []
-for e in doc.entities:
-    t = e.dxftype()
-    d = {"type": t, "layer": e.dxf.layer}
-    if t == "POINT":
-        d["x"], d["y"] = e.dxf.location.x, e.dxf.location.y
-    elif t == "LINE":
-        d["x"], d["y"], d["x2"], d["y2"] = e.dxf.start.x, e.dxf.start.y, e.dxf.end.x, e.dxf.end.y
-    elif t == "CIRCLE":
-        d["x"], d["y"], d["r"] = e.dxf.center.x, e.dxf.center.y, e.dxf.radius
-    elif t == "TEXT":
-        d["x"], d["y"] = e.dxf.insert.x, e.dxf.insert.y
-        d["text"] = ezdxf.decode_dxf_unicode(e.dxf.text)
-        d["style"], d["height"] = e.dxf.style, e.dxf.height
-    if e.dxf.hasattr("color"):
-        d["color"] = e.dxf.color
-    out.append(d)
-print(json.dumps(out))
-)PY";
-
-// Writes one drawing per DXF version given, with entities that the reader must place mixed with
-// others it must pass over, in layers other than 0 and with block definitions; in the code page
-// given ("-": none), with a text in its script; as text or binary DXF.
-const char *const FixtureScript = R"PY(
-import json, sys
-import ezdxf
-version, path, mixed, codepage, fmt = sys.argv[1], sys.argv[2], sys.argv[3] == "mixed", sys.argv[4], sys.argv[5]
-scripts = {"-": "  Leerzeichen  ", "ANSI_1250": "  Příliš žluťoučký kůň  ", "ANSI_1251": "  Съешь же ещё  ",
-           "ANSI_932": "  日本語の表示 ｶﾀｶﾅ ソ  "}
-doc = ezdxf.new(version)
-if codepage != "-":
-    doc.encoding = "cp" + codepage[5:]
-doc.layers.add("Mauer")
-doc.layers.add("Tueren")
-block = doc.blocks.new("Tisch")
-block.add_line((0, 0), (10, 0))
-block.add_point((5, 5))
-block.add_text("im Block")
-msp = doc.modelspace()
-msp.add_point((10, 20), dxfattribs={"layer": "Mauer"})
-if mixed:
-    msp.add_arc((0, 0), 5, 0, 90)
-msp.add_line((1.5, -2.25), (300, 400), dxfattribs={"layer": "Tueren"})
-if mixed:
-    if version == "R12":
-        msp.add_polyline2d([(0, 0), (1, 1), (2, 0)])
-    else:
-        msp.add_lwpolyline([(0, 0), (1, 1), (2, 0)])
-    msp.add_blockref("Tisch", (50, 50))
-msp.add_circle((100, -200), 12.5, dxfattribs={"color": 3})
-msp.add_text("Grüße aus Köln", dxfattribs={"insert": (7, 8), "height": 2.5, "layer": "Mauer"})
-if mixed and version != "R12":
-    msp.add_ellipse((0, 0), (4, 0), 0.5)
-msp.add_text(scripts[codepage], dxfattribs={"insert": (-0.125, 0)})
-msp.add_text("Ω ≈ € 10", dxfattribs={"insert": (1e6, -1e6)})
-msp.add_point((-0.5, 0))
-doc.saveas(path, fmt=fmt)
-# The script's text stands in the file in its code page (UTF-8 from R2007 on), not as escapes.
-assert scripts[codepage].encode(doc.output_encoding) in open(path, "rb").read()
-# The texts as written: ezdxf's own reading of its escapes is not exact (it eats a blank after a
-# lower-case escape), so the test takes the texts from here. A letter up to U+00FF that the code
-# page lacks ezdxf writes as "\\xNN", which is no DXF escape: a reader shows it as it stands.
-def stored(text):
-    return "".join(c if ord(c) > 0xFF or c.encode(doc.output_encoding, "ignore") else "\\x%02x" % ord(c) for c in text)
-print(json.dumps([stored(e.dxf.text) for e in msp if e.dxftype() == "TEXT"]))
-)PY";
+// The ezdxf programs beside this file.
+QString script(const char *name)
+{
+    return QStringLiteral(SKIZZAR_INTEROP_SCRIPTS "/") + QLatin1String(name);
+}
 
 struct Run
 {
@@ -110,20 +40,12 @@ struct Run
     QByteArray err;
 };
 
-// Runs the script from a UTF-8 file, so that its texts do not depend on the locale's encoding.
-Run python(const QString &script, const QStringList &arguments)
+// Runs python with the arguments: a script's path or -c and a program, then its own arguments.
+Run python(const QStringList &arguments)
 {
     Run run;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("script.py"));
-    QFile file(path);
-    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) < 0) {
-        run.err = "cannot write the script";
-        return run;
-    }
-    file.close();
     QProcess process;
-    process.start(QLatin1String(Python), QStringList{path} + arguments);
+    process.start(QLatin1String(Python), arguments);
     if (!process.waitForFinished(120000)) {
         process.kill();
         process.waitForFinished();
@@ -159,7 +81,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const Run check = python(QStringLiteral("import ezdxf; print(ezdxf.__version__)"), {});
+        const Run check = python({QStringLiteral("-c"), QStringLiteral("import ezdxf; print(ezdxf.__version__)")});
         QVERIFY2(check.exitCode == 0,
                  qPrintable(QStringLiteral("%1 cannot import ezdxf (install python3-ezdxf): %2")
                                 .arg(QLatin1String(Python), QString::fromUtf8(check.err))));
@@ -177,46 +99,19 @@ private slots:
         };
         QList<Expected> expected;
 
-        auto p = std::make_shared<Punkt>();
-        p->setX1(10);
-        p->setY1(20);
-        document.AddObject(p);
+        using namespace ShapeKinds;
+        document.AddObject(punkt(10, 20));
         expected << Expected{"POINT", {10, -20}, {}};
-        auto l = std::make_shared<Linie>();
-        l->setX1(-1000.5f);
-        l->setY1(0.1f);
-        l->setX2(9705);
-        l->setY2(-7080);
-        document.AddObject(l);
+        document.AddObject(linie(-1000.5f, 0.1f, 9705, -7080));
         expected << Expected{"LINE", {-1000.5f, -0.1f, 9705, 7080}, {}};
-        auto k = std::make_shared<Kreis>();
-        k->setX1(2000);
-        k->setY1(2000.75f);
-        k->setRadius(1.0f / 3.0f);
-        document.AddObject(k);
+        document.AddObject(kreis(2000, 2000.75f, 1.0f / 3.0f));
         expected << Expected{"CIRCLE", {2000, -2000.75f, 1.0f / 3.0f}, {}};
-        auto r = std::make_shared<Rechteck>();
-        r->setX1(3000);
-        r->setY1(2000);
-        r->setX2(1000);
-        r->setY2(2000);
-        r->setX3(1000);
-        r->setY3(1000);
-        r->setX4(3000);
-        r->setY4(1000);
-        document.AddObject(r);
+        document.AddObject(rechteck(3000, 2000, 1000, 1000));
         expected << Expected{"LINE", {3000, -2000, 1000, -2000}, {}} << Expected{"LINE", {1000, -2000, 1000, -1000}, {}}
                  << Expected{"LINE", {1000, -1000, 3000, -1000}, {}} << Expected{"LINE", {3000, -1000, 3000, -2000}, {}};
-        auto t = std::make_shared<Text>();
-        t->setX1(1e-3f);
-        t->setY1(-123456.78f);
-        t->setText(QStringLiteral("  Grüße Ω € \\U+0041  "));
-        t->setFont(QStringLiteral("Arial"));
-        t->setFontSize(12);
-        document.AddObject(t);
+        document.AddObject(text(1e-3f, -123456.78f, QStringLiteral("  Grüße Ω € \\U+0041  "), QStringLiteral("Arial"), 12));
         expected << Expected{"TEXT", {1e-3f, 123456.78f}, QStringLiteral("  Grüße Ω € \\U+0041  ")};
-        auto empty = std::make_shared<Text>();
-        document.AddObject(empty);
+        document.AddObject(text(0, 0, QString()));
         expected << Expected{"TEXT", {0, 0}, QString()};
 
         const QString path = m_dir.filePath(QStringLiteral("skizzar.dxf"));
@@ -225,7 +120,7 @@ private slots:
         QVERIFY(DxfWriter(document).write(file));
         QVERIFY(file.commit());
 
-        const Run run = python(QString::fromUtf8(ListScript), {path});
+        const Run run = python({script("ezdxf_entities.py"), path});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         const QJsonArray entities = QJsonDocument::fromJson(run.out).array();
         QCOMPARE(entities.size(), expected.size());
@@ -261,7 +156,7 @@ private slots:
         ObjectData document;
         QVERIFY(DxfWriter(document).write(file));
         QVERIFY(file.commit());
-        const Run run = python(QString::fromUtf8(ListScript), {path});
+        const Run run = python({script("ezdxf_entities.py"), path});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out.trimmed(), QByteArray("[]"));
     }
@@ -296,8 +191,11 @@ private slots:
         QFETCH(bool, binary);
         QFETCH(bool, cut);
         const QString path = m_dir.filePath(QStringLiteral("ezdxf.dxf"));
-        const Run made = python(QString::fromUtf8(FixtureScript),
-                                {version, path, mixed ? "mixed" : "plain", codePage, binary ? "bin" : "asc"});
+        QStringList taken;
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+            taken << QString::fromLatin1(kind.dxfEntities.constFirst());
+        const Run made = python({script("ezdxf_fixture.py"), version, path, mixed ? "mixed" : "plain", codePage,
+                                 binary ? "bin" : "asc", taken.join(QLatin1Char(','))});
         QVERIFY2(made.exitCode == 0, made.err.constData());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -309,7 +207,7 @@ private slots:
         QVERIFY(content.contains("BLOCKS"));
 
         // What ezdxf itself reads from the file, in the order of the ENTITIES section.
-        const Run listed = python(QString::fromUtf8(ListScript), {path});
+        const Run listed = python({script("ezdxf_entities.py"), path});
         QVERIFY2(listed.exitCode == 0, listed.err.constData());
         const QJsonArray texts = QJsonDocument::fromJson(made.out).array();
         QCOMPARE(texts.size(), 3);

@@ -6,12 +6,8 @@
 #include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -88,34 +84,11 @@ private slots:
     void roundTripOfEveryKind()
     {
         ObjectData document;
-        auto p = std::make_shared<Punkt>();
-        p->setX1(10);
-        p->setY1(20);
-        auto l = std::make_shared<Linie>();
-        l->setX1(-1000.5f);
-        l->setY1(0);
-        l->setX2(0.1f);
-        l->setY2(-7080);
-        auto k = std::make_shared<Kreis>();
-        k->setX1(2000);
-        k->setY1(2000);
-        k->setRadius(500.25f);
-        auto r = std::make_shared<Rechteck>();
-        r->setX1(3000);
-        r->setY1(2000);
-        r->setX2(1000);
-        r->setY2(2000);
-        r->setX3(1000);
-        r->setY3(1000);
-        r->setX4(3000);
-        r->setY4(1000);
-        auto t = std::make_shared<Text>();
-        t->setX1(1.0f / 3.0f);
-        t->setY1(9705);
-        t->setText(QStringLiteral("  Grüße, Ω € \\U+0041 62 "));
-        t->setFont(QStringLiteral("Arial"));
-        t->setFontSize(12);
-        for (const std::shared_ptr<Basisklasse> &shape : std::initializer_list<std::shared_ptr<Basisklasse>>{p, l, k, r, t})
+        using namespace ShapeKinds;
+        for (const std::shared_ptr<Basisklasse> &shape : std::initializer_list<std::shared_ptr<Basisklasse>>{
+                 punkt(10, 20), linie(-1000.5f, 0, 0.1f, -7080), kreis(2000, 2000, 500.25f),
+                 rechteck(3000, 2000, 1000, 1000),
+                 text(1.0f / 3.0f, 9705, QStringLiteral("  Grüße, Ω € \\U+0041 62 "), QStringLiteral("Arial"), 12)})
             document.AddObject(shape);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -134,6 +107,34 @@ private slots:
                                     "Linie 3000 1000 3000 2000 c0",
                                     "Text " + third + " 9705 [  Grüße, Ω € \\U+0041 62 ] c0",
                                 }));
+    }
+
+    // Every kind of the tests' table: the entities the writer writes for its sample, and the
+    // shapes the reader places from them.
+    void everyKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (int i = 0; i < ShapeKinds::all().size(); ++i)
+            QTest::newRow(qPrintable(ShapeKinds::all().at(i).name)) << i;
+    }
+
+    void everyKind()
+    {
+        QFETCH(int, kind);
+        const ShapeKinds::Kind &row = ShapeKinds::all().at(kind);
+        ObjectData document;
+        document.AddObject(row.sample());
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && DxfWriter(document).write(buffer));
+        const QList<QByteArray> written = buffer.data().split('\n');
+        QList<QByteArray> types;
+        for (qsizetype i = written.indexOf("ENTITIES\r") + 1; i + 1 < written.size() && written.at(i + 1) != "ENDSEC\r"; i += 2)
+            if (written.at(i).trimmed() == "0")
+                types << written.at(i + 1).trimmed();
+        QCOMPARE(types, row.dxfEntities);
+        const Read result = read(buffer.data());
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, row.read);
     }
 
     void lineEnds_data()
@@ -465,6 +466,63 @@ private slots:
         QCOMPARE(result.placed, QStringList{"Text 1 -1 [Grüße Ω] c0"});
     }
 
+    // Each code page that $DWGCODEPAGE may name, in a file of its own: bytes that read differently
+    // in every one of them.
+    void everyListedCodePage_data()
+    {
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("expected");
+        struct Row
+        {
+            const char *name;
+            const char *bytes;
+            const char16_t *expected;
+        };
+        const Row rows[] = {
+        {"ANSI_874", "\xE3\x91\xAF\xD0\x95", u"\u0e43\u2018\u0e0f\u0e30\u2022"},
+        {"ANSI_932", "\xB0\xA1\xC4\xE3\xB0\xA1", u"\uff70\uff61\uff84\u7f83\uff61"},
+        {"ANSI_936", "\xB0\xA1\xC4\xE3\xB0\xA1", u"\u554a\u4f60\u554a"},
+        {"ANSI_949", "\xB0\xA1\xC4\xE3\xB0\xA1", u"\uac00\ucf71\uac00"},
+        {"ANSI_950", "\xB0\xA1\xC4\xE3\xB0\xA1", u"\u965b\u6595\u965b"},
+        {"ANSI_1250", "\xE3\x91\xAF\xD0\x95", u"\u0103\u2018\u017b\u0110\u2022"},
+        {"ANSI_1251", "\xE3\x91\xAF\xD0\x95", u"\u0433\u2018\u0407\u0420\u2022"},
+        {"ANSI_1253", "\xE3\x91\xAF\xD0\x95", u"\u03b3\u2018\u2015\u03a0\u2022"},
+        {"ANSI_1254", "\xE3\x91\xAF\xD0\x95", u"\u00e3\u2018\u00af\u011e\u2022"},
+        {"ANSI_1255", "\xE3\x91\xAF\xD0\x95", u"\u05d3\u2018\u00af\u05c0\u2022"},
+        {"ANSI_1256", "\xE3\x91\xAF\xD0\x95", u"\u0645\u2018\u00af\u0630\u2022"},
+        {"ANSI_1257", "\xE3\x91\xAF\xD0\x95", u"\u0107\u2018\u00c6\u0160\u2022"},
+        {"ANSI_1258", "\xE3\x91\xAF\xD0\x95", u"\u0103\u2018\u00af\u0110\u2022"},
+        {"dos437", "\xE3\x91\xAF\xD0\x95", u"\u03c0\u00e6\u00bb\u2568\u00f2"},
+        {"dos850", "\xE3\x91\xAF\xD0\x95", u"\u00d2\u00e6\u00bb\u00f0\u00f2"},
+        {"dos852", "\xE3\x91\xAF\xD0\x95", u"\u0143\u0139\u00bb\u0111\u013d"},
+        {"dos855", "\xE3\x91\xAF\xD0\x95", u"\u0441\u0409\u00bb\u043b\u040b"},
+        {"dos857", "\xE3\x91\xAF\xD0\x95", u"\u00d2\u00e6\u00bb\u00ba\u00f2"},
+        {"dos860", "\xE3\x91\xAF\xD0\x95", u"\u03c0\u00c0\u00bb\u2568\u00f2"},
+        {"dos861", "\xE3\x91\xAF\xD0\x95", u"\u03c0\u00e6\u00bb\u2568\u00fe"},
+        {"dos863", "\xE3\x91\xAF\xD0\x95", u"\u03c0\u00c8\u00bb\u2568\u00cf"},
+        {"dos864", "\xE3\x91\xAF\xD0\x95", u"\ufedb\u221e\ufea5\ufeab\u00bc"},
+        {"dos865", "\xE3\x91\xAF\xD0\x95", u"\u03c0\u00e6\u00a4\u2568\u00f2"},
+        {"dos866", "\xE3\x91\xAF\xD0\x95", u"\u0443\u0421\u043f\u2568\u0425"},
+        {"dos869", "\xE3\x91\xAF\xD0\x95", u"\u03b9\u03aa\u00bb\u03a4\u038e"},
+        {"dos932", "\xB0\xA1\xC4\xE3\xB0\xA1", u"\uff70\uff61\uff84\u7f83\uff61"},
+        };
+        for (const Row &row : rows)
+            QTest::newRow(row.name) << QByteArray(row.name) << QByteArray(row.bytes) << QString::fromUtf16(row.expected);
+    }
+
+    void everyListedCodePage()
+    {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        const Read result = read(dxf({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015",
+                                      "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"})
+                                 + entities({"0", "TEXT", "10", "1", "20", "1", "1", text}));
+        QCOMPARE(result.messages, QStringList());
+        QCOMPARE(result.placed, QStringList{"Text 1 -1 [" + expected + "] c0"});
+    }
+
     // What ends the reading of a binary file names the offset of the value or group in bytes.
     void binaryFiles_data()
     {
@@ -484,6 +542,15 @@ private slots:
         QTest::newRow("chunk past the end") << second({310, QByteArray("\x64" "abc")}).first(86) << point
                                             << "Unvollständige Gruppe bei Byte 79: „310“";
         QTest::newRow("string cut off") << second({1, "x"}).first(82) << point << "Unvollständige Gruppe bei Byte 79: „1“";
+        // Binary chunks (a length byte, then that many bytes), 64-bit integers and signed
+        // integers, each followed by more groups that must still be read right.
+        const QStringList both{"Punkt 1 1 c0", "Punkt 1 1 c0"};
+        QTest::newRow("chunk 310") << second({310, QByteArray("\x03" "abc")}) << both << QString();
+        QTest::newRow("chunk 1004") << second({1004, QByteArray("\x02" "\x01\x07")}) << both << QString();
+        QTest::newRow("64-bit integer 160") << second({160, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08")}) << both << QString();
+        QTest::newRow("64-bit integer 169") << second({169, QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8)}) << both << QString();
+        // As in a text file, where "62" "-3" reads as -3.
+        QTest::newRow("negative colour") << second({62, QByteArray("\xFD\xFF")}) << QStringList{"Punkt 1 1 c0", "Punkt 1 1 c-3"} << QString();
         QTest::newRow("group code cut off") << second({1, "x"}).first(80) << point << "Unvollständige Gruppe bei Byte 79: „“";
         // Before R13: codes of one byte, 255 before a code of two.
         QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\x02" "ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"

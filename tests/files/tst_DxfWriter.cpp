@@ -2,12 +2,8 @@
 
 #include "document/ObjectData.h"
 #include "files/DxfWriter.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -18,59 +14,9 @@
 using Shapes = QList<std::shared_ptr<Basisklasse>>;
 Q_DECLARE_METATYPE(Shapes)
 
+using namespace ShapeKinds;
+
 namespace {
-
-std::shared_ptr<Punkt> punkt(float x, float y)
-{
-    auto p = std::make_shared<Punkt>();
-    p->setX1(x);
-    p->setY1(y);
-    return p;
-}
-
-std::shared_ptr<Linie> linie(float x1, float y1, float x2, float y2)
-{
-    auto l = std::make_shared<Linie>();
-    l->setX1(x1);
-    l->setY1(y1);
-    l->setX2(x2);
-    l->setY2(y2);
-    return l;
-}
-
-std::shared_ptr<Kreis> kreis(float x, float y, float r)
-{
-    auto k = std::make_shared<Kreis>();
-    k->setX1(x);
-    k->setY1(y);
-    k->setRadius(r);
-    return k;
-}
-
-std::shared_ptr<Rechteck> rechteck(float x1, float y1, float x3, float y3)
-{
-    auto r = std::make_shared<Rechteck>();
-    r->setX1(x1);
-    r->setY1(y1);
-    r->setX2(x3);
-    r->setY2(y1);
-    r->setX3(x3);
-    r->setY3(y3);
-    r->setX4(x1);
-    r->setY4(y3);
-    return r;
-}
-
-std::shared_ptr<Text> text(float x, float y, const QString &t, const QString &font, std::int32_t size)
-{
-    auto s = std::make_shared<Text>();
-    s->setX1(x);
-    s->setY1(y);
-    s->setText(t);
-    s->setFont(font);
-    s->setFontSize(size);
-    return s;
-}
 
 QByteArray lines(const QList<QByteArray> &items)
 {

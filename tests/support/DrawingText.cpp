@@ -1,10 +1,6 @@
 #include "support/DrawingText.h"
 
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -13,34 +9,16 @@ namespace DrawingText {
 
 Shape parts(const Basisklasse &shape)
 {
-    Shape s;
-    // The properties every shape class has, and the coordinates that follow X1 and Y1.
-    auto common = [&s](const char *kind, const auto &c, const QList<float> &more) {
-        s = Shape{QLatin1String(kind), QList<float>{c.getX1(), c.getY1()} + more, c.getColor(), {}, {}, 0,
-                  c.getSelected()};
-    };
     // The exact class: a copy must be of the class of its source, not of a class derived from it.
-    const std::type_info &type = typeid(shape);
-    if (type == typeid(Punkt)) {
-        common("Punkt", static_cast<const Punkt &>(shape), {});
-    } else if (type == typeid(Linie)) {
-        const auto &l = static_cast<const Linie &>(shape);
-        common("Linie", l, {l.getX2(), l.getY2()});
-    } else if (type == typeid(Rechteck)) {
-        const auto &r = static_cast<const Rechteck &>(shape);
-        common("Rechteck", r, {r.getX2(), r.getY2(), r.getX3(), r.getY3(), r.getX4(), r.getY4()});
-    } else if (type == typeid(Kreis)) {
-        const auto &k = static_cast<const Kreis &>(shape);
-        common("Kreis", k, {k.getRadius()});
-    } else if (type == typeid(Text)) {
-        const auto &t = static_cast<const Text &>(shape);
-        common("Text", t, {});
-        s.text = t.getText();
-        s.font = t.getFont();
-        s.fontSize = t.getFontSize();
-    } else {
-        s.kind = type == typeid(Basisklasse) ? QStringLiteral("Basisklasse") : QStringLiteral("other");
+    for (const ShapeKinds::Kind &kind : ShapeKinds::all()) {
+        if (typeid(shape) == kind.type) {
+            Shape s = kind.parts(shape);
+            s.kind = kind.name;
+            return s;
+        }
     }
+    Shape s;
+    s.kind = typeid(shape) == typeid(Basisklasse) ? QStringLiteral("Basisklasse") : QStringLiteral("other");
     return s;
 }
 

@@ -62,11 +62,41 @@ void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
 
 void ScriptedDialogs::expectWelcome()
 {
-    expectModal([](QDialog &welcome) {
-        auto *weiter = welcome.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
-        QVERIFY(weiter);
+    expectModal([this](QDialog &dialog) { welcome(dialog, true); });
+}
+
+void ScriptedDialogs::keepAnsweringOpenFile(std::optional<QString> answer)
+{
+    m_standing[Kind::OpenFile] = {Kind::OpenFile, std::move(answer)};
+}
+
+void ScriptedDialogs::keepAnsweringSaveFile(std::optional<QString> answer)
+{
+    m_standing[Kind::SaveFile] = {Kind::SaveFile, std::move(answer)};
+}
+
+void ScriptedDialogs::keepAnsweringMessages(Answer answer)
+{
+    m_standing[Kind::Message] = {Kind::Message, answer};
+}
+
+void ScriptedDialogs::keepWelcoming()
+{
+    m_standing[Kind::Modal] = {Kind::Modal, std::function<void(QDialog &)>([this](QDialog &dialog) { welcome(dialog, false); })};
+}
+
+void ScriptedDialogs::welcome(QDialog &dialog, bool byMouse) const
+{
+    auto *weiter = dialog.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    if (!weiter) {
+        fail(QStringLiteral("a modal window other than the welcome window: ") + dialog.objectName());
+        dialog.reject();
+        return;
+    }
+    if (byMouse)
         QTest::mouseClick(weiter, Qt::LeftButton);
-    });
+    else
+        weiter->click();
 }
 
 QList<ScriptedDialogs::Prompt> ScriptedDialogs::messages() const
@@ -84,18 +114,27 @@ const ScriptedDialogs::Expected *ScriptedDialogs::next(const Prompt &prompt)
     const QString shown = QStringLiteral("%1 \"%2\" (%3)")
                               .arg(QLatin1String(kindName(prompt.kind)), prompt.text, prompt.title);
     if (m_expected.empty()) {
-        QTest::qFail(qPrintable(QStringLiteral("unexpected ") + shown), __FILE__, __LINE__);
+        const auto standing = m_standing.find(prompt.kind);
+        if (standing != m_standing.end())
+            return &standing->second;
+        fail(QStringLiteral("unexpected ") + shown);
         return nullptr;
     }
     if (m_expected.front().kind != prompt.kind) {
-        QTest::qFail(qPrintable(QStringLiteral("expected a %1, got %2")
-                                    .arg(QLatin1String(kindName(m_expected.front().kind)), shown)),
-                     __FILE__, __LINE__);
+        fail(QStringLiteral("expected a %1, got %2").arg(QLatin1String(kindName(m_expected.front().kind)), shown));
         return nullptr;
     }
     m_current = std::move(m_expected.front());
     m_expected.pop_front();
     return &m_current;
+}
+
+void ScriptedDialogs::fail(const QString &what) const
+{
+    if (onUnexpected)
+        onUnexpected(what);
+    else
+        QTest::qFail(qPrintable(what), __FILE__, __LINE__);
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(QWidget *, const QString &nameFilter,

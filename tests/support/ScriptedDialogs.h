@@ -1,5 +1,6 @@
 #pragma once
-// Platform prompts answered from a queue: records every prompt and fails the test on one nobody expected.
+// Platform prompts answered from a queue, or with standing answers: records every prompt and fails
+// the test on one nobody expected. The one double of the tests, the fuzz target and the benchmark.
 
 #include "platform/PlatformDialogs.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <map>
 #include <variant>
 
 class ScriptedDialogs : public PlatformDialogs
@@ -36,6 +38,15 @@ public:
     // The welcome window at start-up, left with "Weiter".
     void expectWelcome();
 
+    // Standing answers, given to every prompt of their kind while none of it is expected: for
+    // runs that are not scripted step by step.
+    void keepAnsweringOpenFile(std::optional<QString> answer);
+    void keepAnsweringSaveFile(std::optional<QString> answer);
+    void keepAnsweringMessages(Answer answer);
+    void keepWelcoming();
+    // Called with a description of a prompt that nobody expected, instead of failing the running test.
+    std::function<void(const QString &what)> onUnexpected;
+
     // Every prompt shown so far, in order.
     QList<Prompt> prompts;
     // Whether every expected prompt has been shown.
@@ -63,9 +74,15 @@ private:
         Answered answer;
     };
 
-    // Takes the next expectation; fails the running test when it is of another kind or missing.
+    // Takes the next expectation, or the standing answer; fails the running test when it is of
+    // another kind or missing.
     const Expected *next(const Prompt &prompt);
+    void fail(const QString &what) const;
+    // Leaves the welcome window with "Weiter", clicked with the mouse or, outside a test (whose
+    // mouse device Qt would destroy after the application), pressed; any other window fails.
+    void welcome(QDialog &dialog, bool byMouse) const;
 
     std::deque<Expected> m_expected;
+    std::map<Kind, Expected> m_standing;
     Expected m_current;
 };

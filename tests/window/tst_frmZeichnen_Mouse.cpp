@@ -7,11 +7,8 @@
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
 #include "shapes/SkizzarError.h"
-#include "shapes/Text.h"
+#include "support/ShapeKinds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,7 +109,10 @@ private slots:
                                    QString::fromUtf16(u"a\u0000b \u4E2D\u6587"),
                                    QString::fromUtf16(u"A\U0001F600B gjpq"),
                                    QStringLiteral("Text 123 ").repeated(40) + QString::fromUtf16(u"\u05D0")};
-        const char *const tools[] = {"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis"};
+        QStringList tools;
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+            if (kind.armsTool)
+                tools << kind.menuItem;
         Twins twins;
         QTemporaryDir folder;
         const QString saved = folder.filePath(QStringLiteral("saved.dxf"));
@@ -122,11 +122,9 @@ private slots:
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
             QRandomGenerator scatter(7);
             for (std::size_t i = 0; i < ShapeIndex::CoveringFrom; ++i) {
-                auto point = std::make_shared<Punkt>();
-                point->setX1(float(scatter.bounded(660) * 15));
-                point->setY1(float(scatter.bounded(480) * 15));
-                point->setColor(std::int32_t(scatter.bounded(0x1000000)));
-                window.oObjectData->AddObject(point);
+                const auto x = float(scatter.bounded(660) * 15);
+                const auto y = float(scatter.bounded(480) * 15);
+                window.oObjectData->AddObject(ShapeKinds::punkt(x, y, std::int32_t(scatter.bounded(0x1000000))));
             }
             window.Form_Paint();
         });
@@ -137,7 +135,7 @@ private slots:
             const QPoint at = somewhere();
             const std::int32_t colour = std::int32_t(random.bounded(0x1000000));
             const QString text = texts[random.bounded(texts.size())];
-            const char *tool = tools[random.bounded(4)];
+            const QString tool = tools.at(random.bounded(tools.size()));
             twins.both([&](frmZeichnen &window, ScriptedDialogs &dialogs) {
                 QWidget *canvas = window.canvas();
                 if (action < 10) {
@@ -161,10 +159,7 @@ private slots:
                     dialogs.expectColor(colour);
                     window.mnuHintergrundfarbe->trigger();
                 } else if (action < 101) { // a shape the next placement or repaint shows
-                    auto line = std::make_shared<Linie>();
-                    line->setX2(at.x() * 15.0f);
-                    line->setY2(at.y() * 15.0f);
-                    window.oObjectData->AddObject(line);
+                    window.oObjectData->AddObject(ShapeKinds::linie(0, 0, at.x() * 15.0f, at.y() * 15.0f));
                 } else { // the drawing replaced by one much like it
                     dialogs.expectMessage(PlatformDialogs::Answer::No);
                     dialogs.expectOpenFile(saved);
@@ -175,25 +170,26 @@ private slots:
         }
         QVERIFY(twins.windows[0]->oObjectData->GetNumberOfObjects() > int(ShapeIndex::CoveringFrom) + 100);
 
+        // Marks stacked far above their letter, in cells of the index that the line of the text
+        // does not reach, and a line placed across them.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            window.tmpText = QStringLiteral("o") + QString(64, QChar(0x0301));
+            window.iPaintMode = PaintMode::TextTool;
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(300, 360));
+            window.mnuLinie->trigger();
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(250, 225));
+            QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(350, 250));
+        });
+        QVERIFY(twins.alike());
+
         // Lines over every row: a full repaint is done long before it reaches the circle and
         // the text under them, which still set ForeColor and the text position.
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
-            auto circle = std::make_shared<Kreis>();
-            circle->setColor(0x123456);
-            window.oObjectData->AddObject(circle);
-            auto text = std::make_shared<Text>();
-            text->setX1(4321.0f);
-            text->setY1(765.0f);
-            window.oObjectData->AddObject(text);
-            for (int row = 0; row < window.surface().size().height(); ++row) {
-                auto line = std::make_shared<Linie>();
-                line->setX1(-15.0f);
-                line->setY1(row * 15.0f);
-                line->setX2(window.surface().size().width() * 15.0f + 15.0f);
-                line->setY2(row * 15.0f);
-                line->setColor(row * 0x010203);
-                window.oObjectData->AddObject(line);
-            }
+            window.oObjectData->AddObject(ShapeKinds::kreis(0, 0, 0, 0x123456));
+            window.oObjectData->AddObject(ShapeKinds::text(4321.0f, 765.0f, QString()));
+            const float right = window.surface().size().width() * 15.0f + 15.0f;
+            for (int row = 0; row < window.surface().size().height(); ++row)
+                window.oObjectData->AddObject(ShapeKinds::linie(-15.0f, row * 15.0f, right, row * 15.0f, row * 0x010203));
             window.Form_Paint();
         });
         QVERIFY(twins.alike());
@@ -220,20 +216,14 @@ private slots:
         QTest::addColumn<QList<float>>("coordinates");
         QTest::addColumn<QList<QPoint>>("painted");
 
-        QTest::newRow("Punkt") << "mnuPunkt" << QList<QPoint>{{100, 80}} << "Punkt"
-                               << QList<float>{1500, 1200} << QList<QPoint>{{100, 80}};
-        QTest::newRow("Linie") << "mnuLinie" << QList<QPoint>{{60, 60}, {200, 120}} << "Linie"
-                               << QList<float>{900, 900, 3000, 1800} << QList<QPoint>{{60, 60}, {130, 90}};
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+            if (kind.armsTool)
+                QTest::newRow(qPrintable(kind.name))
+                    << kind.menuItem << kind.clicks << kind.name << kind.coordinates << kind.painted;
         QTest::newRow("Linie der Länge 0") << "mnuLinie" << QList<QPoint>{{50, 50}, {50, 50}} << "Linie"
                                            << QList<float>{750, 750, 750, 750} << QList<QPoint>{};
-        QTest::newRow("Kreis") << "mnuKreis" << QList<QPoint>{{200, 200}, {220, 215}} << "Kreis"
-                               << QList<float>{3000, 3000, 375} << QList<QPoint>{{225, 200}, {200, 175}};
         QTest::newRow("Kreis mit Radius 0") << "mnuKreis" << QList<QPoint>{{200, 200}, {200, 200}} << "Kreis"
                                             << QList<float>{3000, 3000, 0} << QList<QPoint>{{200, 200}};
-        QTest::newRow("Rechteck nach rechts unten")
-            << "mnuRechteck" << QList<QPoint>{{40, 40}, {100, 70}} << "Rechteck"
-            << QList<float>{600, 600, 1500, 600, 1500, 1050, 600, 1050}
-            << QList<QPoint>{{40, 40}, {100, 40}, {100, 70}, {40, 70}};
         QTest::newRow("Rechteck nach links oben")
             << "mnuRechteck" << QList<QPoint>{{100, 70}, {40, 40}} << "Rechteck"
             << QList<float>{1500, 1050, 600, 1050, 600, 600, 1500, 600}
@@ -301,9 +291,9 @@ private slots:
     void bandLeavesTheBufferAsItWas_data()
     {
         QTest::addColumn<QString>("tool");
-        QTest::newRow("Linie") << "mnuLinie";
-        QTest::newRow("Rechteck") << "mnuRechteck";
-        QTest::newRow("Kreis") << "mnuKreis";
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+            if (kind.armsTool && kind.clicks.size() == 2)
+                QTest::newRow(qPrintable(kind.name)) << kind.menuItem;
     }
 
     void bandLeavesTheBufferAsItWas()

@@ -1,6 +1,8 @@
 #include "LoadDxfFuzzer.h"
 
-#include "FuzzDialogs.h"
+#include "files/RecordingDxfTarget.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
@@ -11,6 +13,8 @@
 #include <QFile>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -20,7 +24,7 @@ void writeFile(const QString &path, QByteArrayView bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(bytes.data(), bytes.size()) != bytes.size())
-        FuzzDialogs::fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        LoadDxfFuzzer::fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
 }
 
 // One unit in the last place of a 32-bit float of magnitude v.
@@ -59,7 +63,7 @@ bool isStopMessage(const QString &message)
 LoadDxfFuzzer::LoadDxfFuzzer()
 {
     if (!m_dir.isValid())
-        FuzzDialogs::fail(QStringLiteral("no temporary folder: %1").arg(m_dir.errorString()));
+        fail(QStringLiteral("no temporary folder: %1").arg(m_dir.errorString()));
     m_inputPath = m_dir.filePath(QStringLiteral("eingabe.dxf"));
     m_savedPath = m_dir.filePath(QStringLiteral("gespeichert.dxf"));
     startWindow();
@@ -69,11 +73,16 @@ LoadDxfFuzzer::~LoadDxfFuzzer() = default;
 
 void LoadDxfFuzzer::startWindow()
 {
-    m_dialogs = std::make_shared<FuzzDialogs>();
+    // Reading a file never asks for a file, colour or printer, and shows no modal window but the
+    // welcome window at start-up: any of these ends the run.
+    m_dialogs = std::make_shared<ScriptedDialogs>();
+    m_dialogs->onUnexpected = [](const QString &what) { fail(what); };
+    m_dialogs->keepAnsweringMessages(PlatformDialogs::Answer::Ok);
+    m_dialogs->keepWelcoming();
     m_window = std::make_unique<frmZeichnen>(m_dialogs);
     m_window->Form_Load();
-    if (!m_dialogs->takeMessages().isEmpty())
-        FuzzDialogs::fail(QStringLiteral("a message at start-up"));
+    if (!takeMessages().isEmpty())
+        fail(QStringLiteral("a message at start-up"));
 }
 
 void LoadDxfFuzzer::resetWindow()
@@ -94,12 +103,26 @@ QStringList LoadDxfFuzzer::load(const QString &path)
     resetWindow();
     // As the Open command does: any error ends the command and is shown in a message box.
     m_window->guarded([&] { m_window->LoadDXF(path); });
-    return m_dialogs->takeMessages();
+    return takeMessages();
+}
+
+QStringList LoadDxfFuzzer::takeMessages()
+{
+    // Every box the editor shows while reading is titled "Skizzar" and offers OK only.
+    QStringList messages;
+    for (const ScriptedDialogs::Prompt &prompt : m_dialogs->messages()) {
+        if (prompt.buttons != PlatformDialogs::Buttons::Ok || prompt.title != QLatin1String("Skizzar"))
+            fail(QStringLiteral("a message box other than OK titled \"Skizzar\": [%1] %2").arg(prompt.title, prompt.text));
+        messages.append(prompt.text);
+    }
+    m_dialogs->prompts.clear();
+    return messages;
 }
 
 void LoadDxfFuzzer::run(QByteArrayView input)
 {
     writeFile(m_inputPath, input);
+    checkPieces(input);
     const QStringList messages = load(m_inputPath);
     checkMessages(messages);
     const std::vector<Shape> read = drawing();
@@ -109,24 +132,39 @@ void LoadDxfFuzzer::run(QByteArrayView input)
     {
         QFile file(m_savedPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            FuzzDialogs::fail(QStringLiteral("cannot write %1").arg(m_savedPath));
+            fail(QStringLiteral("cannot write %1").arg(m_savedPath));
         try {
             if (!DxfWriter(*m_window->oObjectData).write(file))
-                FuzzDialogs::fail(QStringLiteral("the writer could not write the drawing read"));
+                fail(QStringLiteral("the writer could not write the drawing read"));
         } catch (const SkizzarError &error) {
-            FuzzDialogs::fail(QStringLiteral("the drawing read cannot be written: ") + error.message());
+            fail(QStringLiteral("the drawing read cannot be written: ") + error.message());
         }
     }
     const QStringList again = load(m_savedPath);
     if (!again.isEmpty())
-        FuzzDialogs::fail(QStringLiteral("the drawing read, saved, gives messages when read again: ")
-                          + again.join(QLatin1String(" | ")));
+        fail(QStringLiteral("the drawing read, saved, gives messages when read again: ")
+             + again.join(QLatin1String(" | ")));
     checkSameDrawing(read, drawing());
 
     // Back to the event loop, as after the Open command: the window shows what changed. All that
     // this input made is given back before the next, so that libFuzzer's leak check stays quiet.
     resetWindow();
     QCoreApplication::processEvents();
+}
+
+void LoadDxfFuzzer::checkPieces(QByteArrayView input) const
+{
+    // The window reads in pieces of 1 MiB, larger than any input: here the input's last byte sets
+    // pieces of 1 to 256 bytes, so that their boundaries fall anywhere, and that reading must give
+    // what reading it whole gives.
+    if (input.isEmpty())
+        return;
+    const qsizetype pieceSize = 1 + static_cast<unsigned char>(input.back());
+    RecordingDxfTarget whole;
+    RecordingDxfTarget pieces;
+    const QStringList messages = DxfReader(whole).read(input);
+    if (DxfReader(pieces, pieceSize).read(input) != messages || pieces.placed != whole.placed)
+        fail(QStringLiteral("read in pieces of %1 bytes, the input gives another drawing").arg(pieceSize));
 }
 
 void LoadDxfFuzzer::checkMessages(const QStringList &messages) const
@@ -138,23 +176,27 @@ void LoadDxfFuzzer::checkMessages(const QStringList &messages) const
         const bool known = (last && message == DxfReader::passedOverMessage())
                            || (i == 0 && (message == DxfReader::noEofMessage() || isStopMessage(message)));
         if (!known || messages.size() > 2)
-            FuzzDialogs::fail(QStringLiteral("unexpected messages: ") + messages.join(QLatin1String(" | ")));
+            fail(QStringLiteral("unexpected messages: ") + messages.join(QLatin1String(" | ")));
     }
 }
 
 std::vector<LoadDxfFuzzer::Shape> LoadDxfFuzzer::drawing() const
 {
-    const QStringList kinds{QStringLiteral("Punkt"), QStringLiteral("Linie"), QStringLiteral("Kreis"), QStringLiteral("Text")};
+    // The kinds that are written as one entity of their own, which the reader makes again.
+    QStringList kinds;
+    for (const ShapeKinds::Kind &kind : ShapeKinds::all())
+        if (kind.dxfEntities.size() == 1)
+            kinds << kind.name;
     std::vector<Shape> shapes;
     for (const std::shared_ptr<Basisklasse> &shape : m_window->oObjectData->getBasisklassen()) {
         Shape s = DrawingText::parts(*shape);
         if (!kinds.contains(s.kind))
-            FuzzDialogs::fail(QStringLiteral("the reader made a shape of another kind"));
+            fail(QStringLiteral("the reader made a shape of another kind"));
         for (const float v : s.coordinates)
             if (!std::isfinite(v))
-                FuzzDialogs::fail(QStringLiteral("a shape with a coordinate that is not finite"));
+                fail(QStringLiteral("a shape with a coordinate that is not finite"));
         if (s.kind == QLatin1String("Kreis") && s.coordinates.at(2) < 0.0f)
-            FuzzDialogs::fail(QStringLiteral("a circle with a negative radius"));
+            fail(QStringLiteral("a circle with a negative radius"));
         shapes.push_back(std::move(s));
     }
     return shapes;
@@ -163,9 +205,9 @@ std::vector<LoadDxfFuzzer::Shape> LoadDxfFuzzer::drawing() const
 void LoadDxfFuzzer::checkSameDrawing(const std::vector<Shape> &read, const std::vector<Shape> &reread) const
 {
     if (read.size() != reread.size())
-        FuzzDialogs::fail(QStringLiteral("%1 shapes read, %2 after saving and reading again")
-                              .arg(read.size())
-                              .arg(reread.size()));
+        fail(QStringLiteral("%1 shapes read, %2 after saving and reading again")
+                 .arg(read.size())
+                 .arg(reread.size()));
     for (std::size_t i = 0; i < read.size(); ++i) {
         const Shape &a = read[i];
         Shape b = reread[i];
@@ -178,8 +220,23 @@ void LoadDxfFuzzer::checkSameDrawing(const std::vector<Shape> &read, const std::
                 b.coordinates[2] = a.coordinates.at(2);
         }
         if (!(a == b))
-            FuzzDialogs::fail(QStringLiteral("shape %1 changed by saving and reading again: %2 became %3")
-                                  .arg(i + 1)
-                                  .arg(a.toString(), reread[i].toString()));
+            fail(QStringLiteral("shape %1 changed by saving and reading again: %2 became %3")
+                     .arg(i + 1)
+                     .arg(a.toString(), reread[i].toString()));
     }
+}
+
+void LoadDxfFuzzer::fail(const QString &what)
+{
+    // Control characters and lone surrogates of a message made from the input are shown as codes.
+    QString shown;
+    for (const QChar c : what) {
+        if (c.unicode() < 0x20 || c.isSurrogate())
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    std::fprintf(stderr, "fuzz_LoadDXF: %s\n", shown.toUtf8().constData());
+    std::fflush(stderr);
+    std::abort();
 }

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class FuzzDialogs;
+class ScriptedDialogs;
 class frmZeichnen;
 
 class LoadDxfFuzzer
@@ -25,6 +25,9 @@ public:
     // the same from its own file.
     void run(QByteArrayView input);
 
+    // Reports what went wrong and aborts, which libFuzzer records as a crash with its input.
+    [[noreturn]] static void fail(const QString &what);
+
 private:
     using Shape = DrawingText::Shape;
 
@@ -33,11 +36,14 @@ private:
     // start values, so that each input is read as by a freshly started editor.
     void resetWindow();
     QStringList load(const QString &path);
+    // The messages shown since the last call, in order.
+    QStringList takeMessages();
     std::vector<Shape> drawing() const;
+    void checkPieces(QByteArrayView input) const;
     void checkMessages(const QStringList &messages) const;
     void checkSameDrawing(const std::vector<Shape> &read, const std::vector<Shape> &reread) const;
 
-    std::shared_ptr<FuzzDialogs> m_dialogs;
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<frmZeichnen> m_window;
     QTemporaryDir m_dir;
     QString m_inputPath;

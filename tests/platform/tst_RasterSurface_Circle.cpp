@@ -1,0 +1,87 @@
+// The raster surface's circles: the outline, clipped or whole, exact for huge radii.
+
+#include "platform/RasterSurface.h"
+#include "RasterSurfaceChecks.h"
+
+#include <QTest>
+
+using namespace RasterSurfaceChecks;
+
+class TestRasterSurfaceCircle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void circleOutline_data()
+    {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("centreX");
+        QTest::addColumn<int>("count"); // -1: not counted by hand
+        QTest::newRow("r1") << 1 << 110 << 4;
+        QTest::newRow("r2") << 2 << 110 << 12;
+        QTest::newRow("r7") << 7 << 110 << -1;
+        QTest::newRow("r100") << 100 << 110 << -1;
+        QTest::newRow("r5000 ending just right of the buffer") << 5000 << 220 - 5000 << -1;
+    }
+    void circleOutline()
+    {
+        QFETCH(int, radius);
+        QFETCH(int, centreX);
+        QFETCH(int, count);
+        RasterSurface s(QSize(220, 220));
+        const int c = 110;
+        s.Circle(centreX * Tw, c * Tw, radius * Tw);
+        const Points outline = pixelsNot(s, White);
+        QVERIFY(count < 0 || outline.size() == count);
+        QVERIFY(!outline.isEmpty());
+        for (const QPoint &p : outline) {
+            const int u = p.x() - centreX, v = p.y() - c;
+            QVERIFY(std::abs(std::hypot(u, v) - radius) < 1.0);
+            if (centreX != c)
+                continue;
+            for (const QPoint &m : {QPoint(-u, v), QPoint(u, -v), QPoint(v, u)})
+                QCOMPARE(s.pixel(c + m.x(), c + m.y()), 0);
+            int neighbours = 0; // a closed outline: at least two of the eight neighbours
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    neighbours += (dx || dy) && s.pixel(p.x() + dx, p.y() + dy) == 0;
+            QVERIFY(neighbours >= 2);
+        }
+    }
+
+    // Clipped by the buffer, a circle sets the pixels it sets when the buffer holds it whole.
+    void clippedCircleMatchesWholeCircle()
+    {
+        const int size = 2 * 4200 + 80;
+        RasterSurface whole(QSize(size, size));
+        for (const int r : {1, 2, 7, 100, 707, 1000, 4200}) {
+            whole.setBackColor(White);
+            circle(size / 2 * Tw, size / 2 * Tw, r * Tw)(whole);
+            for (const QPoint corner : {QPoint(r - 20, -30), QPoint(-r - 5, -3), QPoint(707 * r / 1000 - 17, 707 * r / 1000 - 23)}) {
+                RasterSurface part(QSize(40, 30));
+                circle(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw)(part);
+                QCOMPARE(part.image(), whole.image().copy(size / 2 + corner.x(), size / 2 + corner.y(), 40, 30));
+            }
+        }
+    }
+
+    // Radius 5k and centre (-3k, 4k) with k = 2^58: the outline passes the pixel (0, 0) with
+    // slope 3/4; at such a size its curvature moves no pixel, so column x holds the pixel
+    // floor((3x - 2) / 4) + 1, exactly.
+    void hugeArcIsExact()
+    {
+        const float k = std::ldexp(1.0f, 58);
+        RasterSurface s(QSize(40, 30));
+        s.Circle(-3 * k * Tw, 4 * k * Tw, 5 * k * Tw);
+        Points expected;
+        for (int x = 0; x < 40; ++x)
+            expected << QPoint(x, int(std::floor((3.0 * x - 2.0) / 4.0)) + 1);
+        std::sort(expected.begin(), expected.end(), [](QPoint a, QPoint b) {
+            return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x());
+        });
+        QCOMPARE(pixelsNot(s, White), expected);
+    }
+};
+
+QTEST_MAIN(TestRasterSurfaceCircle)
+#include "tst_RasterSurface_Circle.moc"
