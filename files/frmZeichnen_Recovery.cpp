@@ -119,19 +119,12 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
     const auto lastReadAt = std::find_if(entries.rbegin(), entries.rend(), [](const RecoveryEntry &e) {
         return e.kind == RecoveryEntry::Kind::Read;
     });
-    // Repaints wait until the end, except around a file read, which waits for itself.
-    bool waiting = false;
-    auto repaintsWait = [&](bool wait) {
-        if (wait != waiting)
-            wait ? beginReading() : endReading();
-        waiting = wait;
-    };
+    // Repaints wait until the end; a failure half-way leaves them going.
+    beginReading();
+    const auto repaintsGoOn = qScopeGuard([this] { endReading(); });
     using Kind = RecoveryEntry::Kind;
-    // A record that fails half-way leaves repaints as they were.
-    const auto repaintsGoOn = qScopeGuard([&] { repaintsWait(false); });
     for (auto at = entries.begin(); at != entries.end(); ++at) {
         const RecoveryEntry &e = *at;
-        repaintsWait(e.kind != Kind::Read);
         switch (e.kind) {
         case Kind::Emptied:
             emptyDrawing();

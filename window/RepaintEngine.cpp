@@ -42,7 +42,7 @@ void RepaintEngine::Print(const QString &text)
 
 void RepaintEngine::repaint()
 {
-    if (mReading && mCoalescing) {
+    if (mReading > 0 && mCoalescing) {
         mPending = true;
         return;
     }
@@ -66,13 +66,12 @@ void RepaintEngine::drawAll()
 
 void RepaintEngine::beginReading()
 {
-    mReading = true;
+    ++mReading;
 }
 
 void RepaintEngine::endReading()
 {
-    mReading = false;
-    if (mPending) {
+    if (--mReading == 0 && mPending) {
         mPending = false;
         drawAll();
     }

@@ -42,7 +42,8 @@ public:
     // DrawAll with DrawMode::Repaint, drawn from the last shape back where that gives the same
     // result sooner.
     void drawAll();
-    // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end.
+    // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end. Pairs
+    // may nest (a file read while a drawing is brought back): the outermost end repaints.
     void beginReading();
     void endReading();
     // What changed in the buffer since the last call, to be shown; ends the event's drawing.
@@ -61,7 +62,7 @@ private:
     ShapeIndex mShapeIndex;
     bool mCoalescing = true;
     bool mShortcuts = true;
-    bool mReading = false;
+    int mReading = 0; // how many readings are under way
     bool mPending = false;
     bool mDrawnWhole = false; // the buffer was erased for a full repaint in this event
 };
