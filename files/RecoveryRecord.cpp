@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -60,71 +59,15 @@ quint32 number(const char *at)
     return value;
 }
 
-QDataStream &stream(QDataStream &s)
-{
-    s.setVersion(QDataStream::Qt_6_0);
-    s.setByteOrder(QDataStream::LittleEndian);
-    s.setFloatingPointPrecision(QDataStream::SinglePrecision);
-    return s;
-}
-
-// The next entry of an action; false where the action holds no whole entry there.
-bool decode(QDataStream &in, RecoveryEntry &e)
-{
-    quint8 kind = 0;
-    in >> kind;
-    e.kind = RecoveryEntry::Kind(kind);
-    QByteArray fileName;
-    switch (e.kind) {
-    case RecoveryEntry::Kind::Emptied:
-    case RecoveryEntry::Kind::Undone:
-    case RecoveryEntry::Kind::Restart:
-        break;
-    case RecoveryEntry::Kind::Titled:
-        in >> e.text >> fileName >> e.saved;
-        break;
-    case RecoveryEntry::Kind::Read:
-    case RecoveryEntry::Kind::Moved: {
-        quint64 device = 0, inode = 0;
-        qint64 size = 0, seconds = 0, nanoseconds = 0;
-        in >> fileName >> device >> inode >> size >> seconds >> nanoseconds >> e.color;
-        e.stamp = {dev_t(device), ino_t(inode), off_t(size), std::time_t(seconds), long(nanoseconds)};
-        break;
-    }
-    case RecoveryEntry::Kind::Placed: {
-        quint8 placement = 0;
-        in >> placement >> e.x1 >> e.y1 >> e.x2 >> e.y2 >> e.color;
-        e.placement = RecoveryEntry::Placement(placement);
-        if (e.placement == RecoveryEntry::Placement::Text)
-            in >> e.text >> e.font >> e.fontSize;
-        else if (placement < quint8(RecoveryEntry::Placement::Punkt) || placement > quint8(RecoveryEntry::Placement::Text))
-            return false;
-        // No placement of the editor takes a number that is not finite.
-        for (const float value : {e.x1, e.y1, e.x2, e.y2, e.fontSize})
-            if (!std::isfinite(value))
-                return false;
-        break;
-    }
-    case RecoveryEntry::Kind::Colour:
-    case RecoveryEntry::Kind::BackColour:
-        in >> e.color;
-        break;
-    default:
-        return false;
-    }
-    e.fileName = QFile::decodeName(fileName);
-    return in.status() == QDataStream::Ok;
-}
-
 // The entries of one action, after its last Restart if it has one; false where they are no
 // whole entries.
 bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool &restarted)
 {
     QDataStream in(payload);
-    stream(in);
+    RecoveryEntry::format(in);
     do {
         RecoveryEntry e;
-        if (!decode(in, e))
+        if (!e.read(in))
             return false;
         if (e.kind == RecoveryEntry::Kind::Restart) {
             entries.clear();
@@ -134,8 +77,6 @@ bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool
     } while (!in.atEnd());
     return true;
 }
-
-void writeEntry(QDataStream &out, const RecoveryEntry &e);
 
 QByteArray framed(const QByteArray &payload)
 {
@@ -152,43 +93,11 @@ QByteArray RecoveryRecord::encode(const QList<RecoveryEntry> &entries)
 {
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
-    stream(out);
+    RecoveryEntry::format(out);
     for (const RecoveryEntry &e : entries)
-        writeEntry(out, e);
+        e.write(out);
     return framed(payload);
 }
-
-namespace {
-
-void writeEntry(QDataStream &out, const RecoveryEntry &e)
-{
-    out << quint8(e.kind);
-    switch (e.kind) {
-    case RecoveryEntry::Kind::Emptied:
-    case RecoveryEntry::Kind::Undone:
-    case RecoveryEntry::Kind::Restart:
-        break;
-    case RecoveryEntry::Kind::Titled:
-        out << e.text << QFile::encodeName(e.fileName) << e.saved;
-        break;
-    case RecoveryEntry::Kind::Read:
-    case RecoveryEntry::Kind::Moved:
-        out << QFile::encodeName(e.fileName) << quint64(e.stamp.device) << quint64(e.stamp.inode)
-            << qint64(e.stamp.size) << qint64(e.stamp.modifiedSeconds) << qint64(e.stamp.modifiedNanoseconds) << e.color;
-        break;
-    case RecoveryEntry::Kind::Placed:
-        out << quint8(e.placement) << e.x1 << e.y1 << e.x2 << e.y2 << e.color;
-        if (e.placement == RecoveryEntry::Placement::Text)
-            out << e.text << e.font << e.fontSize;
-        break;
-    case RecoveryEntry::Kind::Colour:
-    case RecoveryEntry::Kind::BackColour:
-        out << e.color;
-        break;
-    }
-}
-
-} // namespace
 
 QByteArray RecoveryRecord::header()
 {
@@ -293,7 +202,7 @@ void RecoveryRecord::append(const RecoveryEntry &entry)
 {
     using Kind = RecoveryEntry::Kind;
     QDataStream out(&m_pending, QIODevice::Append);
-    stream(out);
+    RecoveryEntry::format(out);
     if (entry.kind == Kind::Read)
         m_read = entry;
     if (entry.kind == Kind::Read || entry.kind == Kind::Emptied) {
@@ -305,14 +214,14 @@ void RecoveryRecord::append(const RecoveryEntry &entry)
         // The drawing before can no longer come back: the record starts afresh, in the same
         // action, so that a kill keeps either the old record or the new one.
         m_baseOnly = false;
-        writeEntry(out, {Kind::Restart});
+        RecoveryEntry(Kind::Restart).write(out);
         for (const RecoveryEntry &e : std::as_const(m_sinceBase))
-            writeEntry(out, e);
+            e.write(out);
         m_sinceBase.clear();
     } else if (m_baseOnly) {
         m_sinceBase.append(entry);
     }
-    writeEntry(out, entry);
+    entry.write(out);
     if (m_depth == 0)
         flush();
 }

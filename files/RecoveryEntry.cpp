@@ -1,0 +1,89 @@
+#include "files/RecoveryEntry.h"
+
+#include <QDataStream>
+#include <QFile>
+
+#include <cmath>
+
+QDataStream &RecoveryEntry::format(QDataStream &stream)
+{
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
+    return stream;
+}
+
+void RecoveryEntry::write(QDataStream &out) const
+{
+    out << quint8(kind);
+    switch (kind) {
+    case Kind::Emptied:
+    case Kind::Undone:
+    case Kind::Restart:
+        break;
+    case Kind::Titled:
+        out << text << QFile::encodeName(fileName) << saved;
+        break;
+    case Kind::Read:
+    case Kind::Moved:
+        out << QFile::encodeName(fileName) << quint64(stamp.device) << quint64(stamp.inode)
+            << qint64(stamp.size) << qint64(stamp.modifiedSeconds) << qint64(stamp.modifiedNanoseconds) << color;
+        break;
+    case Kind::Placed:
+        out << quint8(placement) << x1 << y1 << x2 << y2 << color;
+        if (placement == Placement::Text)
+            out << text << font << fontSize;
+        break;
+    case Kind::Colour:
+    case Kind::BackColour:
+        out << color;
+        break;
+    }
+}
+
+bool RecoveryEntry::read(QDataStream &in)
+{
+    quint8 code = 0;
+    in >> code;
+    kind = Kind(code);
+    QByteArray name;
+    switch (kind) {
+    case Kind::Emptied:
+    case Kind::Undone:
+    case Kind::Restart:
+        break;
+    case Kind::Titled:
+        in >> text >> name >> saved;
+        break;
+    case Kind::Read:
+    case Kind::Moved: {
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, seconds = 0, nanoseconds = 0;
+        in >> name >> device >> inode >> size >> seconds >> nanoseconds >> color;
+        stamp = {dev_t(device), ino_t(inode), off_t(size), std::time_t(seconds), long(nanoseconds)};
+        break;
+    }
+    case Kind::Placed: {
+        quint8 shape = 0;
+        in >> shape >> x1 >> y1 >> x2 >> y2 >> color;
+        placement = Placement(shape);
+        if (placement == Placement::Text)
+            in >> text >> font >> fontSize;
+        else if (shape < quint8(Placement::Punkt) || shape > quint8(Placement::Text))
+            return false;
+        // No placement of the editor takes a number that is not finite.
+        for (const float value : {x1, y1, x2, y2, fontSize})
+            if (!std::isfinite(value))
+                return false;
+        break;
+    }
+    case Kind::Colour:
+    case Kind::BackColour:
+        in >> color;
+        break;
+    default:
+        return false;
+    }
+    fileName = QFile::decodeName(name);
+    return in.status() == QDataStream::Ok;
+}
