@@ -238,8 +238,9 @@ private:
     // None where Save must ask where to: untitled, or after an Open that was cancelled, failed
     // or read the file only in part.
     std::optional<DiskFile::Stamp> m_savedFile;
+    // This run's recovery record; none where the state folder could not take one.
     std::unique_ptr<RecoveryRecord> m_record;
-    bool m_recording = true;
+    bool m_recording = true; // false while a file is read: the record names the file instead
     RepaintEngine m_repaint{oObjectData, QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
                                                ClientHeightTwips / RasterSurface::TwipsPerPixel)};
     QPointer<frmText> m_frmText;
