@@ -77,7 +77,7 @@ test)
         env -C "$build" QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
     step "ctest with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)" "$logs/asan" \
         bash "$here/scripts/sanitize.sh"
-    step "fuzz run of the DXF reading (build-fuzz)" "$logs/fuzz" \
+    step "fuzz runs of the DXF reading and the recovery record (build-fuzz)" "$logs/fuzz" \
         bash "$here/scripts/fuzz.sh"
 
     # ctest's own summary (from "N% tests passed" on) of the sanitizer build and then, last, of the
