@@ -14,7 +14,8 @@ mode=${1:-}
 build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev
                 libxcb1-dev libwayland-dev fonts-dejavu-core librsvg2-bin)
 test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev ccache
-               dpkg-dev file lintian desktop-file-utils appstream qt6-gtk-platformtheme weston qt6-wayland)
+               dpkg-dev file lintian desktop-file-utils appstream qt6-gtk-platformtheme weston qt6-wayland
+               e2fsprogs mount)
 
 install_missing() {
     local wanted=("$@") missing=() p
