@@ -25,6 +25,8 @@ struct RecoveryEntry
     enum class Placement : std::uint8_t { Punkt = 1, Linie, Rechteck, Kreis, Text };
 
     RecoveryEntry(Kind kind = Kind::Emptied) : kind(kind) {}
+    // A colour set (Colour, BackColour).
+    RecoveryEntry(Kind kind, std::int32_t color) : kind(kind), color(color) {}
     // A placement, made with that colour.
     RecoveryEntry(Placement placement, float x1, float y1, float x2, float y2, std::int32_t color)
         : kind(Kind::Placed), placement(placement), x1(x1), y1(y1), x2(x2), y2(y2), color(color) {}

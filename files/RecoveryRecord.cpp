@@ -27,6 +27,17 @@ constexpr quint32 LongestEntry = 1u << 30;
 // Bursts of changes are synced together.
 constexpr std::chrono::milliseconds SyncPause{100};
 
+// Where a record keeps its copy of the file its drawing was read from, and that copy while it is made.
+QString baseCopyOf(const QString &record)
+{
+    return record + QStringLiteral(".base");
+}
+
+QString partialBaseCopyOf(const QString &record)
+{
+    return baseCopyOf(record) + QStringLiteral(".neu");
+}
+
 quint32 crc32(const QByteArray &bytes)
 {
     static constexpr std::array<quint32, 256> table = [] {
@@ -97,6 +108,11 @@ QByteArray RecoveryRecord::encode(const QList<RecoveryEntry> &entries)
     for (const RecoveryEntry &e : entries)
         e.write(out);
     return framed(payload);
+}
+
+QString RecoveryRecord::baseCopyName() const
+{
+    return baseCopyOf(m_fileName);
 }
 
 QByteArray RecoveryRecord::header()
@@ -264,7 +280,7 @@ void RecoveryRecord::keepReadFile(const QString &fileName)
     if (!m_read || m_read->fileName == baseCopyName() || DiskFile::stampOf(fileName) != m_read->stamp)
         return;
     // Copied under another name first: the copy the record may already name stays whole.
-    const QString partial = baseCopyName() + QStringLiteral(".neu");
+    const QString partial = partialBaseCopyOf(m_fileName);
     QFile::remove(partial);
     if (!QFile::copy(m_read->fileName, partial))
         throw FileError(m_read->fileName, QStringLiteral("Die Kopie für die Wiederherstellung ließ sich nicht anlegen."));
@@ -289,12 +305,7 @@ void RecoveryRecord::keepReadFile(const QString &fileName)
 void RecoveryRecord::syncInBackground()
 {
     // The record's name, too, must survive a power cut.
-    const int folder = ::open(QFile::encodeName(QFileInfo(m_fileName).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SystemCalls::syncFolder(QFileInfo(m_fileName).absolutePath());
     std::unique_lock lock(m_mutex);
     while (true) {
         m_changed.wait(lock, [this] { return m_dirty || m_stopping; });
@@ -332,8 +343,8 @@ QByteArray RecoveryRecord::Left::bytes() const
 
 void RecoveryRecord::Left::drop()
 {
-    for (const QString &copy : {QStringLiteral(".base"), QStringLiteral(".base.neu")})
-        ::unlink(QFile::encodeName(m_fileName + copy).constData());
+    for (const QString &copy : {baseCopyOf(m_fileName), partialBaseCopyOf(m_fileName)})
+        ::unlink(QFile::encodeName(copy).constData());
     ::unlink(QFile::encodeName(m_fileName).constData());
 }
 

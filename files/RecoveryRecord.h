@@ -40,7 +40,7 @@ public:
     void remove();
 
     // Where the record keeps its own copy of the file its drawing was read from.
-    QString baseCopyName() const { return m_fileName + QStringLiteral(".base"); }
+    QString baseCopyName() const;
     // A save over fileName follows: where that is the file the drawing was read from, the record
     // keeps a copy of it to read instead, since the file will not hold that drawing any more.
     // Raises FileError.

@@ -26,16 +26,6 @@ QByteArray native(const QString &name)
     return QFile::encodeName(name);
 }
 
-bool syncFolder(const QString &folder)
-{
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
 // Copies `size` bytes from one open file to another, both from their start.
 bool copyBytes(int from, int to, qint64 size)
 {
@@ -122,7 +112,7 @@ bool SafetyCopy::writeRecord(const QByteArray &content)
     if (::rename(native(m_recordName).constData(), native(named).constData()) != 0)
         return false;
     m_recordName = named;
-    return syncFolder(current.absolutePath());
+    return SystemCalls::syncFolder(current.absolutePath());
 }
 
 bool SafetyCopy::copyInto(const QString &folder, const QString &fileName, int fd, int &error)
@@ -139,7 +129,7 @@ bool SafetyCopy::copyInto(const QString &folder, const QString &fileName, int fd
     // without its last line, and the next start removes both.
     errno = 0;
     const bool copied = writeRecord(names) && copyBytes(fd, copy, m_size) && ::fsync(copy) == 0
-                        && syncFolder(folder) && writeRecord(names + Complete + '\0');
+                        && SystemCalls::syncFolder(folder) && writeRecord(names + Complete + '\0');
     error = errno;
     ::close(copy);
     if (!copied)

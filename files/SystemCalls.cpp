@@ -2,8 +2,11 @@
 
 #include "shapes/SkizzarError.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +72,16 @@ bool writeAllAt(int fd, const char *data, qint64 size, qint64 at)
         at += n;
     }
     return true;
+}
+
+bool syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 } // namespace SystemCalls

@@ -28,4 +28,7 @@ void refuseAllButFiles(const QString &fileName, mode_t mode);
 // Writes all of data at the offset; false where the file took less (errno says why, if anything).
 bool writeAllAt(int fd, const char *data, qint64 size, qint64 at);
 
+// Syncs a folder, so that the names made or changed in it survive a power cut; false where that failed.
+bool syncFolder(const QString &folder);
+
 } // namespace SystemCalls

@@ -46,12 +46,8 @@ void frmZeichnen::endRecordedAction()
 
 void frmZeichnen::recordColours()
 {
-    RecoveryEntry background{RecoveryEntry::Kind::BackColour};
-    background.color = getBackColor();
-    record(background);
-    RecoveryEntry colour{RecoveryEntry::Kind::Colour};
-    colour.color = lColor;
-    record(colour);
+    record({RecoveryEntry::Kind::BackColour, getBackColor()});
+    record({RecoveryEntry::Kind::Colour, lColor});
 }
 
 void frmZeichnen::recordTitle(bool saved)

@@ -73,9 +73,7 @@ void frmZeichnen::mnuObjektfarbe_Click()
     // A cancelled dialog is not told apart: the colour it still holds from before is taken.
     CommDlg1.ShowColor();
     lColor = CommDlg1.getColor();
-    RecoveryEntry entry{RecoveryEntry::Kind::Colour};
-    entry.color = lColor;
-    record(entry);
+    record({RecoveryEntry::Kind::Colour, lColor});
 }
 
 void frmZeichnen::mnuZeichenfarbe_Click()
@@ -88,9 +86,7 @@ void frmZeichnen::mnuHintergrundfarbe_Click()
     CommDlg1.ShowColor();
     setBackColor(CommDlg1.getColor());
     drawAll();
-    RecoveryEntry entry{RecoveryEntry::Kind::BackColour};
-    entry.color = getBackColor();
-    record(entry);
+    record({RecoveryEntry::Kind::BackColour, getBackColor()});
 }
 
 void frmZeichnen::mnuTexteinstellung_Click()

@@ -42,10 +42,8 @@ QList<Entry> sampleEntries()
     text.text = QStringLiteral("Zeile\nΩ");
     text.font = QStringLiteral("DejaVu Sans");
     text.fontSize = 12.0f;
-    Entry colour{Entry::Kind::Colour};
-    colour.color = 0x0000FF;
-    Entry background{Entry::Kind::BackColour};
-    background.color = 0xC0C0C0;
+    const Entry colour(Entry::Kind::Colour, 0x0000FF);
+    const Entry background(Entry::Kind::BackColour, 0xC0C0C0);
     Entry saved = titled;
     saved.saved = true;
     return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, {Entry::Kind::Undone}, background,
