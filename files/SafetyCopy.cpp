@@ -68,7 +68,7 @@ SafetyCopy::SafetyCopy(const QString &fileName, int fd, qint64 size) : m_size(si
             return;
     ::unlink(native(m_recordName).constData());
     ::close(m_record);
-    if (error == 0 || error == ENOSPC || error == EDQUOT || error == EFBIG)
+    if (SystemCalls::tookOnlyPart(error))
         throw FileError(fileName, SystemCalls::incompleteWrite());
     throw FileError(fileName, QStringLiteral("Vor dem Überschreiben ließ sich keine Kopie der Datei anlegen (%1)")
                                   .arg(SystemCalls::reason(error, SystemCalls::Access::Write)));

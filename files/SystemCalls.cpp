@@ -41,11 +41,15 @@ QString incompleteWrite()
     return QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.");
 }
 
-QString writeReason(int error)
+bool tookOnlyPart(int error)
 {
     // A write that returns less than it was given sets no error number.
-    return error == 0 || error == ENOSPC || error == EDQUOT || error == EFBIG ? incompleteWrite()
-                                                                              : reason(error, Access::Write);
+    return error == 0 || error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
+QString writeReason(int error)
+{
+    return tookOnlyPart(error) ? incompleteWrite() : reason(error, Access::Write);
 }
 
 void refuseAllButFiles(const QString &fileName, mode_t mode)

@@ -19,6 +19,9 @@ QString reason(int error, Access access);
 // A write that the disk took only in part (full, over quota, over the size limit).
 QString incompleteWrite();
 
+// Whether an error number of writing means the disk took only part (or none: no number at all).
+bool tookOnlyPart(int error);
+
 // The reason for an error number while writing: a full disk says so in the editor's words.
 QString writeReason(int error);
 
