@@ -161,16 +161,13 @@ GlyphCache::Entry GlyphCache::render(const QString &text, int phase, bool leftTo
     if (glyph.advance < 0)
         return entry;
 
-    // Relative to the pen on the baseline; the margin catches pixels that the outline's
-    // bounding box leaves out after hinting and rounding.
+    // Relative to the pen on the baseline; the margin catches pixels that the outlines' boxes
+    // leave out after hinting and rounding. The ink is each glyph's box where the layout puts
+    // it, marks stacked however high or low included: the font's box for the whole text leaves
+    // them out (and for a character that no font has lies far away from the line).
     const int margin = mMetrics.height() + 2;
     const QRect line(0, -mMetrics.ascent(), glyph.advance + 1, mMetrics.height());
-    const QRect ink = mMetrics.boundingRect(text);
-    // For a character that no font has, Qt gives a box far away from the line (at 100000,
-    // 100000): not something to allocate pixels for. Such text is left to Qt's own drawing.
-    const int reach = 16 * mMetrics.height();
-    if (!ink.isEmpty() && !line.adjusted(-reach, -reach, reach, reach).contains(ink))
-        return entry;
+    const QRect ink = layoutInk(text).translated(0.0, -mMetrics.ascent()).toAlignedRect();
     const QRect area = ink.united(line).adjusted(-margin, -margin, margin, margin);
     QImage image = canvas(area.size());
     image.fill(kPaper);

@@ -125,19 +125,27 @@ private slots:
         QTest::newRow("parts: no font has it") << QString::fromUtf16(u"ab \u0A39 cd") << 8.25 << false;
         QTest::newRow("whole: tab") << QString::fromUtf16(u"ab \u0301 cd\tef gh") << 8.25 << false;
         QTest::newRow("whole: embedding") << QString::fromUtf16(u"\u202B\u05D0 ab cd") << 8.25 << false;
+        // Marks stacked far above and below the line: a run of stored pixels (24), and beyond (64).
+        for (const int marks : {24, 64}) {
+            QTest::addRow("%d marks above", marks) << u'o' + QString(marks, QChar(0x301)) << 8.25 << false;
+            QTest::addRow("%d marks below", marks) << u'o' + QString(marks, QChar(0x323)) << 8.25 << false;
+            QTest::addRow("parts: %d marks above and below", marks)
+                << QStringLiteral("ab o") + QString(marks / 2, QChar(0x301)) + QString(marks / 2, QChar(0x323))
+                       + QStringLiteral(" cd") << 8.25 << false;
+        }
     }
     void printMatchesItsGlyphs()
     {
         QFETCH(QString, text);
         QFETCH(double, points);
         QFETCH(bool, alone);
-        RasterSurface s(QSize(240, 60));
+        RasterSurface s(QSize(240, 400));
         QFont font = s.font();
         font.setPointSizeF(points);
         s.setFont(font);
         QVERIFY(!s.font().kerning());
         s.takeDirtyRect();
-        const QPoint at(12, 7);
+        const QPoint at(12, 190);
         printAt(s, at, text);
 
         QCOMPARE(s.image(), alone ? glyphByGlyph(s, at, text) : laidOut(s, at, text));
@@ -153,7 +161,7 @@ private slots:
         for (const QChar ch : text)
             advances += metrics.horizontalAdvance(QString(ch));
         QCOMPARE(s.TextWidth(text), (alone ? advances : metrics.horizontalAdvance(text)) * Tw);
-        QCOMPARE(s.getCurrentY(), (7 + metrics.height()) * Tw);
+        QCOMPARE(s.getCurrentY(), (at.y() + metrics.height()) * Tw);
     }
 
     void fallbackShowsWhatTheFastPathCannot()
