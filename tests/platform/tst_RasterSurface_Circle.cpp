@@ -1,5 +1,6 @@
 // The raster surface's circles: the outline, clipped or whole, exact for huge radii.
 
+#include "platform/ExactMaths.h"
 #include "platform/RasterSurface.h"
 #include "RasterSurfaceChecks.h"
 
@@ -65,12 +66,44 @@ private slots:
         }
     }
 
-    // Radius 5k and centre (-3k, 4k) with k = 2^58: the outline passes the pixel (0, 0) with
-    // slope 3/4; at such a size its curvature moves no pixel, so column x holds the pixel
+    // The root of r² - 1, r², r² + 1 and (r + 1)² - 1 for r = 2^exponent + offset, in each of
+    // the ways the root is found: the estimate of a double, of a long double, and beyond.
+    void squareRootIsExact_data()
+    {
+        QTest::addColumn<int>("exponent");
+        QTest::addColumn<int>("offset");
+        const QList<std::pair<int, int>> roots = {{26, 3}, {52, -1}, {52, 0}, {64, -1}, {64, 0},
+            {64, 1}, {66, 0}, {66, 1}, {80, 0}, {80, -1}, {100, 0}, {100, 7}, {110, 0}, {110, -1}, {124, 5}};
+        for (const auto &[exponent, offset] : roots)
+            QTest::addRow("2^%d%+d", exponent, offset) << exponent << offset;
+    }
+    void squareRootIsExact()
+    {
+        using namespace ExactMaths;
+        QFETCH(int, exponent);
+        QFETCH(int, offset);
+        const UInt128 r = (UInt128(1) << exponent) + offset;
+        const Wide square = Wide::product(r, r);
+        const Wide one = Wide::of(1);
+        QVERIFY(squareRoot(square - one) == r - 1);
+        QVERIFY(squareRoot(square) == r);
+        QVERIFY(squareRoot(square + one) == r);
+        QVERIFY(squareRoot(square + Wide::of(r) + Wide::of(r)) == r); // (r + 1)² - 1
+    }
+
+    // Radius 5k and centre (-3k, 4k) with k = 2^exponent: the outline passes the pixel (0, 0)
+    // with slope 3/4; at such a size its curvature moves no pixel, so column x holds the pixel
     // floor((3x - 2) / 4) + 1, exactly.
+    void hugeArcIsExact_data()
+    {
+        QTest::addColumn<int>("exponent");
+        for (const int exponent : {58, 64, 66, 80, 100, 108})
+            QTest::addRow("k = 2^%d", exponent) << exponent;
+    }
     void hugeArcIsExact()
     {
-        const float k = std::ldexp(1.0f, 58);
+        QFETCH(int, exponent);
+        const float k = std::ldexp(1.0f, exponent);
         RasterSurface s(QSize(40, 30));
         s.Circle(-3 * k * Tw, 4 * k * Tw, 5 * k * Tw);
         Points expected;
