@@ -101,14 +101,14 @@ private:
     };
 
     bool printGlyphs(const QString &text);
-    // Calls visit(part, x, whole pixel of x, stored pixels or null, left to right) for each part
+    // Calls visit(part, x, whole pixel of x, stored pixels or null, direction) for each part
     // of the text, with its top-left pixel at (px, py), that Qt's layout draws into the buffer.
     template <typename Visit>
     void forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const;
     void printWithLayout(const QString &text);
     // The reach of a text that Qt lays out, with its top-left pixel at (px, py).
     QRect layoutReach(const QString &text, double px, double py) const;
-    void paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen);
+    void paintLaidOut(const QString &part, double x, Qt::LayoutDirection direction, TextPen &pen);
     void markDirty(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
     // Writes the colour into the pixels of from … to that are not yet covered.
     void cover(quint32 *from, quint32 *to, quint32 colour);

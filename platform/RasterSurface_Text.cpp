@@ -2,6 +2,7 @@
 
 #include "platform/RasterSurface.h"
 
+#include "platform/LaidOutLine.h"
 #include "platform/RasterSurfaceParts.h"
 
 #include <QColor>
@@ -91,7 +92,8 @@ void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyp
 // mark or control follows: one after a left-to-right letter or before one. That needs a line
 // in which no character sets directions or positions for the rest of it. Each part is then
 // laid out by itself, its pen where the parts before it ended, to the 64th of a pixel. So only the parts that reach the buffer are drawn, and a part that
-// repeats at the same fraction of a pixel is drawn from its stored pixels.
+// repeats at the same fraction of a pixel is drawn from its stored pixels. A line longer than
+// one of Qt's items falls apart into those items (LaidOutLine), whatever its directions.
 template <typename Visit>
 void RasterSurface::forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const
 {
@@ -101,6 +103,27 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
     const int overhang = lineHeight;
     if (!(std::abs(px) < kTextReach && py < mImage.height() && py + lineHeight > 0.0))
         return;
+    double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
+    const auto before = [&] { return px + offset - overhang < mImage.width(); };
+    const auto place = [&](const QString &part, double advance, bool storable,
+                           Qt::LayoutDirection direction) {
+        if (px + offset + advance + overhang > 0.0) {
+            const double whole = std::floor(offset);
+            const int phase = static_cast<int>((offset - whole) * 64.0);
+            const GlyphCache::Glyph *stored =
+                storable ? mGlyphs.run(part, phase, direction == Qt::LeftToRight) : nullptr;
+            visit(part, px + offset, static_cast<std::int64_t>(px + whole), stored, direction);
+        }
+        offset += advance;
+    };
+    if (text.size() > LaidOutLine::MaxItemLength) {
+        const LaidOutLine line(text, mGlyphs.font());
+        if (line.byItems()) {
+            for (qsizetype i = 0; i < line.size() && before(); ++i)
+                place(line.text(i), line.advance(i), false, line.direction(i));
+            return;
+        }
+    }
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype count = text.size();
     bool divisible = true;
@@ -143,8 +166,7 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
             return leftBefore || next.direction() == QChar::DirL;
         }
     };
-    double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
-    for (qsizetype begin = 0; begin < count && px + offset - overhang < mImage.width();) {
+    for (qsizetype begin = 0; begin < count && before();) {
         qsizetype end = begin;
         do {
             const QChar::Direction direction = QChar(units[end]).direction();
@@ -154,16 +176,9 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
         } while (end < count && !(divisible && startsPart(end)));
         const QString part = text.mid(begin, end - begin);
         begin = end;
-        const double advance = part.size() <= kStoredRunLength ? mGlyphs.runAdvance(part)
-                                                               : metrics.horizontalAdvance(part);
-        if (px + offset + advance + overhang > 0.0) {
-            const double whole = std::floor(offset);
-            const int phase = static_cast<int>((offset - whole) * 64.0);
-            const GlyphCache::Glyph *stored =
-                part.size() <= kStoredRunLength ? mGlyphs.run(part, phase, divisible) : nullptr;
-            visit(part, px + offset, static_cast<std::int64_t>(px + whole), stored, divisible);
-        }
-        offset += advance;
+        const bool storable = part.size() <= kStoredRunLength;
+        place(part, storable ? mGlyphs.runAdvance(part) : metrics.horizontalAdvance(part), storable,
+              divisible ? Qt::LeftToRight : Qt::LayoutDirectionAuto);
     }
 }
 
@@ -174,13 +189,13 @@ void RasterSurface::printWithLayout(const QString &text)
     // Placed by the first part: a text far away or not a number has none.
     TextPen pen{0, 0, toImageColour(mForeColor)};
     forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
-                                      const GlyphCache::Glyph *stored, bool leftToRight) {
+                                      const GlyphCache::Glyph *stored, Qt::LayoutDirection direction) {
         pen.x = whole;
         pen.top = static_cast<std::int64_t>(py);
         if (stored)
             pen.blit(*this, *stored);
         else
-            paintLaidOut(part, x, leftToRight, pen);
+            paintLaidOut(part, x, direction, pen);
     });
     markDirty(pen.left, pen.upper, pen.right, pen.lower);
 }
@@ -189,7 +204,8 @@ void RasterSurface::printWithLayout(const QString &text)
 // Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
 // While covering, it goes through a layer of its own, and a pixel that is not opaque there
 // cannot be covered: the covering is then spoilt.
-void RasterSurface::paintLaidOut(const QString &part, double x, bool leftToRight, TextPen &pen)
+void RasterSurface::paintLaidOut(const QString &part, double x, Qt::LayoutDirection direction,
+                                 TextPen &pen)
 {
     const QFontMetrics &metrics = mGlyphs.metrics();
     const QPointF at(x, static_cast<double>(pen.top + metrics.ascent()));
@@ -199,8 +215,8 @@ void RasterSurface::paintLaidOut(const QString &part, double x, bool leftToRight
         painter.setClipRect(mClip.translated(-origin.toPoint()));
         painter.setFont(mGlyphs.font());
         painter.setPen(QColor::fromRgb(pen.colour));
-        if (leftToRight)
-            painter.setLayoutDirection(Qt::LeftToRight);
+        if (direction != Qt::LayoutDirectionAuto) // else the painter's own, as for any line
+            painter.setLayoutDirection(direction);
         painter.drawText(at - origin, part);
     };
     if (!mCovering) {
@@ -247,7 +263,7 @@ QRect RasterSurface::textReach(const QString &text, float x, float y) const
         if (!glyph) {
             QRect reach;
             forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
-                                              const GlyphCache::Glyph *stored, bool) {
+                                              const GlyphCache::Glyph *stored, Qt::LayoutDirection) {
                 if (stored) {
                     PixelBox run;
                     run.add(*stored, static_cast<double>(whole), py);

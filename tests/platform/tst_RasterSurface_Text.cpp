@@ -164,6 +164,37 @@ private slots:
         QCOMPARE(s.getCurrentY(), (at.y() + metrics.height()) * Tw);
     }
 
+    // Lines longer than one of Qt's items, drawn from the items that reach the buffer.
+    void longLineMatchesQtsLayout_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("penX");
+        const QString hebrew = QString::fromUtf16(u"\u05E9\u05DC\u05D5\u05DD ");
+        const QString accented = u'a' + QString::fromUtf16(u"e\u0301").repeated(3000);
+        const RasterSurface probe(QSize(1, 1));
+        const int boundary = int(QFontMetricsF(probe.font(), &probe.image()).horizontalAdvance(accented.left(4096)));
+        QTest::newRow("right-to-left line") << u'\u05D0' + QStringLiteral(" Text 1234").repeated(1000) << 12;
+        QTest::newRow("hebrew words, from the middle") << hebrew.repeated(2000) << -20000;
+        QTest::newRow("accents, where an item ends") << accented << 120 - boundary;
+        QTest::newRow("mixed scripts, from the middle") << (hebrew + QString::fromUtf16(
+            u"(ab) 12, \u0645\u0631\u062D\u0628\u0627 e\u0301 [x] ")).repeated(300) << -30000;
+        QTest::newRow("tabs") << QStringLiteral("a\tb ").repeated(2000) << -100;
+    }
+    void longLineMatchesQtsLayout()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, penX);
+        RasterSurface s(QSize(240, 60));
+        s.takeDirtyRect();
+        printAt(s, QPoint(penX, 20), text);
+        QCOMPARE(s.image(), laidOut(s, QPoint(penX, 20), text));
+        const QRect reach = s.textReach(text, float(penX) * Tw, 20 * Tw), dirty = s.takeDirtyRect();
+        const Points drawn = pixelsNot(s, White);
+        QVERIFY(drawn.size() > 100);
+        for (const QPoint &p : drawn)
+            QVERIFY(dirty.contains(p) && reach.contains(p));
+    }
+
     void fallbackShowsWhatTheFastPathCannot()
     {
         RasterSurface withEmoji(QSize(80, 20)), without(QSize(80, 20));
