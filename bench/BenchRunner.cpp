@@ -2,6 +2,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "DrawingGenerator.h"
+#include "LongTextBench.h"
 #include "RecoveryBench.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
@@ -92,9 +93,12 @@ void BenchRunner::run()
         measureScene("texts-10MB", DrawingGenerator::mixedScriptTexts(10000000)),
         measureScene("cjk-labels", DrawingGenerator::cjkLabels(10000, 20000)),
         measureScene("large-circles", DrawingGenerator::largeCircles(100000))};
+    const LongTextBench::Figures longText = LongTextBench::measureRepaint(*startWindow(), m_runs);
     const double cpuShare = (processCpuSeconds() - cpuAtStart) / seconds(wall);
     printTable(rows);
     printScenes(scenes);
+    std::printf("repaint long-text %d: %.3f s (target ≤ %.2f s)\n(processor time; wall time %.3f s)\n",
+                LongTextBench::Characters, longText.processorSeconds, LongTextBench::RepaintTarget, longText.wallSeconds);
     printRecovery(rows);
     // Other programs on the machine stretch every figure; this shows how much they took.
     std::printf("\nthe benchmark ran on the processor %.0f %% of its time; the rest it waited for the"
