@@ -14,6 +14,32 @@
 
 using namespace RasterSurfaceParts;
 
+namespace {
+
+bool isMark(QChar ch)
+{
+    switch (ch.category()) {
+    case QChar::Mark_NonSpacing: case QChar::Mark_SpacingCombining: case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Qt stacks each mark above or below the one before it on the same letter.
+qsizetype longestRunOfMarks(const QString &text)
+{
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (const QChar ch : text) {
+        run = isMark(ch) ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+} // namespace
+
 void RasterSurface::Print(const QString &text)
 {
     if (!mImage.isNull() && !text.isEmpty() && !printGlyphs(text))
@@ -101,8 +127,14 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
     const int lineHeight = mGlyphs.metrics().height();
     // Room for glyphs that reach beyond their advance, such as a j's tail.
     const int overhang = lineHeight;
-    if (!(std::abs(px) < kTextReach && py < mImage.height() && py + lineHeight > 0.0))
+    if (!(std::abs(px) < kTextReach))
         return;
+    if (!(py < mImage.height() && py + lineHeight > 0.0)) {
+        // Marks may reach in from a line above or below the buffer, each less than a line high.
+        const double stack = static_cast<double>(lineHeight) * static_cast<double>(longestRunOfMarks(text));
+        if (!(py - stack < mImage.height() && py + lineHeight + stack > 0.0))
+            return;
+    }
     double offset = 0.0; // of the part's pen from px, in 64ths of a pixel, exact in a double
     const auto before = [&] { return px + offset - overhang < mImage.width(); };
     const auto place = [&](const QString &part, double advance, bool storable,
@@ -157,8 +189,9 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
         if (units[i - 1] != u' ')
             return false;
         const QChar next(units[i]);
+        if (isMark(next))
+            return false;
         switch (next.category()) {
-        case QChar::Mark_NonSpacing: case QChar::Mark_SpacingCombining: case QChar::Mark_Enclosing:
         case QChar::Other_Control: case QChar::Other_Format: case QChar::Other_Surrogate:
         case QChar::Other_PrivateUse: case QChar::Other_NotAssigned:
             return false;

@@ -256,6 +256,8 @@ private slots:
         const RasterSurface s(QSize(1, 1));
         const int a = int(s.TextWidth(QStringLiteral("A")) / Tw);
         QTest::newRow("J pen on the right edge") << QStringLiteral("AJ") << QPoint(100 - a, 20);
+        QTest::newRow("marks up from a line below") << u'o' + QString(24, QChar(0x301)) << QPoint(10, 45);
+        QTest::newRow("marks down from a line above") << u'o' + QString(24, QChar(0x323)) << QPoint(10, -20);
     }
     void clippedTextMatchesUnclipped()
     {
