@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class QDataStream;
+struct ShapeKind;
 
 struct RecoveryEntry
 {
@@ -22,6 +23,7 @@ struct RecoveryEntry
         Moved,   // the file read was about to be overwritten: a copy of it stands in for it
         Restart, // what came before does not make the drawing any more
     };
+    // The kind placed: its place in AllShapeKinds, from 1; the designed kinds by name.
     enum class Placement : std::uint8_t { Punkt = 1, Linie, Rechteck, Kreis, Text };
 
     RecoveryEntry(Kind kind = Kind::Emptied) : kind(kind) {}
@@ -42,6 +44,9 @@ struct RecoveryEntry
     DiskFile::Stamp stamp; // Read and Moved: the file as it was read
 
     bool operator==(const RecoveryEntry &) const = default;
+
+    // The kind of a Placed entry.
+    const ShapeKind &placedKind() const;
 
     // Writes the entry, as far as its kind holds, to a stream made ready by format().
     void write(QDataStream &out) const;

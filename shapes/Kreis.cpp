@@ -83,3 +83,25 @@ QRect Kreis::reach(const PixelReach &surface) const
         return QRect();
     return surface.pointsReach({{mX1, mY1}}, std::abs(static_cast<double>(mRadius)));
 }
+
+// The centre first; the radius is the distance to the second point, in double and checked once
+// stored (no step in double overflows where the points are floats, and a step not finite stays
+// so), so that a circle that overflows is neither drawn nor placed.
+std::shared_ptr<Basisklasse> Kreis::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    const double dx = std::abs(static_cast<double>(placement.x1) - placement.x2);
+    const double dy = std::abs(static_cast<double>(placement.y1) - placement.y2);
+    const float radius = Checked::single(std::sqrt(dy * dy + dx * dx));
+    auto shape = ShapeKind::made<Kreis>(blocks);
+    shape->setX1(placement.x1);
+    shape->setY1(placement.y1);
+    shape->setRadius(radius);
+    shape->setColor(placement.color);
+    return shape;
+}
+
+void Kreis::fromDxf(ShapePlacement &placement, double radius)
+{
+    placement.x2 = Checked::single(static_cast<double>(placement.x1) + radius);
+    placement.y2 = placement.y1;
+}

@@ -8,6 +8,13 @@ class Kreis : public Shape
 public:
     Kreis();
 
+    // The circle tool, centre first, and the CIRCLE entity, whose radius (40) becomes a second point.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static void fromDxf(ShapePlacement &placement, double radius);
+    static constexpr ShapeKind::DxfGroup dxfGroups[] = {{40, ShapeKind::DxfValue::Number}};
+    static constexpr ShapeKind kind{"Kreis", "mnuKreis", "&Kreis", 2, false, "CIRCLE", dxfGroups, &fromDxf, &place};
+
+
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;

@@ -68,3 +68,14 @@ QRect Linie::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}, {mX2, mY2}}, 0.0);
 }
+
+std::shared_ptr<Basisklasse> Linie::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Linie>(blocks);
+    shape->setX1(placement.x1);
+    shape->setY1(placement.y1);
+    shape->setX2(placement.x2);
+    shape->setY2(placement.y2);
+    shape->setColor(placement.color);
+    return shape;
+}

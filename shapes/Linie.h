@@ -8,6 +8,13 @@ class Linie : public Shape
 public:
     Linie();
 
+    // The line tool and the LINE entity.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind::DxfGroup dxfGroups[] = {{11, ShapeKind::DxfValue::LastX},
+                                                        {21, ShapeKind::DxfValue::LastY}};
+    static constexpr ShapeKind kind{"Linie", "mnuLinie", "&Linie", 2, false, "LINE", dxfGroups, nullptr, &place};
+
+
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;

@@ -56,3 +56,12 @@ QRect Punkt::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}}, 0.0);
 }
+
+std::shared_ptr<Basisklasse> Punkt::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Punkt>(blocks);
+    shape->setX1(placement.x1);
+    shape->setY1(placement.y1);
+    shape->setColor(placement.color);
+    return shape;
+}

@@ -8,6 +8,11 @@ class Punkt : public Shape
 public:
     Punkt();
 
+    // The point tool and the POINT entity.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind kind{"Punkt", "mnuPunkt", "&Punkt", 1, false, "POINT", {}, nullptr, &place};
+
+
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;

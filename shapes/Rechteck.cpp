@@ -85,3 +85,19 @@ QRect Rechteck::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}, {mX2, mY2}, {mX3, mY3}, {mX4, mY4}}, 0.0);
 }
+
+// The clicks are opposite corners; the corners go round from the first, set in this order.
+std::shared_ptr<Basisklasse> Rechteck::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Rechteck>(blocks);
+    shape->setX1(placement.x1);
+    shape->setY1(placement.y1);
+    shape->setX3(placement.x2);
+    shape->setY3(placement.y2);
+    shape->setX2(placement.x2);
+    shape->setY2(placement.y1);
+    shape->setX4(placement.x1);
+    shape->setY4(placement.y2);
+    shape->setColor(placement.color);
+    return shape;
+}

@@ -8,6 +8,11 @@ class Rechteck : public Shape
 public:
     Rechteck();
 
+    // The rectangle tool; its four sides are written as lines and read back as such.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind kind{"Rechteck", "mnuRechteck", "&Rechteck", 2, false, {}, {}, nullptr, &place};
+
+
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;

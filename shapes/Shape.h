@@ -3,6 +3,7 @@
 // operation is a compile error.
 
 #include "shapes/Basisklasse.h"
+#include "shapes/ShapeKind.h"
 
 // Basisklasse keeps its designed slots with bodies, so that a plain Basisklasse is an inert
 // shape; here every operation the program relies on is pure.

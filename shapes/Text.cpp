@@ -79,3 +79,15 @@ QRect Text::reach(const PixelReach &surface) const
 {
     return surface.textReach(mText, mX1, mY1);
 }
+
+std::shared_ptr<Basisklasse> Text::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Text>(blocks);
+    shape->setX1(placement.x1);
+    shape->setY1(placement.y1);
+    shape->setColor(placement.color);
+    shape->setText(placement.text);
+    shape->setFont(placement.font);
+    shape->setFontSize(Checked::integer32(placement.fontSize));
+    return shape;
+}

@@ -10,6 +10,12 @@ class Text : public Shape
 public:
     Text();
 
+    // The text tool and the TEXT entity.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind::DxfGroup dxfGroups[] = {{1, ShapeKind::DxfValue::Text}};
+    static constexpr ShapeKind kind{"Text", "mnuText", "&Text", 1, true, "TEXT", dxfGroups, nullptr, &place};
+
+
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;
