@@ -4,11 +4,6 @@
 
 #include <cmath>
 
-Kreis::Kreis()
-{
-    mSelected = false;
-}
-
 void Kreis::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
@@ -52,17 +47,6 @@ void Kreis::drawOutline(DrawingSurface &oObject) const
 {
     oObject.setForeColor(mColor);
     oObject.Circle(mX1, mY1, mRadius);
-}
-
-std::shared_ptr<Basisklasse> Kreis::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Kreis>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setRadius(getRadius());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
 }
 
 void Kreis::writeDxf(DxfEntitySink &sink) const

@@ -1,10 +1,5 @@
 #include "shapes/Linie.h"
 
-Linie::Linie()
-{
-    mSelected = false;
-}
-
 void Linie::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { oObject.Line(mX1, mY1, mX2, mY2, mColor); });
@@ -39,18 +34,6 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         marker(mX2, endSide, mY1);
         marker(mX2, endSide, mY2);
     });
-}
-
-std::shared_ptr<Basisklasse> Linie::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Linie>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setX2(getX2());
-    copy->setY2(getY2());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
 }
 
 // A line's block begins with " 0"; the colour is not written.

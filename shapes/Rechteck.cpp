@@ -1,10 +1,5 @@
 #include "shapes/Rechteck.h"
 
-Rechteck::Rechteck()
-{
-    mSelected = false;
-}
-
 void Rechteck::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
@@ -49,22 +44,6 @@ void Rechteck::drawOutline(DrawingSurface &oObject) const
     oObject.Line(mX2, mY2, mX3, mY3, mColor);
     oObject.Line(mX3, mY3, mX4, mY4, mColor);
     oObject.Line(mX4, mY4, mX1, mY1, mColor);
-}
-
-std::shared_ptr<Basisklasse> Rechteck::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Rechteck>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setX2(getX2());
-    copy->setY2(getY2());
-    copy->setX3(getX3());
-    copy->setY3(getY3());
-    copy->setX4(getX4());
-    copy->setY4(getY4());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
 }
 
 // Four separate lines round the outline; only the second block begins with " 0".

@@ -2,11 +2,6 @@
 
 #include "shapes/Checked.h"
 
-Text::Text()
-{
-    mSelected = false;
-}
-
 void Text::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { print(oObject); });
@@ -45,19 +40,6 @@ void Text::print(DrawingSurface &oObject) const
     oObject.setCurrentX(mX1);
     oObject.setCurrentY(mY1);
     oObject.Print(mText);
-}
-
-std::shared_ptr<Basisklasse> Text::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Text>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setColor(getColor());
-    copy->setText(getText());
-    copy->setFont(getFont());
-    copy->setFontSize(getFontSize());
-    copy->setSelected(getSelected());
-    return copy;
 }
 
 // The font name goes into the text style (group 7) and the font size into the height (group 40).
