@@ -2,6 +2,7 @@
 
 #include "app/frmWillkommen.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
@@ -97,10 +98,17 @@ private slots:
             << QStringList{"mnuRueckgaengig", "line3", "mnuAusschneiden", "mnuKopieren", "mnuEinfuegen",
                            "mnuLoeschen"}
             << QList<bool>{false, true, false, false, false, false};
-        QTest::newRow("Zeichnen") << "&Zeichnen"
-            << QStringList{"&Punkt", "&Linie", "&Rechteck", "&Kreis", "-", "&Text"}
-            << QStringList{"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis", "line4", "mnuText"}
-            << QList<bool>{true, true, true, true, true, true};
+        // An item for each kind, captioned by its name; the text, whose item asks first, apart.
+        QStringList drawing, drawingNames;
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all()) {
+            if (!kind.armsTool) {
+                drawing << "-";
+                drawingNames << "line4";
+            }
+            drawing << QLatin1Char('&') + kind.name;
+            drawingNames << kind.menuItem;
+        }
+        QTest::newRow("Zeichnen") << "&Zeichnen" << drawing << drawingNames << QList<bool>(drawing.size(), true);
         QTest::newRow("Ändern") << "Ä&ndern"
             << QStringList{"&Objektfarbe...", "&Drehen...", "&Verzerren...", "-", "&Text"}
             << QStringList{"mnuObjektfarbe", "mnuDrehen", "mnuVerzerren", "line5", "mnuTextaendern"}
