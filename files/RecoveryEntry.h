@@ -18,7 +18,7 @@ struct RecoveryEntry
         Read,        // a drawing read from a file, which the record names instead of copying it
         Placed,      // one of the placement operations, with what it takes from the window
         Undone,
-        Colour,      // the colour for new shapes
+        Colour, // the colour for new shapes
         BackColour,
         Moved,   // the file read was about to be overwritten: a copy of it stands in for it
         Restart, // what came before does not make the drawing any more
@@ -39,8 +39,8 @@ struct RecoveryEntry
     std::int32_t color = 0; // the colour placed with, set, or for new shapes when reading
     QString text, font;     // a text's, and the title with Titled
     float fontSize = 0;
-    QString fileName;    // Titled, Read and Moved
-    bool saved = false;  // Titled: the drawing is in that file now
+    QString fileName;      // Titled, Read and Moved
+    bool saved = false;    // Titled: the drawing is in that file now
     DiskFile::Stamp stamp; // Read and Moved: the file as it was read
 
     bool operator==(const RecoveryEntry &) const = default;

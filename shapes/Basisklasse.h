@@ -2,8 +2,8 @@
 // The interface every shape implements; a plain Basisklasse is an inert shape.
 
 #include "shapes/DrawingSurface.h"
-#include "shapes/PixelReach.h"
 #include "shapes/DxfEntitySink.h"
+#include "shapes/PixelReach.h"
 #include "shapes/ShapeBlocks.h"
 
 #include <array>

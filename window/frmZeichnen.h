@@ -19,8 +19,8 @@
 #include <QPointer>
 #include <array>
 #include <initializer_list>
-#include <utility>
 #include <memory>
+#include <utility>
 
 class DrawingCanvas;
 class QAction;

@@ -18,7 +18,7 @@ namespace {
 // Allocations still allowed before operator new fails; negative: never fail. operator new can
 // only be replaced program-wide, so this countdown is necessarily global.
 long long allocationsLeft = -1;
-}
+} // namespace
 void *operator new(std::size_t size)
 {
     void *p = allocationsLeft != 0 ? std::malloc(size ? size : 1) : nullptr;

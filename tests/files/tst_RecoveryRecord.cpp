@@ -143,7 +143,7 @@ class tst_RecoveryRecord : public QObject
 private:
     // Runs the start-up step with the records in folder; each prompt answered from answers.
     static QList<ScriptedDialogs::Prompt> startUp(frmZeichnen &window, ScriptedDialogs &dialogs,
-                                                 const QString &folder, const QList<std::optional<Answer>> &answers)
+                                                  const QString &folder, const QList<std::optional<Answer>> &answers)
     {
         const QByteArray previous = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", QFile::encodeName(folder));
