@@ -23,14 +23,10 @@ void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         const MarkerCoord upperTop{mY1, -50.0}, upperBottom{mY1, 50.0};
         const MarkerCoord lowerTop{mY1, 150.0}, lowerBottom{mY1, 250.0};
         // The upper squares start at their top corner, the lower ones at their bottom corner.
-        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom},
-                                      {leftInner, upperBottom}, {leftInner, upperTop}}});
-        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop},
-                                      {leftInner, lowerTop}, {leftInner, lowerBottom}}});
-        drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom},
-                                      {rightOuter, upperBottom}, {rightOuter, upperTop}}});
-        drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop},
-                                      {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
+        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom}, {leftInner, upperBottom}, {leftInner, upperTop}}});
+        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop}, {leftInner, lowerTop}, {leftInner, lowerBottom}}});
+        drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom}, {rightOuter, upperBottom}, {rightOuter, upperTop}}});
+        drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop}, {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
     });
 }
 

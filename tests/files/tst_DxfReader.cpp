@@ -1,8 +1,8 @@
 // The reader: group pairs, sections, the four entity kinds, held values, line ends, encodings and
 // every way a file can end early.
 
-#include "document/ObjectData.h"
 #include "RecordingDxfTarget.h"
+#include "document/ObjectData.h"
 #include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
@@ -438,14 +438,14 @@ private slots:
         QTest::addColumn<QByteArray>("version");
         QTest::addColumn<QByteArray>("codePage");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("no header") << QByteArray() << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
-        QTest::newRow("R12") << QByteArray("AC1009") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03a9");
-        QTest::newRow("R2004") << QByteArray("AC1018") << QByteArray() << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("no header") << QByteArray() << QByteArray() << QByteArray("Gr\xFC\337e \\U+03A9");
+        QTest::newRow("R12") << QByteArray("AC1009") << QByteArray() << QByteArray("Gr\xFC\337e \\U+03a9");
+        QTest::newRow("R2004") << QByteArray("AC1018") << QByteArray() << QByteArray("Gr\xFC\337e \\U+03A9");
         QTest::newRow("R2007") << QByteArray("AC1021") << QByteArray() << QStringLiteral("Grüße Ω").toUtf8();
         QTest::newRow("R2010") << QByteArray(" AC1024 ") << QByteArray() << QStringLiteral("Grüße Ω").toUtf8();
         QTest::newRow("R2018") << QByteArray("AC1032") << QByteArray() << QStringLiteral("Grüße \\U+03A9").toUtf8();
-        QTest::newRow("R12 dos437") << QByteArray("AC1009") << QByteArray(" dos437 ") << QByteArray("Gr\x81\xE1" "e \xEA");
-        QTest::newRow("unknown code page") << QByteArray("AC1009") << QByteArray("ANSI_1200") << QByteArray("Gr\xFC\xDF" "e \\U+03A9");
+        QTest::newRow("R12 dos437") << QByteArray("AC1009") << QByteArray(" dos437 ") << QByteArray("Gr\x81\341e \xEA");
+        QTest::newRow("unknown code page") << QByteArray("AC1009") << QByteArray("ANSI_1200") << QByteArray("Gr\xFC\337e \\U+03A9");
         QTest::newRow("R2010 ANSI_1251") << QByteArray("AC1024") << QByteArray("ANSI_1251") << QStringLiteral("Grüße Ω").toUtf8();
         QTest::newRow("code page, no version") << QByteArray() << QByteArray("ANSI_1253") << QByteArray("Gr\\U+00FC\\U+00DFe \xD9");
     }
@@ -539,21 +539,21 @@ private slots:
         QTest::newRow("halfway") << second({10, 1.0 + 0x1p-24}) << QStringList{"Punkt 1 1 c0", "Punkt 1 1 c0"} << QString();
         QTest::newRow("NaN") << second({10, qQNaN()}) << point << "Keine Zahl bei Byte 81: „nan“";
         QTest::newRow("unknown group code") << second({2000, "x"}) << point << "Kein Gruppencode bei Byte 79: „2000“";
-        QTest::newRow("chunk past the end") << second({310, QByteArray("\x64" "abc")}).first(86) << point
+        QTest::newRow("chunk past the end") << second({310, QByteArray("\144abc")}).first(86) << point
                                             << "Unvollständige Gruppe bei Byte 79: „310“";
         QTest::newRow("string cut off") << second({1, "x"}).first(82) << point << "Unvollständige Gruppe bei Byte 79: „1“";
         // Binary chunks (a length byte, then that many bytes), 64-bit integers and signed
         // integers, each followed by more groups that must still be read right.
         const QStringList both{"Punkt 1 1 c0", "Punkt 1 1 c0"};
-        QTest::newRow("chunk 310") << second({310, QByteArray("\x03" "abc")}) << both << QString();
-        QTest::newRow("chunk 1004") << second({1004, QByteArray("\x02" "\x01\x07")}) << both << QString();
+        QTest::newRow("chunk 310") << second({310, QByteArray("\003abc")}) << both << QString();
+        QTest::newRow("chunk 1004") << second({1004, QByteArray("\002\x01\x07")}) << both << QString();
         QTest::newRow("64-bit integer 160") << second({160, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08")}) << both << QString();
         QTest::newRow("64-bit integer 169") << second({169, QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8)}) << both << QString();
         // As in a text file, where "62" "-3" reads as -3.
         QTest::newRow("negative colour") << second({62, QByteArray("\xFD\xFF")}) << QStringList{"Punkt 1 1 c0", "Punkt 1 1 c-3"} << QString();
         QTest::newRow("group code cut off") << second({1, "x"}).first(80) << point << "Unvollständige Gruppe bei Byte 79: „“";
         // Before R13: codes of one byte, 255 before a code of two.
-        QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\x02" "ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"
+        QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\002ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"
                                                       "\x14\0\0\0\0\0\0\x08\xC0\0ENDSEC\0\0EOF\0", 81) << QStringList{"Punkt 2 3 c0"} << QString();
     }
 

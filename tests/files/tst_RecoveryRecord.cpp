@@ -339,8 +339,8 @@ private slots:
             QCOMPARE(records(state), QStringList());
             if (contents.unsaved()) {
                 ++recovered;
-                if (!expected.contains(stateOf(*window))) { QFile a("/tmp/got.txt"); a.open(QIODevice::WriteOnly); a.write(stateOf(*window).join("\n").toUtf8()); QFile b("/tmp/exp0.txt"); b.open(QIODevice::WriteOnly); b.write(expected[0].join("\n").toUtf8()); QFile c("/tmp/exp1.txt"); c.open(QIODevice::WriteOnly); c.write(expected[1].join("\n").toUtf8()); qInfo("seed %u done %d", seed, done); }
-                QVERIFY2(expected.contains(stateOf(*window)), qPrintable(stateOf(*window).join(QLatin1Char('\n'))));
+                QVERIFY2(expected.contains(stateOf(*window)),
+                         qPrintable(QStringLiteral("seed %1, %2 done:\n").arg(seed).arg(done) + stateOf(*window).join(QLatin1Char('\n'))));
             } else {
                 QVERIFY(unsaved.contains(false));
             }

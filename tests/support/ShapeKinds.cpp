@@ -68,6 +68,7 @@ std::shared_ptr<Text> text(float x, float y, const QString &text, const QString 
 const QList<Kind> &all()
 {
     static const QList<Kind> kinds = {
+        // clang-format off
         {typeid(Punkt), "Punkt", [](const Basisklasse &s) { return common<Punkt>(s, [](const Punkt &) { return QList<float>(); }); },
          "mnuPunkt", true, {{100, 80}}, {1500, 1200}, {{100, 80}},
          [] { return std::shared_ptr<Basisklasse>(punkt(1500, 1200)); }, {"POINT"}, {"Punkt 1500 1200 c0"}},
@@ -94,6 +95,7 @@ const QList<Kind> &all()
         {typeid(Text), "Text", textParts, "mnuText", false, {{80, 100}}, {1200, 1500}, {},
          [] { return std::shared_ptr<Basisklasse>(text(1200, 1500, QStringLiteral("Probe"))); }, {"TEXT"},
          {"Text 1200 1500 [Probe] c0"}},
+        // clang-format on
     };
     return kinds;
 }
