@@ -76,11 +76,8 @@ std::shared_ptr<Basisklasse> Kreis::place(ShapeBlocks *blocks, const ShapePlacem
     const double dx = std::abs(static_cast<double>(placement.x1) - placement.x2);
     const double dy = std::abs(static_cast<double>(placement.y1) - placement.y2);
     const float radius = Checked::single(std::sqrt(dy * dy + dx * dx));
-    auto shape = ShapeKind::made<Kreis>(blocks);
-    shape->setX1(placement.x1);
-    shape->setY1(placement.y1);
+    auto shape = ShapeKind::made<Kreis>(blocks, placement);
     shape->setRadius(radius);
-    shape->setColor(placement.color);
     return shape;
 }
 

@@ -54,11 +54,8 @@ QRect Linie::reach(const PixelReach &surface) const
 
 std::shared_ptr<Basisklasse> Linie::place(ShapeBlocks *blocks, const ShapePlacement &placement)
 {
-    auto shape = ShapeKind::made<Linie>(blocks);
-    shape->setX1(placement.x1);
-    shape->setY1(placement.y1);
+    auto shape = ShapeKind::made<Linie>(blocks, placement);
     shape->setX2(placement.x2);
     shape->setY2(placement.y2);
-    shape->setColor(placement.color);
     return shape;
 }

@@ -47,9 +47,5 @@ QRect Punkt::reach(const PixelReach &surface) const
 
 std::shared_ptr<Basisklasse> Punkt::place(ShapeBlocks *blocks, const ShapePlacement &placement)
 {
-    auto shape = ShapeKind::made<Punkt>(blocks);
-    shape->setX1(placement.x1);
-    shape->setY1(placement.y1);
-    shape->setColor(placement.color);
-    return shape;
+    return ShapeKind::made<Punkt>(blocks, placement);
 }

@@ -68,15 +68,12 @@ QRect Rechteck::reach(const PixelReach &surface) const
 // The clicks are opposite corners; the corners go round from the first, set in this order.
 std::shared_ptr<Basisklasse> Rechteck::place(ShapeBlocks *blocks, const ShapePlacement &placement)
 {
-    auto shape = ShapeKind::made<Rechteck>(blocks);
-    shape->setX1(placement.x1);
-    shape->setY1(placement.y1);
+    auto shape = ShapeKind::made<Rechteck>(blocks, placement);
     shape->setX3(placement.x2);
     shape->setY3(placement.y2);
     shape->setX2(placement.x2);
     shape->setY2(placement.y1);
     shape->setX4(placement.x1);
     shape->setY4(placement.y2);
-    shape->setColor(placement.color);
     return shape;
 }

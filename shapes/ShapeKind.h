@@ -54,9 +54,15 @@ struct ShapeKind
     // The shape of a placement, made in blocks, or on its own where blocks is null (a band's).
     std::shared_ptr<Basisklasse> (*make)(ShapeBlocks *blocks, const ShapePlacement &placement);
 
+    // A new shape of class T for make: in blocks, or on its own where blocks is null; at the
+    // placement's first point, in its colour.
     template <typename T>
-    static std::shared_ptr<T> made(ShapeBlocks *blocks)
+    static std::shared_ptr<T> made(ShapeBlocks *blocks, const ShapePlacement &placement)
     {
-        return blocks ? blocks->make<T>() : std::make_shared<T>();
+        auto shape = blocks ? blocks->make<T>() : std::make_shared<T>();
+        shape->setX1(placement.x1);
+        shape->setY1(placement.y1);
+        shape->setColor(placement.color);
+        return shape;
     }
 };

@@ -60,10 +60,7 @@ QRect Text::reach(const PixelReach &surface) const
 
 std::shared_ptr<Basisklasse> Text::place(ShapeBlocks *blocks, const ShapePlacement &placement)
 {
-    auto shape = ShapeKind::made<Text>(blocks);
-    shape->setX1(placement.x1);
-    shape->setY1(placement.y1);
-    shape->setColor(placement.color);
+    auto shape = ShapeKind::made<Text>(blocks, placement);
     shape->setText(placement.text);
     shape->setFont(placement.font);
     shape->setFontSize(Checked::integer32(placement.fontSize));

@@ -159,7 +159,7 @@ public:
     template <typename Handler>
     void guarded(Handler &&handler);
 
-    // --- Placement operations; the DXF reader places shapes through them too ---
+    // --- Placement operations; the mouse tools, the DXF reader and the recovery place through placeKind ---
     void PaintPunkt(const float &x, const float &y);
     void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
     void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
