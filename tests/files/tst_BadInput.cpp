@@ -354,7 +354,7 @@ private slots:
         }
         QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
         QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0666), 0);
-        struct stat info {};
+        struct stat info = {};
         auto kind = [&] { return lstat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0; };
         const auto kindBefore = kind();
         m_window->PaintKreis(100.0f, 100.0f, 150.0f, 100.0f, 1);
@@ -397,7 +397,9 @@ private slots:
         const QByteArray previousState = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", state);
         const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
+        // clang-format off
         struct Case { const char *name; mode_t folderMode; uid_t owner; mode_t fileMode; bool asNobody, inPlace; };
+        // clang-format on
         for (const Case &c : {Case{"link", 0755, 0, 0644, false, true}, Case{"sticky", 01777, 0, 0666, true, true},
                               Case{"closed", 0555, 65534, 0644, true, true}, Case{"root", 0755, 65534, 02640, false, false}}) {
             const QString folder = path(QLatin1String(c.name)), file = folder + QStringLiteral("/plan.dxf");
@@ -409,7 +411,7 @@ private slots:
             QVERIFY(!linked || link(native.constData(), (native + "2").constData()) == 0);
             QVERIFY(chown(native.constData(), c.owner, c.owner) == 0 && chmod(native.constData(), c.fileMode) == 0
                     && chmod(QFile::encodeName(folder).constData(), c.folderMode) == 0);
-            struct stat before {}, after {};
+            struct stat before = {}, after = {};
             QCOMPARE(stat(native.constData(), &before), 0);
             if (!c.asNobody)
                 saveAs(file, false);
@@ -435,8 +437,8 @@ private slots:
         QTest::newRow("200 MB of comments before the drawing")
             << lines({"0", "SECTION", "2", "HEADER"}) << lines({"999", "Eine Zeile Kommentar, die nichts bedeutet"})
             << lines({"0", "ENDSEC"}) + everyKind("\r\n") << QStringList() << EveryKind;
-        QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{
-            QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“")}
+        const QString cut = QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“");
+        QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{cut}
                                             << QStringList();
         // What was read before memory ran out is released before anything is drawn.
         QTest::newRow("out of memory") << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "TEXT", "1"})

@@ -388,8 +388,10 @@ private slots:
     {
         QFETCH(QList<QByteArray>, entity);
         QFETCH(QString, message);
+        // clang-format off
         const Read result = read(entities(QList<QByteArray>{"0", "POINT", "8", "0", "10", "1", "20", "-1",
                                                             "0", " LINE"} + entity + QList<QByteArray>{"0", "POINT", "10", "2", "20", "2"}));
+        // clang-format on
         QCOMPARE(result.placed, QStringList{"Punkt 1 1 c0"});
         QCOMPARE(result.messages, QStringList{message});
     }
@@ -531,8 +533,10 @@ private slots:
         QTest::addColumn<QString>("message");
         // The second entity's group code starts at byte 79, its value at 81.
         auto second = [](const std::pair<int, QVariant> &group) {
+            // clang-format off
             return binary({{0, "SECTION"}, {2, "ENTITIES"}, {0, "POINT"}, {10, 1.0}, {20, -1.0}, {0, "POINT"}, group,
                            {20, -(1.0 + 0x1p-24)}, {0, "ENDSEC"}, {0, "EOF"}});
+            // clang-format on
         };
         const QStringList point{"Punkt 1 1 c0"};
         // Exactly halfway between two floats: the even one, as when the double is rounded.
@@ -553,8 +557,10 @@ private slots:
         QTest::newRow("negative colour") << second({62, QByteArray("\xFD\xFF")}) << QStringList{"Punkt 1 1 c0", "Punkt 1 1 c-3"} << QString();
         QTest::newRow("group code cut off") << second({1, "x"}).first(80) << point << "Unvollständige Gruppe bei Byte 79: „“";
         // Before R13: codes of one byte, 255 before a code of two.
+        // clang-format off
         QTest::newRow("one-byte codes") << QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0\002ENTITIES\0\0POINT\0\xFF\x0A\0" "\0\0\0\0\0\0\0\x40"
                                                       "\x14\0\0\0\0\0\0\x08\xC0\0ENDSEC\0\0EOF\0", 81) << QStringList{"Punkt 2 3 c0"} << QString();
+        // clang-format on
     }
 
     void binaryFiles()

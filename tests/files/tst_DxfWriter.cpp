@@ -89,8 +89,8 @@ private slots:
                                         << file({"0", "TEXT", "8", "0", "10", " 0.5 ", "20", " 0 ", "7", "Arial",
                                                  "40", "-3 ", "1", "  zwei  Blanks "});
         QTest::newRow("text in Windows-1252") << Shapes{text(1, 1, QStringLiteral("Grüße €"), QStringLiteral("Schrift Ω"), 12)}
-                                        << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
-                                                 "40", " 12 ", "1", "Gr\xFC\337e \x80"});
+                                              << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
+                                                       "40", " 12 ", "1", "Gr\xFC\337e \x80"});
         QTest::newRow("line breaks in a text") << Shapes{text(1, 1, QStringLiteral("a\r\nb\rc\nd"), QStringLiteral("x\ny"), 0)}
                                                << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x\\U+000Ay",
                                                         "40", " 0 ", "1", "a\\U+000D\\U+000A\\U+0062\\U+000D\\U+0063\\U+000A\\U+0064"});

@@ -46,8 +46,10 @@ QList<Entry> sampleEntries()
     const Entry background(Entry::Kind::BackColour, 0xC0C0C0);
     Entry saved = titled;
     saved.saved = true;
+    // clang-format off
     return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, {Entry::Kind::Undone}, background,
             {Entry::Kind::Emptied}, titled, saved};
+    // clang-format on
 }
 
 QByteArray recordOf(const QList<Entry> &entries)
@@ -267,7 +269,8 @@ private slots:
         asked = startUp(*window, *dialogs, state.path(), {Answer::Yes});
         QCOMPARE(asked.first().text, QStringLiteral("Die Zeichnung „offen.dxf“ wurde nicht gespeichert, als Skizzar beendet wurde. "
                                                     "Die Datei „%1“ wurde seitdem geändert oder entfernt: zurück kommen nur "
-                                                    "die Formen, die nach dem Öffnen gezeichnet wurden. Soll sie wiederhergestellt werden ?").arg(opened));
+                                                    "die Formen, die nach dem Öffnen gezeichnet wurden. Soll sie wiederhergestellt werden ?")
+                                         .arg(opened));
         QCOMPARE(window->windowTitle(), QStringLiteral("Skizzar - offen.dxf"));
     }
 
@@ -298,7 +301,8 @@ private slots:
             while (done < target && child.waitForReadyRead(30000)) {
                 said += child.readAllStandardOutput();
                 const QList<QByteArray> lines = said.trimmed().split('\n');
-                done = said.endsWith('\n') ? lines.last().toInt() : lines.size() > 1 ? lines.at(lines.size() - 2).toInt() : 0;
+                done = said.endsWith('\n') ? lines.last().toInt() : lines.size() > 1 ? lines.at(lines.size() - 2).toInt()
+                                                                                     : 0;
             }
             QVERIFY2(child.state() == QProcess::Running, child.readAllStandardError().constData());
             QCOMPARE(::kill(pid_t(child.processId()), ways[kill % 3]), 0);
