@@ -39,8 +39,8 @@ int &Application::startingUp(int &argc)
 void Application::startUpMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg) {
-        std::fputs("skizzar: Keine Anzeige erreichbar; der Editor braucht eine grafische Oberfläche "
-                   "(X11 oder Wayland).\n", stderr);
+        std::fprintf(stderr, "skizzar: Keine Anzeige erreichbar; der Editor braucht eine grafische Oberfläche "
+                             "(X11 oder Wayland).\n");
         std::_Exit(2);
     }
     // Qt's notes on connecting to the window system would only repeat that line, and after a

@@ -27,6 +27,8 @@ public:
     {
         return mShapeBlocks.make<T>();
     }
+    // Where newShape makes them, for a shape made by its kind.
+    ShapeBlocks &shapeBlocks() { return mShapeBlocks; }
 
     // Stores the very object given (no copy). A null pointer is refused with
     // std::invalid_argument, so that every position always holds a shape that can be drawn.

@@ -24,6 +24,7 @@ struct CodeRange
 };
 
 // The value type of each group code in binary files.
+// clang-format off
 constexpr CodeRange CodeTypes[] = {
     {0, 9, Type::String},        {10, 59, Type::Double},       {60, 79, Type::Integer16},
     {90, 99, Type::Integer32},   {100, 102, Type::String},     {105, 105, Type::String},
@@ -36,6 +37,7 @@ constexpr CodeRange CodeTypes[] = {
     {999, 1003, Type::String},   {1004, 1004, Type::Chunk},    {1005, 1009, Type::String},
     {1010, 1059, Type::Double},  {1060, 1070, Type::Integer16}, {1071, 1071, Type::Integer32},
 };
+// clang-format on
 
 Type typeOf(int code)
 {

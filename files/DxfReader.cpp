@@ -1,8 +1,7 @@
 #include "files/DxfReader.h"
 
 #include "files/DxfNumber.h"
-#include "shapes/Checked.h"
-#include "shapes/DrawMode.h"
+#include "shapes/AllShapeKinds.h"
 #include "shapes/SkizzarError.h"
 
 #include <algorithm>
@@ -83,7 +82,7 @@ QStringList DxfReader::read(DxfSource &source)
     m_passedOver = false;
     m_entity = nullptr;
     m_inEntity = false;
-    m_radius = 0.0;
+    m_number = 0.0;
     m_text.clear();
 
     QStringList messages;
@@ -205,30 +204,6 @@ bool DxfReader::passOverSection(bool header)
     return false;
 }
 
-std::span<const DxfReader::Kind> DxfReader::kinds()
-{
-    // The start point and the colour are read by every kind; a text's style and height, layers,
-    // handles, subclass markers and the like change nothing.
-    static constexpr Group PointGroups[] = {
-        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {62, &DxfReader::readColour}};
-    static constexpr Group LineGroups[] = {
-        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {11, &DxfReader::readLastX},
-        {21, &DxfReader::readLastY},  {62, &DxfReader::readColour}};
-    static constexpr Group CircleGroups[] = {
-        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {40, &DxfReader::readRadius},
-        {62, &DxfReader::readColour}};
-    static constexpr Group TextGroups[] = {
-        {10, &DxfReader::readStartX}, {20, &DxfReader::readStartY}, {1, &DxfReader::readText},
-        {62, &DxfReader::readColour}};
-    static constexpr Kind Kinds[] = {
-        {"POINT", PointGroups, &DxfReader::placePoint},
-        {"LINE", LineGroups, &DxfReader::placeLine},
-        {"CIRCLE", CircleGroups, &DxfReader::placeCircle},
-        {"TEXT", TextGroups, &DxfReader::placeText},
-    };
-    return Kinds;
-}
-
 bool DxfReader::readEntities()
 {
     m_entity = nullptr;
@@ -260,9 +235,10 @@ bool DxfReader::readEntities()
 void DxfReader::beginEntity(const Pair &pair)
 {
     const QByteArrayView type = DxfNumber::trimmed(pair.value);
-    const std::span<const Kind> all = kinds();
-    const auto kind = std::find_if(all.begin(), all.end(), [&](const Kind &k) { return k.name == type; });
-    m_entity = kind == all.end() ? nullptr : &*kind;
+    m_entity = nullptr;
+    for (const ShapeKind *kind : AllShapeKinds)
+        if (!kind->dxfEntity.isEmpty() && kind->dxfEntity == type)
+            m_entity = kind;
     m_inEntity = true;
     if (!m_entity)
         m_passedOver = true;
@@ -270,87 +246,63 @@ void DxfReader::beginEntity(const Pair &pair)
     m_entityType.assign(pair.value.data(), size_t(std::min(pair.value.size(), ShownTextBytes)));
 }
 
+// The start point and the colour are read for every kind; a text's style and height, layers,
+// handles, subclass markers and the like change nothing.
 void DxfReader::applyGroup(const Pair &pair)
 {
-    for (const Group &group : m_entity->groups)
-        if (group.code == pair.code) {
-            (this->*group.read)(pair);
-            return;
-        }
+    if (pair.code == 10)
+        m_target.setStartX(single(pair));
+    else if (pair.code == 20)
+        m_target.setStartY(negatedSingle(pair));
+    else if (pair.code == 62)
+        m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
+    for (const ShapeKind::DxfGroup &group : m_entity->dxfGroups)
+        if (group.code == pair.code)
+            readGroup(group.value, pair);
+}
+
+void DxfReader::readGroup(ShapeKind::DxfValue value, const Pair &pair)
+{
+    switch (value) {
+    case ShapeKind::DxfValue::LastX:
+        m_target.setLastX(single(pair));
+        break;
+    case ShapeKind::DxfValue::LastY:
+        m_target.setLastY(negatedSingle(pair));
+        break;
+    case ShapeKind::DxfValue::Number:
+        m_number = number(DxfNumber::toDouble(pair.value), pair);
+        break;
+    case ShapeKind::DxfValue::Text:
+        m_text = DxfTextCodec::decode(pair.value, codePage());
+        break;
+    }
 }
 
 void DxfReader::finishEntity()
 {
-    const Kind *const entity = m_entity;
+    const ShapeKind *const entity = m_entity;
     m_entity = nullptr;
     m_inEntity = false;
     if (!entity)
         return;
     try {
-        (this->*entity->place)();
+        ShapePlacement placement{m_target.getStartX(), m_target.getStartY()};
+        if (entity->clicks == 2) {
+            placement.x2 = m_target.getLastX();
+            placement.y2 = m_target.getLastY();
+        }
+        if (entity->takesText)
+            placement.text = m_text;
+        if (entity->fromDxf) {
+            entity->fromDxf(placement, m_number);
+            m_target.setLastX(placement.x2);
+            m_target.setLastY(placement.y2);
+        }
+        m_target.place(*entity, placement);
     } catch (const SkizzarError &error) {
         stop(error.message(), m_entityLine, m_entityType);
     }
-}
-
-void DxfReader::readStartX(const Pair &pair)
-{
-    m_target.setStartX(single(pair));
-}
-
-void DxfReader::readStartY(const Pair &pair)
-{
-    m_target.setStartY(negatedSingle(pair));
-}
-
-void DxfReader::readLastX(const Pair &pair)
-{
-    m_target.setLastX(single(pair));
-}
-
-void DxfReader::readLastY(const Pair &pair)
-{
-    m_target.setLastY(negatedSingle(pair));
-}
-
-void DxfReader::readRadius(const Pair &pair)
-{
-    m_radius = number(DxfNumber::toDouble(pair.value), pair);
-}
-
-void DxfReader::readText(const Pair &pair)
-{
-    m_text = DxfTextCodec::decode(pair.value, codePage());
-}
-
-void DxfReader::readColour(const Pair &pair)
-{
-    m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
-}
-
-void DxfReader::placePoint()
-{
-    m_target.PaintPunkt(m_target.getStartX(), m_target.getStartY());
-}
-
-void DxfReader::placeLine()
-{
-    m_target.PaintLinie(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(), m_target.getLastY(),
-                        DrawMode::Place);
-}
-
-void DxfReader::placeCircle()
-{
-    // The radius as the distance to a second point: PaintKreis measures it back.
-    m_target.setLastX(Checked::single(static_cast<double>(m_target.getStartX()) + m_radius));
-    m_target.setLastY(m_target.getStartY());
-    m_target.PaintKreis(m_target.getStartX(), m_target.getStartY(), m_target.getLastX(), m_target.getLastY(),
-                        DrawMode::Place);
-}
-
-void DxfReader::placeText()
-{
-    m_target.PaintText(m_target.getStartX(), m_target.getStartY(), m_text, DrawMode::Place);
 }
 
 template <typename T>

@@ -1,6 +1,6 @@
 #pragma once
-// Reads the POINT, LINE, CIRCLE and TEXT entities of a DXF file, text or binary, and places them
-// through a target.
+// Reads the entities of a DXF file, text or binary, that a shape kind is read from (POINT, LINE,
+// CIRCLE, TEXT), and places them through a target.
 
 #include "files/DxfBinaryPairs.h"
 #include "files/DxfCodePage.h"
@@ -46,21 +46,6 @@ private:
         qsizetype valueLine = 0;
     };
 
-    // A group an entity kind reads; the others of its entity change nothing.
-    struct Group
-    {
-        int code;
-        void (DxfReader::*read)(const Pair &pair);
-    };
-    // An entity kind the reader takes: its type name, the groups it reads, and its placement.
-    struct Kind
-    {
-        QByteArrayView name;
-        std::span<const Group> groups;
-        void (DxfReader::*place)();
-    };
-    static std::span<const Kind> kinds();
-
     // Ends the reading; the text is the message for the user.
     struct Stop
     {
@@ -80,19 +65,8 @@ private:
     void applyGroup(const Pair &pair);
     void finishEntity();
 
-    // The groups, one function each.
-    void readStartX(const Pair &pair);
-    void readStartY(const Pair &pair);
-    void readLastX(const Pair &pair);
-    void readLastY(const Pair &pair);
-    void readRadius(const Pair &pair);
-    void readText(const Pair &pair);
-    void readColour(const Pair &pair);
-    // The placements, one function per kind.
-    void placePoint();
-    void placeLine();
-    void placeCircle();
-    void placeText();
+    // Reads a group that every kind reads, or one of the entity's kind.
+    void readGroup(ShapeKind::DxfValue value, const Pair &pair);
 
     // The parsed value; a value that is not one ends the reading.
     template <typename T>
@@ -114,12 +88,12 @@ private:
     bool m_passedOver = false;
 
     // The kind of the entity being read; none outside an entity, and for one of another kind.
-    const Kind *m_entity = nullptr;
+    const ShapeKind *m_entity = nullptr;
     bool m_inEntity = false;
     // The line (or offset) of the entity's type and the start of its text, for a message.
     qsizetype m_entityLine = 0;
     std::string m_entityType;
     // Holders kept from one entity to the next, as the window's members are.
-    double m_radius = 0.0;
+    double m_number = 0.0;
     QString m_text;
 };

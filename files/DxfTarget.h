@@ -1,8 +1,9 @@
 #pragma once
 // What the DXF reader fills and calls: the anchor and end-point members, the colour for new shapes
-// and the four placement operations of the drawing window.
+// and the placement of the drawing window.
 
-#include <QString>
+#include "shapes/ShapeKind.h"
+
 #include <cstdint>
 
 class DxfTarget
@@ -21,12 +22,6 @@ public:
     // The colour (0x00BBGGRR) that the placements give to new shapes.
     virtual void setColor(std::int32_t lColor) = 0;
 
-    // Each places one finished shape, exactly as a placement by hand does.
-    virtual void PaintPunkt(const float &x, const float &y) = 0;
-    virtual void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
-                            const std::int16_t &iDrawMode) = 0;
-    virtual void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
-                            const std::int16_t &iDrawMode) = 0;
-    virtual void PaintText(const float &x, const float &y, const QString &strText,
-                           const std::int16_t &iDrawMode) = 0;
+    // Places one finished shape of that kind, exactly as a placement by hand does.
+    virtual void place(const ShapeKind &kind, const ShapePlacement &placement) = 0;
 };

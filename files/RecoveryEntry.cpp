@@ -1,5 +1,7 @@
 #include "files/RecoveryEntry.h"
 
+#include "shapes/AllShapeKinds.h"
+
 #include <QDataStream>
 #include <QFile>
 
@@ -11,6 +13,11 @@ QDataStream &RecoveryEntry::format(QDataStream &stream)
     stream.setByteOrder(QDataStream::LittleEndian);
     stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
     return stream;
+}
+
+const ShapeKind &RecoveryEntry::placedKind() const
+{
+    return *AllShapeKinds[std::size_t(placement) - 1];
 }
 
 void RecoveryEntry::write(QDataStream &out) const
@@ -31,7 +38,7 @@ void RecoveryEntry::write(QDataStream &out) const
         break;
     case Kind::Placed:
         out << quint8(placement) << x1 << y1 << x2 << y2 << color;
-        if (placement == Placement::Text)
+        if (placedKind().takesText)
             out << text << font << fontSize;
         break;
     case Kind::Colour:
@@ -67,10 +74,10 @@ bool RecoveryEntry::read(QDataStream &in)
         quint8 shape = 0;
         in >> shape >> x1 >> y1 >> x2 >> y2 >> color;
         placement = Placement(shape);
-        if (placement == Placement::Text)
-            in >> text >> font >> fontSize;
-        else if (shape < quint8(Placement::Punkt) || shape > quint8(Placement::Text))
+        if (shape < 1 || shape > std::size(AllShapeKinds))
             return false;
+        if (placedKind().takesText)
+            in >> text >> font >> fontSize;
         // No placement of the editor takes a number that is not finite.
         for (const float value : {x1, y1, x2, y2, fontSize})
             if (!std::isfinite(value))

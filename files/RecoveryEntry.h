@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class QDataStream;
+struct ShapeKind;
 
 struct RecoveryEntry
 {
@@ -17,11 +18,12 @@ struct RecoveryEntry
         Read,        // a drawing read from a file, which the record names instead of copying it
         Placed,      // one of the placement operations, with what it takes from the window
         Undone,
-        Colour,      // the colour for new shapes
+        Colour, // the colour for new shapes
         BackColour,
         Moved,   // the file read was about to be overwritten: a copy of it stands in for it
         Restart, // what came before does not make the drawing any more
     };
+    // The kind placed: its place in AllShapeKinds, from 1; the designed kinds by name.
     enum class Placement : std::uint8_t { Punkt = 1, Linie, Rechteck, Kreis, Text };
 
     RecoveryEntry(Kind kind = Kind::Emptied) : kind(kind) {}
@@ -37,11 +39,14 @@ struct RecoveryEntry
     std::int32_t color = 0; // the colour placed with, set, or for new shapes when reading
     QString text, font;     // a text's, and the title with Titled
     float fontSize = 0;
-    QString fileName;    // Titled, Read and Moved
-    bool saved = false;  // Titled: the drawing is in that file now
+    QString fileName;      // Titled, Read and Moved
+    bool saved = false;    // Titled: the drawing is in that file now
     DiskFile::Stamp stamp; // Read and Moved: the file as it was read
 
     bool operator==(const RecoveryEntry &) const = default;
+
+    // The kind of a Placed entry.
+    const ShapeKind &placedKind() const;
 
     // Writes the entry, as far as its kind holds, to a stream made ready by format().
     void write(QDataStream &out) const;

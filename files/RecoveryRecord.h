@@ -93,7 +93,7 @@ private:
     int m_fd = -1;
     qint64 m_size = 0;
     int m_depth = 0;
-    QByteArray m_pending; // the entries of the action under way
+    QByteArray m_pending;                // the entries of the action under way
     std::optional<RecoveryEntry> m_read; // the drawing's Read entry, as readFile() gives it
     // The entries since the drawing was last emptied or read, while what came before can still
     // matter (Undo right after New or Open brings back the drawing before): the first placement

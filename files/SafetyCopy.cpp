@@ -1,7 +1,7 @@
 #include "files/SafetyCopy.h"
 
-#include "files/SystemCalls.h"
 #include "files/StateFolder.h"
+#include "files/SystemCalls.h"
 #include "shapes/SkizzarError.h"
 
 #include <QDir>

@@ -40,21 +40,9 @@ public:
     void setLastY(float sLastY) override { m_window.sLastY = sLastY; }
     void setColor(std::int32_t lColor) override { m_window.lColor = lColor; }
 
-    void PaintPunkt(const float &x, const float &y) override { m_window.PaintPunkt(x, y); }
-    void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
-                    const std::int16_t &iDrawMode) override
+    void place(const ShapeKind &kind, const ShapePlacement &placement) override
     {
-        m_window.PaintLinie(x1, y1, x2, y2, iDrawMode);
-    }
-    void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
-                    const std::int16_t &iDrawMode) override
-    {
-        m_window.PaintKreis(x1, y1, x2, y2, iDrawMode);
-    }
-    void PaintText(const float &x, const float &y, const QString &strText,
-                   const std::int16_t &iDrawMode) override
-    {
-        m_window.PaintText(x, y, strText, iDrawMode);
+        m_window.placeKind(kind, placement);
     }
 
 private:

@@ -4,7 +4,6 @@
 
 #include "files/SafetyCopy.h"
 #include "files/StateFolder.h"
-#include "shapes/DrawMode.h"
 
 #include <QAction>
 #include <QDir>
@@ -154,25 +153,11 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
             break;
         case Kind::Placed:
             lColor = e.color;
-            switch (e.placement) {
-            case RecoveryEntry::Placement::Punkt:
-                PaintPunkt(e.x1, e.y1);
-                break;
-            case RecoveryEntry::Placement::Linie:
-                PaintLinie(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
-                break;
-            case RecoveryEntry::Placement::Rechteck:
-                PaintRechteck(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
-                break;
-            case RecoveryEntry::Placement::Kreis:
-                PaintKreis(e.x1, e.y1, e.x2, e.y2, DrawMode::Place);
-                break;
-            case RecoveryEntry::Placement::Text:
+            if (e.placedKind().takesText) {
                 tmpFont = e.font;
                 tmpFontSize = e.fontSize;
-                PaintText(e.x1, e.y1, e.text, DrawMode::Place);
-                break;
             }
+            placeKind(e.placedKind(), {e.x1, e.y1, e.x2, e.y2, e.text});
             break;
         case Kind::Undone:
             mnuRueckgaengig_Click();

@@ -56,7 +56,7 @@ QString CommonDialog::qtNameFilter(const QString &filter)
         const QString &description = parts.at(i);
         const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
         filters.append(description.contains(QLatin1Char('(')) ? description
-                                                               : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+                                                              : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
 }

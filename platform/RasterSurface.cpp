@@ -23,8 +23,8 @@ QFont defaultFont()
 } // namespace
 
 RasterSurface::RasterSurface(QSize size)
-    : mImage(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32)
-    , mGlyphs(defaultFont())
+    : mImage(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32),
+      mGlyphs(defaultFont())
 {
     mImage.setDotsPerMeterX(kDotsPerMeter);
     mImage.setDotsPerMeterY(kDotsPerMeter);
@@ -100,6 +100,7 @@ RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
     quint32 flip = pen;
     // Bit by bit the result is 0, 1, dst or NOT dst, chosen by the pen bit.
     switch (mDrawMode) {
+    // clang-format off
     case 1: keep = 0; flip = 0; break;           // black
     case 2: keep = notPen; flip = notPen; break; // NOT (pen OR dst)
     case 3: keep = notPen; flip = 0; break;      // dst AND NOT pen
@@ -117,6 +118,7 @@ RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
     case 16: keep = 0; flip = all; break;        // white
     default: keep = 0; flip = pen; break;        // 13 and anything undefined: pen
     }
+    // clang-format on
     return Plotter(mImage, mClip, mCovering ? &mUncovered : nullptr, keep, flip);
 }
 

@@ -89,15 +89,15 @@ class RasterSurface::Plotter
 {
 public:
     Plotter(QImage &image, QRect clip, qsizetype *uncovered, quint32 keep, quint32 flip)
-        : mBits(image.isNull() ? nullptr : reinterpret_cast<quint32 *>(image.scanLine(0)))
-        , mStride(image.isNull() ? 0 : image.bytesPerLine() / 4)
-        , mLeft(clip.left())
-        , mTop(clip.top())
-        , mRight(clip.right())
-        , mBottom(clip.bottom())
-        , mUncovered(uncovered)
-        , mKeep(keep & RasterSurfaceParts::kColourBits)
-        , mFlip((flip & RasterSurfaceParts::kColourBits) | RasterSurfaceParts::kOpaque)
+        : mBits(image.isNull() ? nullptr : reinterpret_cast<quint32 *>(image.scanLine(0))),
+          mStride(image.isNull() ? 0 : image.bytesPerLine() / 4),
+          mLeft(clip.left()),
+          mTop(clip.top()),
+          mRight(clip.right()),
+          mBottom(clip.bottom()),
+          mUncovered(uncovered),
+          mKeep(keep & RasterSurfaceParts::kColourBits),
+          mFlip((flip & RasterSurfaceParts::kColourBits) | RasterSurfaceParts::kOpaque)
     {
     }
 

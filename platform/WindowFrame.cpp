@@ -62,5 +62,6 @@ void WindowFrame::clearCaption(QWidget &window)
         clearX11Name(window);
     else if (platform.startsWith(QLatin1String("wayland")))
         // The show event comes before Qt makes the toplevel and gives it its title.
-        QMetaObject::invokeMethod(&window, [&window] { clearWaylandTitle(window); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window, [&window] { clearWaylandTitle(window); }, Qt::QueuedConnection);
 }

@@ -2,8 +2,8 @@
 // The interface every shape implements; a plain Basisklasse is an inert shape.
 
 #include "shapes/DrawingSurface.h"
-#include "shapes/PixelReach.h"
 #include "shapes/DxfEntitySink.h"
+#include "shapes/PixelReach.h"
 #include "shapes/ShapeBlocks.h"
 
 #include <array>
@@ -27,8 +27,7 @@ public:
     // pure; a class derived from Basisklasse directly that does not override one of them raises
     // std::logic_error when it is called, rather than being left out silently.
 
-    // A new object of the same class, made in blocks, every property copied through its get and
-    // set operations.
+    // A new object of the same class, made in blocks, every property copied.
     virtual std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const;
     virtual void setSelected(bool bSel);
     // The shape's DXF entity or entities.

@@ -4,11 +4,6 @@
 
 #include <cmath>
 
-Kreis::Kreis()
-{
-    mSelected = false;
-}
-
 void Kreis::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
@@ -54,17 +49,6 @@ void Kreis::drawOutline(DrawingSurface &oObject) const
     oObject.Circle(mX1, mY1, mRadius);
 }
 
-std::shared_ptr<Basisklasse> Kreis::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Kreis>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setRadius(getRadius());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
-}
-
 void Kreis::writeDxf(DxfEntitySink &sink) const
 {
     sink.beginEntity("0", "CIRCLE");
@@ -82,4 +66,23 @@ QRect Kreis::reach(const PixelReach &surface) const
     if (!std::isfinite(mRadius))
         return QRect();
     return surface.pointsReach({{mX1, mY1}}, std::abs(static_cast<double>(mRadius)));
+}
+
+// The centre first; the radius is the distance to the second point, in double and checked once
+// stored (no step in double overflows where the points are floats, and a step not finite stays
+// so), so that a circle that overflows is neither drawn nor placed.
+std::shared_ptr<Basisklasse> Kreis::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    const double dx = std::abs(static_cast<double>(placement.x1) - placement.x2);
+    const double dy = std::abs(static_cast<double>(placement.y1) - placement.y2);
+    const float radius = Checked::single(std::sqrt(dy * dy + dx * dx));
+    auto shape = ShapeKind::made<Kreis>(blocks, placement);
+    shape->setRadius(radius);
+    return shape;
+}
+
+void Kreis::fromDxf(ShapePlacement &placement, double radius)
+{
+    placement.x2 = Checked::single(static_cast<double>(placement.x1) + radius);
+    placement.y2 = placement.y1;
 }

@@ -1,10 +1,5 @@
 #include "shapes/Linie.h"
 
-Linie::Linie()
-{
-    mSelected = false;
-}
-
 void Linie::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { oObject.Line(mX1, mY1, mX2, mY2, mColor); });
@@ -41,18 +36,6 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
     });
 }
 
-std::shared_ptr<Basisklasse> Linie::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Linie>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setX2(getX2());
-    copy->setY2(getY2());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
-}
-
 // A line's block begins with " 0"; the colour is not written.
 void Linie::writeDxf(DxfEntitySink &sink) const
 {
@@ -67,4 +50,12 @@ std::optional<Basisklasse::SurfaceEffect> Linie::surfaceEffect() const
 QRect Linie::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}, {mX2, mY2}}, 0.0);
+}
+
+std::shared_ptr<Basisklasse> Linie::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Linie>(blocks, placement);
+    shape->setX2(placement.x2);
+    shape->setY2(placement.y2);
+    return shape;
 }

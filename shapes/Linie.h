@@ -6,35 +6,27 @@
 class Linie : public Shape
 {
 public:
-    Linie();
+    // The line tool and the LINE entity.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind::DxfGroup dxfGroups[] = {{11, ShapeKind::DxfValue::LastX},
+                                                        {21, ShapeKind::DxfValue::LastY}};
+    static constexpr ShapeKind kind{"Linie", "mnuLinie", "&Linie", 2, false, "LINE", dxfGroups, nullptr, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override;
     QRect reach(const PixelReach &surface) const override;
 
-    float getX1() const { return mX1; }
-    void setX1(float sX1) { mX1 = sX1; }
-    float getY1() const { return mY1; }
-    void setY1(float sY1) { mY1 = sY1; }
     float getX2() const { return mX2; }
     void setX2(float sX2) { mX2 = sX2; }
     float getY2() const { return mY2; }
     void setY2(float sY2) { mY2 = sY2; }
-    std::int32_t getColor() const { return mColor; }
-    void setColor(std::int32_t mlCol) { mColor = mlCol; }
-    bool getSelected() const { return mSelected; }
-    void setSelected(bool bSel) override { mSelected = bSel; }
 
 private:
-    float mX1 = 0.0f;
-    float mY1 = 0.0f;
     float mX2 = 0.0f;
     float mY2 = 0.0f;
-    std::int32_t mColor = 0;
-    bool mSelected = false;
 };

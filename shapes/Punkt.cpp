@@ -1,8 +1,6 @@
 #include "shapes/Punkt.h"
 
 // No initialisation of its own: the zeroed members are the new point's state.
-Punkt::Punkt() = default;
-
 void Punkt::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { oObject.PSet(mX1, mY1, mColor); });
@@ -31,16 +29,6 @@ void Punkt::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
     });
 }
 
-std::shared_ptr<Basisklasse> Punkt::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Punkt>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
-}
-
 void Punkt::writeDxf(DxfEntitySink &sink) const
 {
     sink.beginEntity("0", "POINT");
@@ -55,4 +43,9 @@ std::optional<Basisklasse::SurfaceEffect> Punkt::surfaceEffect() const
 QRect Punkt::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}}, 0.0);
+}
+
+std::shared_ptr<Basisklasse> Punkt::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    return ShapeKind::made<Punkt>(blocks, placement);
 }

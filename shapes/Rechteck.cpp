@@ -1,10 +1,5 @@
 #include "shapes/Rechteck.h"
 
-Rechteck::Rechteck()
-{
-    mSelected = false;
-}
-
 void Rechteck::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
@@ -51,22 +46,6 @@ void Rechteck::drawOutline(DrawingSurface &oObject) const
     oObject.Line(mX4, mY4, mX1, mY1, mColor);
 }
 
-std::shared_ptr<Basisklasse> Rechteck::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Rechteck>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setX2(getX2());
-    copy->setY2(getY2());
-    copy->setX3(getX3());
-    copy->setY3(getY3());
-    copy->setX4(getX4());
-    copy->setY4(getY4());
-    copy->setColor(getColor());
-    copy->setSelected(getSelected());
-    return copy;
-}
-
 // Four separate lines round the outline; only the second block begins with " 0".
 void Rechteck::writeDxf(DxfEntitySink &sink) const
 {
@@ -84,4 +63,17 @@ std::optional<Basisklasse::SurfaceEffect> Rechteck::surfaceEffect() const
 QRect Rechteck::reach(const PixelReach &surface) const
 {
     return surface.pointsReach({{mX1, mY1}, {mX2, mY2}, {mX3, mY3}, {mX4, mY4}}, 0.0);
+}
+
+// The clicks are opposite corners; the corners go round from the first, set in this order.
+std::shared_ptr<Basisklasse> Rechteck::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Rechteck>(blocks, placement);
+    shape->setX3(placement.x2);
+    shape->setY3(placement.y2);
+    shape->setX2(placement.x2);
+    shape->setY2(placement.y1);
+    shape->setX4(placement.x1);
+    shape->setY4(placement.y2);
+    return shape;
 }

@@ -6,21 +6,19 @@
 class Rechteck : public Shape
 {
 public:
-    Rechteck();
+    // The rectangle tool; its four sides are written as lines and read back as such.
+    static std::shared_ptr<Basisklasse> place(ShapeBlocks *blocks, const ShapePlacement &placement);
+    static constexpr ShapeKind kind{"Rechteck", "mnuRechteck", "&Rechteck", 2, false, {}, {}, nullptr, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     void Rotate(double dNewAngle) override;
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override;
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override;
     QRect reach(const PixelReach &surface) const override;
 
-    float getX1() const { return mX1; }
-    void setX1(float sX1) { mX1 = sX1; }
-    float getY1() const { return mY1; }
-    void setY1(float sY1) { mY1 = sY1; }
     float getX2() const { return mX2; }
     void setX2(float sX2) { mX2 = sX2; }
     float getY2() const { return mY2; }
@@ -33,22 +31,14 @@ public:
     void setX4(float sX4) { mX4 = sX4; }
     float getY4() const { return mY4; }
     void setY4(float sY4) { mY4 = sY4; }
-    std::int32_t getColor() const { return mColor; }
-    void setColor(std::int32_t mlCol) { mColor = mlCol; }
-    bool getSelected() const { return mSelected; }
-    void setSelected(bool bSel) override { mSelected = bSel; }
 
 private:
     void drawOutline(DrawingSurface &oObject) const;
 
-    float mX1 = 0.0f;
-    float mY1 = 0.0f;
     float mX2 = 0.0f;
     float mY2 = 0.0f;
     float mX3 = 0.0f;
     float mY3 = 0.0f;
     float mX4 = 0.0f;
     float mY4 = 0.0f;
-    std::int32_t mColor = 0;
-    bool mSelected = false;
 };

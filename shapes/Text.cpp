@@ -2,11 +2,6 @@
 
 #include "shapes/Checked.h"
 
-Text::Text()
-{
-    mSelected = false;
-}
-
 void Text::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] { print(oObject); });
@@ -28,14 +23,10 @@ void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         const MarkerCoord upperTop{mY1, -50.0}, upperBottom{mY1, 50.0};
         const MarkerCoord lowerTop{mY1, 150.0}, lowerBottom{mY1, 250.0};
         // The upper squares start at their top corner, the lower ones at their bottom corner.
-        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom},
-                                      {leftInner, upperBottom}, {leftInner, upperTop}}});
-        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop},
-                                      {leftInner, lowerTop}, {leftInner, lowerBottom}}});
-        drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom},
-                                      {rightOuter, upperBottom}, {rightOuter, upperTop}}});
-        drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop},
-                                      {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
+        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom}, {leftInner, upperBottom}, {leftInner, upperTop}}});
+        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop}, {leftInner, lowerTop}, {leftInner, lowerBottom}}});
+        drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom}, {rightOuter, upperBottom}, {rightOuter, upperTop}}});
+        drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop}, {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
     });
 }
 
@@ -45,19 +36,6 @@ void Text::print(DrawingSurface &oObject) const
     oObject.setCurrentX(mX1);
     oObject.setCurrentY(mY1);
     oObject.Print(mText);
-}
-
-std::shared_ptr<Basisklasse> Text::copy(ShapeBlocks &blocks) const
-{
-    auto copy = blocks.make<Text>();
-    copy->setX1(getX1());
-    copy->setY1(getY1());
-    copy->setColor(getColor());
-    copy->setText(getText());
-    copy->setFont(getFont());
-    copy->setFontSize(getFontSize());
-    copy->setSelected(getSelected());
-    return copy;
 }
 
 // The font name goes into the text style (group 7) and the font size into the height (group 40).
@@ -78,4 +56,13 @@ std::optional<Basisklasse::SurfaceEffect> Text::surfaceEffect() const
 QRect Text::reach(const PixelReach &surface) const
 {
     return surface.textReach(mText, mX1, mY1);
+}
+
+std::shared_ptr<Basisklasse> Text::place(ShapeBlocks *blocks, const ShapePlacement &placement)
+{
+    auto shape = ShapeKind::made<Text>(blocks, placement);
+    shape->setText(placement.text);
+    shape->setFont(placement.font);
+    shape->setFontSize(Checked::integer32(placement.fontSize));
+    return shape;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The values of the main window's tool state iPaintMode: which tool is active and which click it
-// waits for. iPaintMode itself stays a public 16-bit integer, which the text dialog writes too;
-// these names are the only values written into it.
+// waits for. iPaintMode itself stays a public 16-bit integer, which the text dialog writes too.
+// These are the designed kinds' states; a kind added after them takes the states after 8, one
+// per click (see AllShapeKinds).
 
 #include <cstdint>
 

@@ -101,13 +101,20 @@ void frmZeichnen::buildMenus()
     mnuEinfuegen = item(mnuBearbeiten, "mnuEinfuegen", QStringLiteral("&Einfügen"), false);
     mnuLoeschen = item(mnuBearbeiten, "mnuLoeschen", QStringLiteral("&Löschen"), false);
 
+    // The kinds placed by clicks, then apart the text, whose item asks for the text first.
     mnuZeichnen = menu("mnuZeichnen", QStringLiteral("&Zeichnen"));
-    mnuPunkt = item(mnuZeichnen, "mnuPunkt", QStringLiteral("&Punkt"));
-    mnuLinie = item(mnuZeichnen, "mnuLinie", QStringLiteral("&Linie"));
-    mnuRechteck = item(mnuZeichnen, "mnuRechteck", QStringLiteral("&Rechteck"));
-    mnuKreis = item(mnuZeichnen, "mnuKreis", QStringLiteral("&Kreis"));
-    line4 = separator(mnuZeichnen, "line4");
-    mnuText = item(mnuZeichnen, "mnuText", QStringLiteral("&Text"));
+    for (const bool text : {false, true}) {
+        if (text)
+            line4 = separator(mnuZeichnen, "line4");
+        for (std::size_t i = 0; i < std::size(AllShapeKinds); ++i)
+            if (AllShapeKinds[i]->takesText == text)
+                m_toolItems[i] = item(mnuZeichnen, AllShapeKinds[i]->menuItem, QString::fromUtf8(AllShapeKinds[i]->caption));
+    }
+    mnuPunkt = m_toolItems[kindIndex(Punkt::kind)];
+    mnuLinie = m_toolItems[kindIndex(Linie::kind)];
+    mnuRechteck = m_toolItems[kindIndex(Rechteck::kind)];
+    mnuKreis = m_toolItems[kindIndex(Kreis::kind)];
+    mnuText = m_toolItems[kindIndex(Text::kind)];
 
     mnuAendern = menu("mnuAendern", QStringLiteral("Ä&ndern"));
     mnuObjektfarbe = item(mnuAendern, "mnuObjektfarbe", QStringLiteral("&Objektfarbe..."));

@@ -7,6 +7,8 @@
 #include "platform/CommonDialog.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/RasterSurface.h"
+#include "shapes/AllShapeKinds.h"
+#include "shapes/DrawMode.h"
 #include "shapes/DrawingSurface.h"
 #include "shapes/SkizzarError.h"
 #include "window/MousePointer.h"
@@ -15,9 +17,10 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <initializer_list>
-#include <utility>
 #include <memory>
+#include <utility>
 
 class DrawingCanvas;
 class QAction;
@@ -156,12 +159,16 @@ public:
     template <typename Handler>
     void guarded(Handler &&handler);
 
-    // --- Placement operations; the DXF reader places shapes through them too ---
+    // --- Placement operations; the mouse tools, the DXF reader and the recovery place through placeKind ---
     void PaintPunkt(const float &x, const float &y);
     void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
     void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
     void PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
     void PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &iDrawMode);
+    // What each of them does, for any kind: with iDrawMode DrawMode::Band (a two-click kind's
+    // band) the shape is drawn and dropped; else it is drawn unless it is the text, and placed.
+    // Every new shape takes lColor, the text tmpFont and tmpFontSize.
+    void placeKind(const ShapeKind &kind, ShapePlacement placement, std::int16_t iDrawMode = DrawMode::Place);
 
     // --- DXF files ---
     void SaveDXF(const QString &fileName);
@@ -198,7 +205,6 @@ private:
 
     // The recovery record: every completed action goes in, unless a file is being read.
     void record(const RecoveryEntry &entry);
-    void recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2 = 0, float y2 = 0);
     void recordTitle(bool saved);
     // The colours that stay when the drawing is emptied or read.
     void recordColours();
@@ -211,18 +217,11 @@ private:
     void endRun();
     // Places a finished shape: snapshot, append, repaint, tool off.
     void placeShape(std::shared_ptr<Basisklasse> shape);
-    // A new two-point shape for drawing with iDrawMode: one to be placed is made beside the
-    // drawing's shapes; a band's is dropped once drawn, so it takes memory that is given back.
-    template <typename T>
-    std::shared_ptr<T> newShape(std::int16_t iDrawMode);
-    // A two-point shape: drawn with iDrawMode, and placed when that is DrawMode::Place.
-    void drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode);
     // The repaint engine's repaints, see RepaintEngine.
     void repaintDrawing() { m_repaint.repaint(); }
     void drawAll() { m_repaint.drawAll(); }
     void beginReading() { m_repaint.beginReading(); }
     void endReading() { m_repaint.endReading(); }
-    void selectTool(PaintMode::Value paintMode);
     void showError(const QString &message);
     // Shows what changed in the buffer since the last call.
     void showChanges();
@@ -243,6 +242,8 @@ private:
     bool m_recording = true; // false while a file is read: the record names the file instead
     RepaintEngine m_repaint{oObjectData, QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
                                                ClientHeightTwips / RasterSurface::TwipsPerPixel)};
+    // The items in Zeichnen, one for each of AllShapeKinds.
+    std::array<QAction *, std::size(AllShapeKinds)> m_toolItems{};
     QPointer<frmText> m_frmText;
     QPointer<frmDrehen> m_frmDrehen;
     QPointer<frmHPGLConfig> m_frmHPGLConfig;

@@ -55,13 +55,11 @@ void frmZeichnen::mnuKopieren_Click()
         const auto rechteck = std::dynamic_pointer_cast<Rechteck>(oObjectData->GetObject(i));
         if (!rechteck)
             continue;
-        const QStringList values{
-            generalNumber(rechteck->getX1()), generalNumber(rechteck->getX2()),
-            generalNumber(rechteck->getX3()), generalNumber(rechteck->getX4()),
-            generalNumber(rechteck->getY1()), generalNumber(rechteck->getY2()),
-            generalNumber(rechteck->getY3()), generalNumber(rechteck->getY4()),
-            QString::number(rechteck->getColor()),
-        };
+        QStringList values;
+        for (const float v : {rechteck->getX1(), rechteck->getX2(), rechteck->getX3(), rechteck->getX4(),
+                              rechteck->getY1(), rechteck->getY2(), rechteck->getY3(), rechteck->getY4()})
+            values << generalNumber(v);
+        values << QString::number(rechteck->getColor());
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->clear();
         clipboard->setText(QStringLiteral("  ") + values.join(QLatin1Char('|')));

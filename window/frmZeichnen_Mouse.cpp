@@ -2,51 +2,33 @@
 
 #include "window/frmZeichnen.h"
 
-#include "shapes/Checked.h"
-#include "shapes/DrawMode.h"
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
-
 #include <QAction>
-#include <cmath>
 
 namespace {
 
-double finiteOrOverflow(double value)
+// A kind's first tool state: each kind takes one state per click, counted from 1 in the table's
+// order; a two-click kind's second state shows the band and waits for the second click.
+constexpr std::int16_t firstState(std::size_t index)
 {
-    if (!std::isfinite(value))
-        throw OverflowError();
-    return value;
+    std::int16_t state = 1;
+    for (std::size_t i = 0; i < index; ++i)
+        state = std::int16_t(state + AllShapeKinds[i]->clicks);
+    return state;
 }
+static_assert(firstState(kindIndex(Punkt::kind)) == PaintMode::PunktTool
+              && firstState(kindIndex(Linie::kind)) == PaintMode::LinieAnchor
+              && firstState(kindIndex(Rechteck::kind)) == PaintMode::RechteckAnchor
+              && firstState(kindIndex(Kreis::kind)) == PaintMode::KreisAnchor
+              && firstState(kindIndex(Text::kind)) == PaintMode::TextTool);
 
-// A tool that places its shape with two clicks: the menu item that chooses it, the state that
-// waits for the first click (the anchor), the state that shows the band and waits for the second,
-// and the placement operation that draws the band (DrawMode::Band) and places the shape (DrawMode::Place).
-struct TwoPointTool
+// The kind whose tool waits in paintMode, and for which of its clicks (from 0); null if none.
+const ShapeKind *toolOf(std::int16_t paintMode, int &click)
 {
-    QAction *frmZeichnen::*menuItem;
-    PaintMode::Value anchor;
-    PaintMode::Value band;
-    void (frmZeichnen::*place)(const float &, const float &, const float &, const float &,
-                               const std::int16_t &);
-};
-
-constexpr TwoPointTool TwoPointTools[] = {
-    {&frmZeichnen::mnuLinie, PaintMode::LinieAnchor, PaintMode::LinieBand, &frmZeichnen::PaintLinie},
-    {&frmZeichnen::mnuRechteck, PaintMode::RechteckAnchor, PaintMode::RechteckBand,
-     &frmZeichnen::PaintRechteck},
-    {&frmZeichnen::mnuKreis, PaintMode::KreisAnchor, PaintMode::KreisBand, &frmZeichnen::PaintKreis},
-};
-
-// The two-point tool whose anchor or band state (as state says) is paintMode; null if none.
-const TwoPointTool *twoPointTool(std::int16_t paintMode, PaintMode::Value TwoPointTool::*state)
-{
-    for (const TwoPointTool &tool : TwoPointTools)
-        if (tool.*state == paintMode)
-            return &tool;
+    for (std::size_t i = 0; i < std::size(AllShapeKinds); ++i) {
+        click = paintMode - firstState(i);
+        if (click >= 0 && click < AllShapeKinds[i]->clicks)
+            return AllShapeKinds[i];
+    }
     return nullptr;
 }
 
@@ -54,36 +36,32 @@ const TwoPointTool *twoPointTool(std::int16_t paintMode, PaintMode::Value TwoPoi
 
 void frmZeichnen::connectToolCommands()
 {
-    connect(mnuPunkt, &QAction::triggered, this,
-            [this] { guarded([this] { selectTool(PaintMode::PunktTool); }); });
-    for (const TwoPointTool &tool : TwoPointTools)
-        connect(this->*tool.menuItem, &QAction::triggered, this,
-                [this, &tool] { guarded([this, &tool] { selectTool(tool.anchor); }); });
-}
-
-void frmZeichnen::selectTool(PaintMode::Value paintMode)
-{
-    setMousePointer(MousePointer::CrossHair);
-    iPaintMode = paintMode;
+    // The text's item asks for the text first, see mnuText_Click.
+    for (std::size_t i = 0; i < std::size(AllShapeKinds); ++i)
+        if (!AllShapeKinds[i]->takesText)
+            connect(m_toolItems[i], &QAction::triggered, this, [this, i] {
+                guarded([this, i] {
+                    setMousePointer(MousePointer::CrossHair);
+                    iPaintMode = firstState(i);
+                });
+            });
 }
 
 void frmZeichnen::Form_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)
 {
     guarded([&] {
-        if (Button == 1) {
-            if (const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::anchor)) {
-                sStartX = sLastX = X;
-                sStartY = sLastY = Y;
-                iPaintMode = tool->band;
-                // The first band, of length zero.
-                (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Band);
-            } else if (const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::band)) {
-                (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Place);
-            } else if (iPaintMode == PaintMode::PunktTool) {
-                PaintPunkt(X, Y);
-            } else if (iPaintMode == PaintMode::TextTool) {
-                PaintText(X, Y, tmpText, DrawMode::Place);
-            }
+        int click = 0;
+        const ShapeKind *kind = Button == 1 ? toolOf(iPaintMode, click) : nullptr;
+        if (kind && click + 1 < kind->clicks) {
+            sStartX = sLastX = X;
+            sStartY = sLastY = Y;
+            ++iPaintMode;
+            // The first band, of length zero.
+            placeKind(*kind, {sStartX, sStartY, X, Y}, DrawMode::Band);
+        } else if (kind && kind->clicks == 2) {
+            placeKind(*kind, {sStartX, sStartY, X, Y});
+        } else if (kind) {
+            placeKind(*kind, {X, Y, 0, 0, tmpText});
         }
         if (Button == 2) {
             iPaintMode = PaintMode::NoTool;
@@ -96,12 +74,13 @@ void frmZeichnen::Form_MouseUp(std::int16_t Button, std::int16_t, float X, float
 void frmZeichnen::Form_MouseMove(std::int16_t, std::int16_t, float X, float Y)
 {
     guarded([&] {
-        const TwoPointTool *tool = twoPointTool(iPaintMode, &TwoPointTool::band);
-        if (!tool)
+        int click = 0;
+        const ShapeKind *kind = toolOf(iPaintMode, click);
+        if (!kind || click == 0)
             return;
         // Drawing the previous band again in the inverting mode removes it.
-        (this->*tool->place)(sStartX, sStartY, sLastX, sLastY, DrawMode::Band);
-        (this->*tool->place)(sStartX, sStartY, X, Y, DrawMode::Band);
+        placeKind(*kind, {sStartX, sStartY, sLastX, sLastY}, DrawMode::Band);
+        placeKind(*kind, {sStartX, sStartY, X, Y}, DrawMode::Band);
         sLastX = X;
         sLastY = Y;
     });
@@ -116,98 +95,53 @@ void frmZeichnen::placeShape(std::shared_ptr<Basisklasse> shape)
     setMousePointer(MousePointer::Arrow);
 }
 
-template <typename T>
-std::shared_ptr<T> frmZeichnen::newShape(std::int16_t iDrawMode)
+void frmZeichnen::placeKind(const ShapeKind &kind, ShapePlacement placement, std::int16_t iDrawMode)
 {
-    return iDrawMode == DrawMode::Place ? oObjectData->newShape<T>() : std::make_shared<T>();
-}
-
-void frmZeichnen::drawOrPlace(std::shared_ptr<Basisklasse> shape, std::int16_t iDrawMode)
-{
-    shape->Draw(*this, iDrawMode);
-    if (iDrawMode == DrawMode::Place)
-        placeShape(std::move(shape));
+    // A one-click kind always places; a band's shape is made on its own, as it is dropped once drawn.
+    const bool placing = kind.clicks == 1 || iDrawMode == DrawMode::Place;
+    placement.color = lColor;
+    placement.font = tmpFont;
+    placement.fontSize = tmpFontSize;
+    std::shared_ptr<Basisklasse> shape = kind.make(placing ? &oObjectData->shapeBlocks() : nullptr, placement);
+    if (!kind.takesText)
+        shape->Draw(*this, placing ? std::int16_t(DrawMode::Place) : iDrawMode);
+    if (!placing)
+        return;
+    placeShape(std::move(shape));
+    RecoveryEntry entry(RecoveryEntry::Placement(kindIndex(kind) + 1), placement.x1, placement.y1, placement.x2,
+                        placement.y2, lColor);
+    if (kind.takesText) {
+        entry.text = placement.text;
+        entry.font = tmpFont;
+        entry.fontSize = tmpFontSize;
+    }
+    record(entry);
 }
 
 void frmZeichnen::PaintPunkt(const float &x, const float &y)
 {
-    auto shape = oObjectData->newShape<Punkt>();
-    shape->setX1(x);
-    shape->setY1(y);
-    shape->setColor(lColor);
-    shape->Draw(*this, DrawMode::Place);
-    placeShape(std::move(shape));
-    recordPlacement(RecoveryEntry::Placement::Punkt, x, y);
+    placeKind(Punkt::kind, {x, y});
 }
 
 void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
                              const std::int16_t &iDrawMode)
 {
-    auto shape = newShape<Linie>(iDrawMode);
-    shape->setX1(x1);
-    shape->setY1(y1);
-    shape->setX2(x2);
-    shape->setY2(y2);
-    shape->setColor(lColor);
-    drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == DrawMode::Place)
-        recordPlacement(RecoveryEntry::Placement::Linie, x1, y1, x2, y2);
+    placeKind(Linie::kind, {x1, y1, x2, y2}, iDrawMode);
 }
 
 void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
                              const std::int16_t &iDrawMode)
 {
-    const double dx = finiteOrOverflow(std::abs(static_cast<double>(x1) - x2));
-    const double dy = finiteOrOverflow(std::abs(static_cast<double>(y1) - y2));
-    const double sum = finiteOrOverflow(finiteOrOverflow(dy * dy) + finiteOrOverflow(dx * dx));
-    const float radius = Checked::single(finiteOrOverflow(std::sqrt(sum)));
-
-    auto shape = newShape<Kreis>(iDrawMode);
-    shape->setX1(x1);
-    shape->setY1(y1);
-    shape->setRadius(radius);
-    shape->setColor(lColor);
-    drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == DrawMode::Place)
-        recordPlacement(RecoveryEntry::Placement::Kreis, x1, y1, x2, y2);
+    placeKind(Kreis::kind, {x1, y1, x2, y2}, iDrawMode);
 }
 
 void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2,
                                 const std::int16_t &iDrawMode)
 {
-    auto shape = newShape<Rechteck>(iDrawMode);
-    shape->setX1(x1);
-    shape->setY1(y1);
-    shape->setX3(x2);
-    shape->setY3(y2);
-    shape->setX2(x2);
-    shape->setY2(y1);
-    shape->setX4(x1);
-    shape->setY4(y2);
-    shape->setColor(lColor);
-    drawOrPlace(std::move(shape), iDrawMode);
-    if (iDrawMode == DrawMode::Place)
-        recordPlacement(RecoveryEntry::Placement::Rechteck, x1, y1, x2, y2);
+    placeKind(Rechteck::kind, {x1, y1, x2, y2}, iDrawMode);
 }
 
 void frmZeichnen::PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &)
 {
-    auto shape = oObjectData->newShape<Text>();
-    shape->setX1(x);
-    shape->setY1(y);
-    shape->setColor(lColor);
-    shape->setText(strText);
-    shape->setFont(tmpFont);
-    shape->setFontSize(Checked::integer32(tmpFontSize));
-    placeShape(std::move(shape));
-    RecoveryEntry entry(RecoveryEntry::Placement::Text, x, y, 0, 0, lColor);
-    entry.text = strText;
-    entry.font = tmpFont;
-    entry.fontSize = tmpFontSize;
-    record(entry);
-}
-
-void frmZeichnen::recordPlacement(RecoveryEntry::Placement placement, float x1, float y1, float x2, float y2)
-{
-    record({placement, x1, y1, x2, y2, lColor});
+    placeKind(Text::kind, {x, y, 0, 0, strText});
 }

@@ -2,8 +2,8 @@
 #include "files/DxfWriter.h"
 #include "shapes/SkizzarError.h"
 #include "support/DrawingText.h"
-#include "support/ShapeKinds.h"
 #include "support/RecordingSurface.h"
+#include "support/ShapeKinds.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -18,7 +18,7 @@ namespace {
 // Allocations still allowed before operator new fails; negative: never fail. operator new can
 // only be replaced program-wide, so this countdown is necessarily global.
 long long allocationsLeft = -1;
-}
+} // namespace
 void *operator new(std::size_t size)
 {
     void *p = allocationsLeft != 0 ? std::malloc(size ? size : 1) : nullptr;
@@ -75,7 +75,9 @@ ShapePtr sample(char kind, int v, bool selected)
     }
     case 'R': {
         auto r = rechteck(f(0), f(1), 0, 0, colour);
+        // clang-format off
         r->setX2(f(2)); r->setY2(f(3)); r->setX3(f(4)); r->setY3(f(5)); r->setX4(f(6)); r->setY4(f(7));
+        // clang-format on
         s = r;
         break;
     }
@@ -137,8 +139,10 @@ private slots:
     {
         QFETCH(int, position);
         QFETCH(QString, remaining);
+        // clang-format off
         std::map<QChar, ShapePtr> shapes{{'A', sample('L', 1, false)}, {'B', sample('K', 2, false)},
                                       {'C', sample('P', 3, false)}, {'D', sample('T', 4, false)}};
+        // clang-format on
         ObjectData doc;
         for (QChar c : QStringLiteral("ABCDA")) // the same object twice is allowed
             doc.AddObject(shapes[c]);
@@ -238,10 +242,12 @@ private slots:
         }
         QCOMPARE(overflow, backColor == maxInt || failing != 0);
         QStringList trace; // "other" would be a DrawSelected
+        // clang-format off
         for (const auto &c : surface.calls)
             trace << (c.kind == RecordingSurface::Call::SetBackColor ? QStringLiteral("back %1").arg(c.color)
                       : c.kind == RecordingSurface::Call::PSet ? QStringLiteral("draw %1 %2").arg(c.x1).arg(c.y1)
                                                                : QStringLiteral("other"));
+        // clang-format on
         QCOMPARE(trace, expected);
         QCOMPARE(surface.getBackColor(), backColor);
     }
@@ -289,6 +295,7 @@ private slots:
         QTest::addColumn<QString>("drawing");
         QTest::addColumn<QString>("snapshot");
         QTest::addColumn<bool>("balanced"); // the last SaveOldCollection's result
+        // clang-format off
         QTest::newRow("three placements") << "ABC" << "ABC" << "AB" << true;
         QTest::newRow("undo") << "ABCu" << "AB" << "AB" << true;
         QTest::newRow("undo twice") << "ABCuu" << "AB" << "AB" << true;
@@ -303,6 +310,7 @@ private slots:
         QTest::newRow("copies apart from originals") << "ABCs" << "abc" << "AB" << true;
         QTest::newRow("selection carried") << "ABsCu" << "Ab" << "Ab" << true;
         QTest::newRow("drawing apart from snapshot") << "ABCusu" << "AB" << "AB" << true;
+        // clang-format on
     }
     void snapshotSequences()
     {

@@ -29,37 +29,16 @@ public:
     void setLastY(float v) override { sLastY = v; }
     void setColor(std::int32_t v) override { lColor = v; }
 
-    void PaintPunkt(const float &x, const float &y) override { place("Punkt", {x, y}, 1); }
-    void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
-                    const std::int16_t &mode) override
-    {
-        place("Linie", {x1, y1, x2, y2}, mode);
-    }
-    void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
-                    const std::int16_t &mode) override
-    {
-        place("Kreis", {x1, y1, x2, y2}, mode);
-    }
-    void PaintText(const float &x, const float &y, const QString &text, const std::int16_t &mode) override
-    {
-        place("Text", {x, y}, mode, QLatin1Char('[') + text + QLatin1Char(']'));
-    }
-
-private:
-    void place(const char *kind, std::initializer_list<float> values, std::int16_t mode,
-               const QString &text = QString())
+    void place(const ShapeKind &kind, const ShapePlacement &p) override
     {
         if (beforePlacing)
-            beforePlacing(QLatin1String(kind));
-        QStringList parts{QLatin1String(kind)};
-        for (float v : values)
+            beforePlacing(QLatin1String(kind.name));
+        QStringList parts{QLatin1String(kind.name)};
+        for (float v : kind.clicks == 2 ? QList<float>{p.x1, p.y1, p.x2, p.y2} : QList<float>{p.x1, p.y1})
             parts << DrawingText::number(v);
-        if (!text.isEmpty())
-            parts << text;
+        if (!p.text.isEmpty())
+            parts << QLatin1Char('[') + p.text + QLatin1Char(']');
         parts << QStringLiteral("c%1").arg(lColor);
-        // Every shape read is placed for good, never drawn as a rubber band.
-        if (mode != 1)
-            parts << QStringLiteral("mode%1").arg(mode);
         placed << parts.join(QLatin1Char(' '));
     }
 };

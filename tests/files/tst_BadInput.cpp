@@ -49,7 +49,7 @@ QByteArray everyKind(const QByteArray &end)
     return lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", " 10 ", "20", "-20 ",
                   " 0", "LINE", "8", "0", "10", " 100.5 ", "20", "-200 ", "11", " 300 ", "21", "-400 ",
                   "0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 500 ",
-                  "0", "TEXT", "8", "0", "10", " 50 ", "20", "-60 ", "7", "", "40", " 0 ", "1", "Gr\xFC\xDF" "e",
+                  "0", "TEXT", "8", "0", "10", " 50 ", "20", "-60 ", "7", "", "40", " 0 ", "1", "Gr\xFC\337e",
                   "0", "ENDSEC", "0", "EOF"},
                  end);
 }
@@ -213,9 +213,9 @@ private slots:
         };
         QTest::newRow("empty file") << QByteArray() << QStringList{NoEof} << QStringList();
         QTest::newRow("binary garbage (a PNG picture)")
-            << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\b\x06\0\0\0\x1F\xF3\xFF" "a", 33)
+            << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\b\x06\0\0\0\x1F\xF3\377a", 33)
             << QStringList{QStringLiteral("Kein Gruppencode in Zeile 1: „‰PNG“")} << QStringList();
-        QTest::newRow("UTF-16 text") << QByteArray("\xFF\xFE" "0\0\r\0\n\0", 8)
+        QTest::newRow("UTF-16 text") << QByteArray("\xFF\3760\0\r\0\n\0", 8)
                                      << QStringList{QStringLiteral("Kein Gruppencode in Zeile 1: „ÿþ0") + QChar(0) + QStringLiteral("“")}
                                      << QStringList();
         QTest::newRow("nan") << second("nan", "-2") << QStringList{QStringLiteral("Keine Zahl in Zeile 16: „nan“")} << point;
@@ -354,7 +354,7 @@ private slots:
         }
         QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
         QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0666), 0);
-        struct stat info {};
+        struct stat info = {};
         auto kind = [&] { return lstat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0; };
         const auto kindBefore = kind();
         m_window->PaintKreis(100.0f, 100.0f, 150.0f, 100.0f, 1);
@@ -397,7 +397,9 @@ private slots:
         const QByteArray previousState = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", state);
         const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
+        // clang-format off
         struct Case { const char *name; mode_t folderMode; uid_t owner; mode_t fileMode; bool asNobody, inPlace; };
+        // clang-format on
         for (const Case &c : {Case{"link", 0755, 0, 0644, false, true}, Case{"sticky", 01777, 0, 0666, true, true},
                               Case{"closed", 0555, 65534, 0644, true, true}, Case{"root", 0755, 65534, 02640, false, false}}) {
             const QString folder = path(QLatin1String(c.name)), file = folder + QStringLiteral("/plan.dxf");
@@ -409,7 +411,7 @@ private slots:
             QVERIFY(!linked || link(native.constData(), (native + "2").constData()) == 0);
             QVERIFY(chown(native.constData(), c.owner, c.owner) == 0 && chmod(native.constData(), c.fileMode) == 0
                     && chmod(QFile::encodeName(folder).constData(), c.folderMode) == 0);
-            struct stat before {}, after {};
+            struct stat before = {}, after = {};
             QCOMPARE(stat(native.constData(), &before), 0);
             if (!c.asNobody)
                 saveAs(file, false);
@@ -435,8 +437,8 @@ private slots:
         QTest::newRow("200 MB of comments before the drawing")
             << lines({"0", "SECTION", "2", "HEADER"}) << lines({"999", "Eine Zeile Kommentar, die nichts bedeutet"})
             << lines({"0", "ENDSEC"}) + everyKind("\r\n") << QStringList() << EveryKind;
-        QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{
-            QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“")}
+        const QString cut = QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“");
+        QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{cut}
                                             << QStringList();
         // What was read before memory ran out is released before anything is drawn.
         QTest::newRow("out of memory") << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "TEXT", "1"})

@@ -65,6 +65,7 @@ private slots:
     {
         QTest::addColumn<float>("radius");
         QTest::addColumn<Corners>("markers");
+        // clang-format off
         QTest::newRow("radius 500") << 500.0f << Corners{
             {1500, 1500}, {1600, 1500}, {1600, 1600}, {1500, 1600},
             {2400, 1500}, {2500, 1500}, {2500, 1600}, {2400, 1600},
@@ -76,6 +77,7 @@ private slots:
             {1900, 2000}, {2000, 2000}, {2000, 2100}, {1900, 2100},
             {2000, 1900}, {2100, 1900}, {2100, 2000}, {2000, 2000},
             {1900, 1900}, {2000, 1900}, {2000, 2000}, {1900, 2000}};
+        // clang-format on
     }
 
     void drawSelected()

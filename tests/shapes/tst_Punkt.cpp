@@ -51,10 +51,12 @@ private slots:
 
         surface.calls.clear();
         p.DrawSelected(surface, 10);
+        // clang-format off
         const QList<QPointF> markers{{800, 850}, {800, 950}, {900, 950}, {900, 850},
                                      {1200, 850}, {1200, 950}, {1100, 950}, {1100, 850},
                                      {1200, 1150}, {1200, 1050}, {1100, 1050}, {1100, 1150},
                                      {800, 1150}, {800, 1050}, {900, 1050}, {900, 1150}};
+        // clang-format on
         QCOMPARE(surface.calls, RecordingSurface::squares(markers, color, 10));
         QCOMPARE(surface.getDrawMode(), 7);
     }

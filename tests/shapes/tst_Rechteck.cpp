@@ -85,6 +85,7 @@ private slots:
     {
         QTest::addColumn<Corners>("corners");
         QTest::addColumn<Corners>("markers");
+        // clang-format off
         QTest::newRow("left to right: 1, 4 left") << corners({100, 100}, {400, 300}) << Corners{
             {-100, 50}, {-100, 150}, {0, 150}, {0, 50}, {600, 50}, {600, 150}, {500, 150}, {500, 50},
             {600, 250}, {600, 350}, {500, 350}, {500, 250}, {-100, 250}, {-100, 350}, {0, 350}, {0, 250}};
@@ -97,6 +98,7 @@ private slots:
         QTest::newRow("tilted: every corner its own") << kTilted << Corners{
             {-100, 50}, {-100, 150}, {0, 150}, {0, 50}, {600, 110}, {600, 210}, {500, 210}, {500, 110},
             {540, 350}, {540, 450}, {440, 450}, {440, 350}, {-160, 290}, {-160, 390}, {-60, 390}, {-60, 290}};
+        // clang-format on
     }
 
     void drawSelected()

@@ -67,10 +67,12 @@ private slots:
         surface.setForeColor(0x00FF00);
         surface.setDrawMode(7);
         makeText(QStringLiteral("abc")).DrawSelected(surface, 13);
+        // clang-format off
         const QList<QPointF> markers{{800, 1950}, {800, 2050}, {900, 2050}, {900, 1950},
                                      {800, 2250}, {800, 2150}, {900, 2150}, {900, 2250},
                                      {1370, 1950}, {1370, 2050}, {1470, 2050}, {1470, 1950},
                                      {1370, 2250}, {1370, 2150}, {1470, 2150}, {1470, 2250}};
+        // clang-format on
         QCOMPARE(surface.calls, Calls{printCall(QStringLiteral("abc"), 0x00FF00, 13)} + RecordingSurface::squares(markers, 255, 13));
         QCOMPARE(surface.getDrawMode(), 7);
     }

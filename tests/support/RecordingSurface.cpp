@@ -3,15 +3,7 @@
 RecordingSurface::Call RecordingSurface::line(float x1, float y1, float x2, float y2,
                                               std::int32_t color, std::int16_t mode)
 {
-    Call c;
-    c.kind = Call::Line;
-    c.x1 = x1;
-    c.y1 = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.color = color;
-    c.drawMode = mode;
-    return c;
+    return {Call::Line, x1, y1, x2, y2, color, mode, {}};
 }
 
 QList<RecordingSurface::Call> RecordingSurface::squares(const QList<QPointF> &corners, std::int32_t color,
@@ -28,45 +20,26 @@ QList<RecordingSurface::Call> RecordingSurface::squares(const QList<QPointF> &co
 void RecordingSurface::setDrawMode(std::int16_t mode)
 {
     m_drawMode = mode;
-    if (recordStateChanges) {
-        Call c;
-        c.kind = Call::SetDrawMode;
-        c.drawMode = mode;
-        calls.append(c);
-    }
+    if (recordStateChanges)
+        calls.append({Call::SetDrawMode, 0, 0, 0, 0, 0, mode, {}});
 }
 
 void RecordingSurface::setForeColor(std::int32_t color)
 {
     m_foreColor = color;
-    if (recordStateChanges) {
-        Call c;
-        c.kind = Call::SetForeColor;
-        c.color = color;
-        c.drawMode = m_drawMode;
-        calls.append(c);
-    }
+    if (recordStateChanges)
+        calls.append({Call::SetForeColor, 0, 0, 0, 0, color, m_drawMode, {}});
 }
 
 void RecordingSurface::setBackColor(std::int32_t color)
 {
     m_backColor = color;
-    Call c;
-    c.kind = Call::SetBackColor;
-    c.color = color;
-    c.drawMode = m_drawMode;
-    calls.append(c);
+    calls.append({Call::SetBackColor, 0, 0, 0, 0, color, m_drawMode, {}});
 }
 
 void RecordingSurface::PSet(float x, float y, std::int32_t color)
 {
-    Call c;
-    c.kind = Call::PSet;
-    c.x1 = x;
-    c.y1 = y;
-    c.color = color;
-    c.drawMode = m_drawMode;
-    calls.append(c);
+    calls.append({Call::PSet, x, y, 0, 0, color, m_drawMode, {}});
 }
 
 void RecordingSurface::Line(float x1, float y1, float x2, float y2, std::int32_t color)
@@ -76,26 +49,12 @@ void RecordingSurface::Line(float x1, float y1, float x2, float y2, std::int32_t
 
 void RecordingSurface::Circle(float x, float y, float radius)
 {
-    Call c;
-    c.kind = Call::Circle;
-    c.x1 = x;
-    c.y1 = y;
-    c.x2 = radius;
-    c.color = m_foreColor;
-    c.drawMode = m_drawMode;
-    calls.append(c);
+    calls.append({Call::Circle, x, y, radius, 0, m_foreColor, m_drawMode, {}});
 }
 
 void RecordingSurface::Print(const QString &text)
 {
-    Call c;
-    c.kind = Call::Print;
-    c.x1 = m_currentX;
-    c.y1 = m_currentY;
-    c.color = m_foreColor;
-    c.drawMode = m_drawMode;
-    c.text = text;
-    calls.append(c);
+    calls.append({Call::Print, m_currentX, m_currentY, 0, 0, m_foreColor, m_drawMode, text});
 }
 
 float RecordingSurface::TextWidth(const QString &text) const

@@ -12,6 +12,14 @@ DrawingText::Shape common(const Basisklasse &shape, QList<float> (*more)(const T
     return {QString(), QList<float>{c.getX1(), c.getY1()} + more(c), c.getColor(), {}, {}, 0, c.getSelected()};
 }
 
+// A shape as its kind's placement makes it.
+template <typename T>
+std::shared_ptr<T> placed(ShapePlacement placement, std::int32_t colour)
+{
+    placement.color = colour;
+    return std::static_pointer_cast<T>(T::place(nullptr, placement));
+}
+
 DrawingText::Shape textParts(const Basisklasse &shape)
 {
     DrawingText::Shape s = common<Text>(shape, [](const Text &) { return QList<float>(); });
@@ -26,37 +34,17 @@ DrawingText::Shape textParts(const Basisklasse &shape)
 
 std::shared_ptr<Punkt> punkt(float x, float y, std::int32_t colour)
 {
-    auto p = std::make_shared<Punkt>();
-    p->setX1(x);
-    p->setY1(y);
-    p->setColor(colour);
-    return p;
+    return placed<Punkt>({x, y}, colour);
 }
 
 std::shared_ptr<Linie> linie(float x1, float y1, float x2, float y2, std::int32_t colour)
 {
-    auto l = std::make_shared<Linie>();
-    l->setX1(x1);
-    l->setY1(y1);
-    l->setX2(x2);
-    l->setY2(y2);
-    l->setColor(colour);
-    return l;
+    return placed<Linie>({x1, y1, x2, y2}, colour);
 }
 
 std::shared_ptr<Rechteck> rechteck(float x1, float y1, float x3, float y3, std::int32_t colour)
 {
-    auto r = std::make_shared<Rechteck>();
-    r->setX1(x1);
-    r->setY1(y1);
-    r->setX2(x3);
-    r->setY2(y1);
-    r->setX3(x3);
-    r->setY3(y3);
-    r->setX4(x1);
-    r->setY4(y3);
-    r->setColor(colour);
-    return r;
+    return placed<Rechteck>({x1, y1, x3, y3}, colour);
 }
 
 std::shared_ptr<Kreis> kreis(float x, float y, float radius, std::int32_t colour)
@@ -71,18 +59,16 @@ std::shared_ptr<Kreis> kreis(float x, float y, float radius, std::int32_t colour
 
 std::shared_ptr<Text> text(float x, float y, const QString &text, const QString &font, std::int32_t size)
 {
-    auto t = std::make_shared<Text>();
-    t->setX1(x);
-    t->setY1(y);
-    t->setText(text);
-    t->setFont(font);
-    t->setFontSize(size);
-    return t;
+    ShapePlacement placement(x, y, 0, 0, text);
+    placement.font = font;
+    placement.fontSize = float(size);
+    return placed<Text>(placement, 0);
 }
 
 const QList<Kind> &all()
 {
     static const QList<Kind> kinds = {
+        // clang-format off
         {typeid(Punkt), "Punkt", [](const Basisklasse &s) { return common<Punkt>(s, [](const Punkt &) { return QList<float>(); }); },
          "mnuPunkt", true, {{100, 80}}, {1500, 1200}, {{100, 80}},
          [] { return std::shared_ptr<Basisklasse>(punkt(1500, 1200)); }, {"POINT"}, {"Punkt 1500 1200 c0"}},
@@ -109,6 +95,7 @@ const QList<Kind> &all()
         {typeid(Text), "Text", textParts, "mnuText", false, {{80, 100}}, {1200, 1500}, {},
          [] { return std::shared_ptr<Basisklasse>(text(1200, 1500, QStringLiteral("Probe"))); }, {"TEXT"},
          {"Text 1200 1500 [Probe] c0"}},
+        // clang-format on
     };
     return kinds;
 }

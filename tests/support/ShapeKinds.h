@@ -2,11 +2,7 @@
 // The shape kinds as the tests know them, one row each, and the factories that make shapes: every
 // test that goes through all kinds reads this table, so a new kind is one more row.
 
-#include "shapes/Kreis.h"
-#include "shapes/Linie.h"
-#include "shapes/Punkt.h"
-#include "shapes/Rechteck.h"
-#include "shapes/Text.h"
+#include "shapes/AllShapeKinds.h"
 #include "support/DrawingText.h"
 
 #include <QByteArray>

@@ -2,6 +2,7 @@
 
 #include "app/frmWillkommen.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
@@ -87,32 +88,39 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QList<bool>>("enabled");
         QTest::newRow("Datei") << "&Datei"
-            << QStringList{"&Neu", "O&ffnen...", "&Speichern", "Speichern &unter...", "-", "&Drucken...",
-                           "Drucken in &HPGL...", "-", "&Beenden"}
-            << QStringList{"mnuNeu", "mnuOeffnen", "mnuSpeichern", "mnuSpeichernunter", "line1",
-                           "mnuDrucken", "mnuDruckenHPGL", "line2", "mnuBeenden"}
-            << QList<bool>{true, true, true, true, true, true, true, true, true};
+                               << QStringList{"&Neu", "O&ffnen...", "&Speichern", "Speichern &unter...", "-", "&Drucken...",
+                                              "Drucken in &HPGL...", "-", "&Beenden"}
+                               << QStringList{"mnuNeu", "mnuOeffnen", "mnuSpeichern", "mnuSpeichernunter", "line1",
+                                              "mnuDrucken", "mnuDruckenHPGL", "line2", "mnuBeenden"}
+                               << QList<bool>{true, true, true, true, true, true, true, true, true};
         QTest::newRow("Bearbeiten") << "&Bearbeiten"
-            << QStringList{"&Rückgängig", "-", "&Ausschneiden", "&Kopieren", "&Einfügen", "&Löschen"}
-            << QStringList{"mnuRueckgaengig", "line3", "mnuAusschneiden", "mnuKopieren", "mnuEinfuegen",
-                           "mnuLoeschen"}
-            << QList<bool>{false, true, false, false, false, false};
-        QTest::newRow("Zeichnen") << "&Zeichnen"
-            << QStringList{"&Punkt", "&Linie", "&Rechteck", "&Kreis", "-", "&Text"}
-            << QStringList{"mnuPunkt", "mnuLinie", "mnuRechteck", "mnuKreis", "line4", "mnuText"}
-            << QList<bool>{true, true, true, true, true, true};
+                                    << QStringList{"&Rückgängig", "-", "&Ausschneiden", "&Kopieren", "&Einfügen", "&Löschen"}
+                                    << QStringList{"mnuRueckgaengig", "line3", "mnuAusschneiden", "mnuKopieren", "mnuEinfuegen",
+                                                   "mnuLoeschen"}
+                                    << QList<bool>{false, true, false, false, false, false};
+        // An item for each kind, captioned by its name; the text, whose item asks first, apart.
+        QStringList drawing, drawingNames;
+        for (const ShapeKinds::Kind &kind : ShapeKinds::all()) {
+            if (!kind.armsTool) {
+                drawing << "-";
+                drawingNames << "line4";
+            }
+            drawing << QLatin1Char('&') + kind.name;
+            drawingNames << kind.menuItem;
+        }
+        QTest::newRow("Zeichnen") << "&Zeichnen" << drawing << drawingNames << QList<bool>(drawing.size(), true);
         QTest::newRow("Ändern") << "Ä&ndern"
-            << QStringList{"&Objektfarbe...", "&Drehen...", "&Verzerren...", "-", "&Text"}
-            << QStringList{"mnuObjektfarbe", "mnuDrehen", "mnuVerzerren", "line5", "mnuTextaendern"}
-            << QList<bool>{true, true, true, true, true};
+                                << QStringList{"&Objektfarbe...", "&Drehen...", "&Verzerren...", "-", "&Text"}
+                                << QStringList{"mnuObjektfarbe", "mnuDrehen", "mnuVerzerren", "line5", "mnuTextaendern"}
+                                << QList<bool>{true, true, true, true, true};
         QTest::newRow("Extras") << "&Extras"
-            << QStringList{"&Hintergrundfarbe...", "&Zeichenfarbe...", "&Texteinstellung..."}
-            << QStringList{"mnuHintergrundfarbe", "mnuZeichenfarbe", "mnuTexteinstellung"}
-            << QList<bool>{true, true, true};
+                                << QStringList{"&Hintergrundfarbe...", "&Zeichenfarbe...", "&Texteinstellung..."}
+                                << QStringList{"mnuHintergrundfarbe", "mnuZeichenfarbe", "mnuTexteinstellung"}
+                                << QList<bool>{true, true, true};
         QTest::newRow("Hilfe") << "&Hilfe"
-            << QStringList{"&Hilfethemen...", "-", "Über &Skizzar..."}
-            << QStringList{"mnuHilfethemen", "line6", "mnuUeberSkizzar"}
-            << QList<bool>{true, true, true};
+                               << QStringList{"&Hilfethemen...", "-", "Über &Skizzar..."}
+                               << QStringList{"mnuHilfethemen", "line6", "mnuUeberSkizzar"}
+                               << QList<bool>{true, true, true};
     }
 
     void menuTree()

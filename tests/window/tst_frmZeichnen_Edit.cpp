@@ -10,12 +10,12 @@
 #include "window/frmZeichnen.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 

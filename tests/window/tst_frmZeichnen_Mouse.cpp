@@ -50,9 +50,9 @@ struct Twins
     {
         const RasterSurface &a = windows[0]->surface(), &b = windows[1]->surface();
         return a.image() == b.image() && a.getForeColor() == b.getForeColor()
-            && a.getCurrentX() == b.getCurrentX() && a.getCurrentY() == b.getCurrentY()
-            && windows[0]->oObjectData->GetNumberOfObjects() == windows[1]->oObjectData->GetNumberOfObjects()
-            && dialogs[0]->prompts.size() == dialogs[1]->prompts.size();
+               && a.getCurrentX() == b.getCurrentX() && a.getCurrentY() == b.getCurrentY()
+               && windows[0]->oObjectData->GetNumberOfObjects() == windows[1]->oObjectData->GetNumberOfObjects()
+               && dialogs[0]->prompts.size() == dialogs[1]->prompts.size();
     }
 };
 

@@ -1,11 +1,11 @@
 #include "LoadDxfFuzzer.h"
 
-#include "files/RecordingDxfTarget.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ShapeKinds.h"
 #include "document/ObjectData.h"
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
+#include "files/RecordingDxfTarget.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ShapeKinds.h"
 #include "window/frmZeichnen.h"
 
 #include <QAction>

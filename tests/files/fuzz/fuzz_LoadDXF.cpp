@@ -6,9 +6,9 @@
 #include <QByteArrayView>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 
 namespace {
 

@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     Input in(bytes);
     QByteArray record = RecoveryRecord::header();
-    QList<qsizetype> ends{record.size()};   // where each action ends
+    QList<qsizetype> ends{record.size()}; // where each action ends
     QList<QList<RecoveryEntry>> actions;
     for (int n = in.byte() % 6; n > 0; --n) {
         QList<RecoveryEntry> action;
