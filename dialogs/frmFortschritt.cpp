@@ -23,11 +23,11 @@ frmFortschritt::frmFortschritt(QWidget *parent, const QString &title, const QStr
     lblDatei->setText(lblDatei->fontMetrics().elidedText(QFileInfo(fileName).fileName(), Qt::ElideMiddle,
                                                          lblDatei->width()));
 
-    pgbFortschritt = new QProgressBar(this);
-    pgbFortschritt->setObjectName(QStringLiteral("pgbFortschritt"));
-    pgbFortschritt->setGeometry(twips(180, 540, 5040, 300));
-    pgbFortschritt->setRange(0, 1000);
-    pgbFortschritt->setTextVisible(false);
+    prgFortschritt = new QProgressBar(this);
+    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
+    prgFortschritt->setGeometry(twips(180, 540, 5040, 300));
+    prgFortschritt->setRange(0, 1000);
+    prgFortschritt->setTextVisible(false);
 
     cmdAbbrechen = button(QStringLiteral("Abbrechen"), "cmdAbbrechen", this, twips(2100, 1020, 1215, 375));
     connect(cmdAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
@@ -54,7 +54,7 @@ bool frmFortschritt::step(double done)
         QApplication::setOverrideCursor(Qt::BusyCursor);
         show();
     }
-    pgbFortschritt->setValue(int(std::clamp(done, 0.0, 1.0) * pgbFortschritt->maximum()));
+    prgFortschritt->setValue(int(std::clamp(done, 0.0, 1.0) * prgFortschritt->maximum()));
     QCoreApplication::processEvents();
     return !m_stopped;
 }

@@ -28,7 +28,7 @@ public:
     bool step(double done) override;
 
     QLabel *lblDatei = nullptr;
-    QProgressBar *pgbFortschritt = nullptr;
+    QProgressBar *prgFortschritt = nullptr;
     QPushButton *cmdAbbrechen = nullptr;
 
 protected:
