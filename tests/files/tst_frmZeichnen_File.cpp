@@ -319,10 +319,12 @@ private slots:
         QTest::addColumn<bool>("saveDialogConfirmed");
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("emptied");
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << false << false << true;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false;
+        QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1;
+        QTest::newRow("No") << Answer::No << false << false << true << 0;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0;
     }
 
     void newAsks()
@@ -331,13 +333,18 @@ private slots:
         QFETCH(bool, saveDialogConfirmed);
         QFETCH(bool, saved);
         QFETCH(bool, emptied);
+        QFETCH(int, stop);
         placeShapes();
+        for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
+            m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
         const QStringList before = drawing();
         const QString file = path(QStringLiteral("vorher.dxf"));
         m_dialogs->expectMessage(answer);
         if (answer == Answer::Yes)
             m_dialogs->expectSaveFile(saveDialogConfirmed ? std::optional<QString>(file) : std::nullopt);
+        if (stop)
+            m_dialogs->expectProgress(stop);
         m_window->mnuNeu->trigger();
         QVERIFY(m_dialogs->allAnswered());
         verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
