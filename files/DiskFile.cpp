@@ -75,10 +75,11 @@ bool takeOver(int fd, const QByteArray &native, const struct stat &existing)
     return true;
 }
 
-// Puts a complete new file in the place of the old one at once. None, with nothing written, where
-// the new file could not be what the existing one is.
-std::optional<DiskFile::Stamp> replaceWhole(const QString &fileName, const struct stat *existing,
-                                            const std::function<bool(QIODevice &)> &write)
+// Puts a complete new file in the place of the old one at once: the file as written, or none where
+// write stopped. None, with nothing written, where the new file could not be what the existing
+// one is.
+std::optional<std::optional<DiskFile::Stamp>> replaceWhole(const QString &fileName, const struct stat *existing,
+                                                           const DiskFile::Writer &write)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -93,22 +94,29 @@ std::optional<DiskFile::Stamp> replaceWhole(const QString &fileName, const struc
     // QSaveFile::commit() does not notice when its last flush writes only part of the file (a full
     // disk), and would put the truncated file in place: the explicit flush does. A short write
     // leaves no reason behind, Qt says "Unknown error".
-    if (!write(file) || !file.flush() || !file.commit()) {
+    const DiskFile::Written written = write(file);
+    if (written == DiskFile::Written::Stopped) {
+        file.cancelWriting();
+        return std::optional<DiskFile::Stamp>();
+    }
+    if (written == DiskFile::Written::Short || !file.flush() || !file.commit()) {
         const bool shortWrite = file.error() == QFileDevice::NoError || file.error() == QFileDevice::WriteError;
         throw FileError(fileName, shortWrite ? incompleteWrite() : file.errorString());
     }
-    std::optional<DiskFile::Stamp> written = DiskFile::stampOf(fileName);
-    if (!written)
+    const std::optional<DiskFile::Stamp> stamp = DiskFile::stampOf(fileName);
+    if (!stamp)
         throw FileError(fileName, SystemCalls::reason(ENOENT, Access::Write));
-    return written;
+    return stamp;
 }
 
-// Overwrites the file itself with the complete text, its old text kept in a copy meanwhile.
-DiskFile::Stamp overwrite(const QString &fileName, const std::function<bool(QIODevice &)> &write)
+// Overwrites the file itself with the complete text, its old text kept in a copy meanwhile; none
+// where write stopped before.
+std::optional<DiskFile::Stamp> overwrite(const QString &fileName, const DiskFile::Writer &write)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    write(buffer);
+    if (write(buffer) == DiskFile::Written::Stopped)
+        return std::nullopt;
     const QByteArray &text = buffer.data();
 
     // Read too, for the copy.
@@ -178,7 +186,7 @@ std::optional<DiskFile::Stamp> DiskFile::stampOf(const QString &fileName)
     return std::nullopt;
 }
 
-DiskFile::Stamp DiskFile::save(const QString &fileName, const std::function<bool(QIODevice &)> &write)
+std::optional<DiskFile::Stamp> DiskFile::save(const QString &fileName, const Writer &write)
 {
     struct stat existing {};
     if (::stat(QFile::encodeName(fileName).constData(), &existing) != 0) {
@@ -189,7 +197,7 @@ DiskFile::Stamp DiskFile::save(const QString &fileName, const std::function<bool
     refuseAllButFiles(fileName, existing.st_mode);
     // A new file in its place would leave the other links with the old text.
     if (existing.st_nlink == 1)
-        if (const std::optional<Stamp> written = replaceWhole(fileName, &existing, write))
+        if (const std::optional<std::optional<Stamp>> written = replaceWhole(fileName, &existing, write))
             return *written;
     return overwrite(fileName, write);
 }

@@ -42,16 +42,22 @@ public:
     // The file of that name as it is now; none where there is no such file. Raises FileError.
     static std::optional<Stamp> stampOf(const QString &fileName);
 
-    // Writes a file through write, which returns false when the device took less than it was
-    // given. A new file, or a regular file whose owner, group, mode and extended attributes the
+    // What a writer made of the file: all of it, less (the device refused a write), or it
+    // stopped as the user asked.
+    enum class Written { Whole, Short, Stopped };
+    using Writer = std::function<Written(QIODevice &)>;
+
+    // Writes a file through write. A new file, or a regular file whose owner, group, mode and extended attributes the
     // new one can be given, is replaced by a complete new file at once. Where that would change
     // the file (it has more than one link, an owner or group this user cannot give away, or its
     // folder takes no new file), the file itself is overwritten from the complete text, with a
     // complete copy of the old one on disk until the new text is (see SafetyCopy); the growth
     // is written first, beyond the old end, so that a full disk stops the save before any old
-    // byte changes. Anything other than a regular file is refused. Returns the file as written.
-    // Raises FileError, leaving the file as it was; no temporary file is left behind.
-    static Stamp save(const QString &fileName, const std::function<bool(QIODevice &)> &write);
+    // byte changes. Anything other than a regular file is refused. Returns the file as written;
+    // none where write stopped, which it may until the whole text is made, before the file or a
+    // copy of it is touched. Raises FileError, leaving the file as it was. Either way no
+    // temporary file is left behind.
+    static std::optional<Stamp> save(const QString &fileName, const Writer &write);
 
 private:
     QString m_fileName;

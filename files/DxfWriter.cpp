@@ -74,7 +74,7 @@ DxfWriter::DxfWriter(const ObjectData &document)
 {
 }
 
-bool DxfWriter::write(QIODevice &device) const
+bool DxfWriter::write(QIODevice &device, const std::function<bool(double done)> &goOn) const
 {
     FileLines lines;
     lines.out.reserve(ChunkSize + 4096);
@@ -94,7 +94,8 @@ bool DxfWriter::write(QIODevice &device) const
 
     for (std::int32_t i = 1; i <= m_count; ++i) {
         m_document.GetObject(i)->writeDxf(lines);
-        if (static_cast<qsizetype>(lines.out.size()) >= ChunkSize && !flush())
+        if (static_cast<qsizetype>(lines.out.size()) >= ChunkSize
+            && (!flush() || (goOn && !goOn(double(i) / m_count))))
             return false;
     }
 

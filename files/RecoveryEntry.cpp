@@ -35,6 +35,8 @@ void RecoveryEntry::write(QDataStream &out) const
     case Kind::Moved:
         out << QFile::encodeName(fileName) << quint64(stamp.device) << quint64(stamp.inode)
             << qint64(stamp.size) << qint64(stamp.modifiedSeconds) << qint64(stamp.modifiedNanoseconds) << color;
+        if (kind == Kind::Read)
+            out << readUpTo;
         break;
     case Kind::Placed:
         out << quint8(placement) << x1 << y1 << x2 << y2 << color;
@@ -68,6 +70,8 @@ bool RecoveryEntry::read(QDataStream &in)
         qint64 size = 0, seconds = 0, nanoseconds = 0;
         in >> name >> device >> inode >> size >> seconds >> nanoseconds >> color;
         stamp = {dev_t(device), ino_t(inode), off_t(size), std::time_t(seconds), long(nanoseconds)};
+        if (kind == Kind::Read)
+            in >> readUpTo;
         break;
     }
     case Kind::Placed: {

@@ -42,6 +42,7 @@ struct RecoveryEntry
     QString fileName;      // Titled, Read and Moved
     bool saved = false;    // Titled: the drawing is in that file now
     DiskFile::Stamp stamp; // Read and Moved: the file as it was read
+    qint64 readUpTo = -1;  // Read: the bytes read where the user stopped the reading, else -1
 
     bool operator==(const RecoveryEntry &) const = default;
 

@@ -2,11 +2,13 @@
 
 #include "window/frmZeichnen.h"
 
+#include "dialogs/frmFortschritt.h"
 #include "dialogs/frmHPGLConfig.h"
 #include "files/DiskFile.h"
 #include "files/DxfReader.h"
 #include "files/DxfTarget.h"
 #include "files/DxfWriter.h"
+#include "files/StoppableSource.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,7 +101,8 @@ bool frmZeichnen::saveDrawing()
             != PlatformDialogs::Answer::Yes)
             return false;
     }
-    SaveDXF(fileName);
+    if (!SaveDXF(fileName))
+        return false;
     recordTitle(true);
     return true;
 }
@@ -109,13 +112,11 @@ bool frmZeichnen::saveDrawingAs()
     const QString previous = CommDlg1.getFileName();
     if (!CommDlg1.ShowSave())
         return false;
-    try {
-        SaveDXF(CommDlg1.getFileName());
-    } catch (...) {
-        // Save must keep writing to the file that the title names.
-        CommDlg1.setFileName(previous);
-        throw;
-    }
+    // Unless saved, Save must keep writing to the file that the title names.
+    auto keepPrevious = qScopeGuard([&] { CommDlg1.setFileName(previous); });
+    if (!SaveDXF(CommDlg1.getFileName()))
+        return false;
+    keepPrevious.dismiss();
     setWindowTitle(QStringLiteral("Skizzar - ") + CommDlg1.getFileTitle());
     recordTitle(true);
     return true;
@@ -228,12 +229,29 @@ void frmZeichnen::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void frmZeichnen::SaveDXF(const QString &fileName)
+std::unique_ptr<ProgressDialogs::Work> frmZeichnen::beginWork(const QString &title, const QString &fileName)
+{
+    // Dialogs that script progress windows too (the tests') give them; else they are our own.
+    if (auto *scripted = dynamic_cast<ProgressDialogs *>(m_dialogs.get()))
+        return scripted->beginWork(this, title, fileName);
+    return std::make_unique<frmFortschritt>(this, title, fileName);
+}
+
+bool frmZeichnen::SaveDXF(const QString &fileName)
 {
     if (m_record)
         m_record->keepReadFile(fileName);
     const DxfWriter writer(*oObjectData);
-    m_savedFile = DiskFile::save(fileName, [&writer](QIODevice &device) { return writer.write(device); });
+    const std::unique_ptr<ProgressDialogs::Work> work = beginWork(QStringLiteral("Speichern …"), fileName);
+    const std::optional<DiskFile::Stamp> saved = DiskFile::save(fileName, [&](QIODevice &device) {
+        bool stopped = false;
+        if (writer.write(device, [&](double done) { return !(stopped = !work->step(done)); }))
+            return DiskFile::Written::Whole;
+        return stopped ? DiskFile::Written::Stopped : DiskFile::Written::Short;
+    });
+    if (saved)
+        m_savedFile = saved;
+    return saved.has_value();
 }
 
 bool frmZeichnen::LoadDXF(const QString &fileName)
@@ -241,32 +259,37 @@ bool frmZeichnen::LoadDXF(const QString &fileName)
     const QStringList messages = readDxf(fileName);
     for (const QString &message : messages)
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
-    return messages.isEmpty();
+    // Only a file read whole is the drawing's file.
+    return m_savedFile.has_value();
 }
 
-QStringList frmZeichnen::readDxf(const QString &fileName)
+QStringList frmZeichnen::readDxf(const QString &fileName, qint64 upTo)
 {
     m_savedFile.reset();
     DiskFile file(fileName);
-    // The record names the file instead of the shapes read from it, with the colour the shapes
-    // read take and the colours that stay, and then the colour that the file leaves for new
-    // shapes.
-    if (m_recording) {
-        RecoveryEntry read{RecoveryEntry::Kind::Read};
-        read.fileName = fileName;
-        read.stamp = file.stamp();
-        read.color = lColor;
+    const std::unique_ptr<ProgressDialogs::Work> work = beginWork(QStringLiteral("Öffnen …"), fileName);
+    StoppableSource source(file, file.stamp().size, upTo, [&work](double done) { return work->step(done); });
+    // The record names the file, and where the user stopped reading it, instead of the shapes
+    // read from it; with the colour the shapes read take and the colours that stay, and then the
+    // colour that the file leaves for new shapes.
+    RecoveryEntry read{RecoveryEntry::Kind::Read};
+    read.fileName = fileName;
+    read.stamp = file.stamp();
+    read.color = lColor;
+    auto recordRead = [&] {
+        read.readUpTo = source.stopped() ? source.bytesRead() : upTo;
         record(read);
-        recordColours();
-    }
+        record({RecoveryEntry::Kind::BackColour, getBackColor()});
+        record({RecoveryEntry::Kind::Colour, read.color});
+    };
     WindowDxfTarget target(*this);
     DxfReader reader(target);
     QStringList messages;
-    {
+    try {
         const QScopedValueRollback notRecorded(m_recording, false);
         beginReading();
         try {
-            messages = reader.read(file);
+            messages = reader.read(source);
         } catch (const std::bad_alloc &) {
             // Drawing what was read could need memory that is not there: it goes, with its snapshot.
             oObjectData->clear();
@@ -277,9 +300,16 @@ QStringList frmZeichnen::readDxf(const QString &fileName)
             throw;
         }
         endReading();
+    } catch (...) {
+        recordRead();
+        throw;
     }
+    recordRead();
     recordColours();
-    if (messages.isEmpty())
+    // What the reader says of the end it met is no news to the user who stopped it there.
+    if (source.stopped())
+        return {};
+    if (messages.isEmpty() && upTo < 0)
         m_savedFile = file.stamp();
     return messages;
 }

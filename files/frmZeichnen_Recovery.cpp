@@ -142,7 +142,7 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
                     && QFile::rename(name, m_record->baseCopyName()))
                     name = m_record->baseCopyName();
                 try {
-                    readDxf(name);
+                    readDxf(name, e.readUpTo);
                 } catch (const SkizzarError &) {
                 }
             }

@@ -1,6 +1,7 @@
 #pragma once
 // The main drawing window: menu bar, drawing area, tool state and the one drawing document.
 
+#include "dialogs/ProgressDialogs.h"
 #include "document/ObjectData.h"
 #include "files/DiskFile.h"
 #include "files/RecoveryRecord.h"
@@ -171,8 +172,10 @@ public:
     void placeKind(const ShapeKind &kind, ShapePlacement placement, std::int16_t iDrawMode = DrawMode::Place);
 
     // --- DXF files ---
-    void SaveDXF(const QString &fileName);
-    // True when the whole file was read, false when the reader stopped early or passed something over.
+    // False where the user stopped the save in its progress window: nothing was written.
+    bool SaveDXF(const QString &fileName);
+    // True when the whole file was read, false when the reader stopped early or passed something
+    // over, or the user stopped it in its progress window.
     bool LoadDXF(const QString &fileName);
 
     // While a drawing is read, the full repaint that ends each placement is recorded and carried
@@ -200,8 +203,11 @@ private:
     bool saveDrawing();
     bool saveDrawingAs();
     void emptyDrawing();
-    // Reads a file into the drawing and returns the reader's messages, showing none.
-    QStringList readDxf(const QString &fileName);
+    // Reads a file into the drawing, its first upTo bytes where that is not negative, and returns
+    // the reader's messages, showing none; none where the user stopped the reading.
+    QStringList readDxf(const QString &fileName, qint64 upTo = -1);
+    // Long work on a file, in a progress window once it takes long.
+    std::unique_ptr<ProgressDialogs::Work> beginWork(const QString &title, const QString &fileName);
 
     // The recovery record: every completed action goes in, unless a file is being read.
     void record(const RecoveryEntry &entry);

@@ -38,6 +38,7 @@ QList<Entry> sampleEntries()
     Entry read{Entry::Kind::Read};
     read.fileName = QStringLiteral("/tmp/Grüße.dxf");
     read.stamp = {1, 2, 3, 4, 5};
+    read.readUpTo = 6;
     Entry text(Entry::Placement::Text, 7.5f, -8.0f, 0, 0, 0);
     text.text = QStringLiteral("Zeile\nΩ");
     text.font = QStringLiteral("DejaVu Sans");
@@ -272,6 +273,34 @@ private slots:
                                                     "die Formen, die nach dem Öffnen gezeichnet wurden. Soll sie wiederhergestellt werden ?")
                                          .arg(opened));
         QCOMPARE(window->windowTitle(), QStringLiteral("Skizzar - offen.dxf"));
+    }
+
+    // An Open stopped in its progress window comes back as far as it was read, not further.
+    void stoppedReadComesBackAsItWasStopped()
+    {
+        QTemporaryDir state, files;
+        const QByteArray previous = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+        const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previous); });
+        const QString opened = files.filePath(QStringLiteral("gross.dxf"));
+        QFile file(opened);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(DrawingText::pointsDxf(100000)) > 2 << 20);
+        file.close();
+        auto dialogs = std::make_shared<ScriptedDialogs>();
+        std::unique_ptr<frmZeichnen> window = TestWindows::startMainWindow(dialogs);
+        dialogs->expectMessage(Answer::No);
+        dialogs->expectOpenFile(opened);
+        dialogs->expectProgress(2);
+        window->mnuOeffnen->trigger();
+        window->PaintPunkt(1.0f, 2.0f);
+        QVERIFY(dialogs->allAnswered());
+        const QStringList before = stateOf(*window);
+        // Its record as a dead run leaves it.
+        const QString folder = state.filePath(QStringLiteral("skizzar/"));
+        QVERIFY(QFile::copy(folder + records(state.path()).value(0), folder + QStringLiteral("record-tot")));
+        window = TestWindows::startMainWindow(dialogs);
+        startUp(*window, *dialogs, state.path(), {Answer::Yes});
+        QCOMPARE(stateOf(*window), before);
     }
 
     // Editors killed (SIGKILL, SIGTERM, SIGHUP) at random moments of a random session: the

@@ -95,7 +95,9 @@ int savePoints(const QString &file)
         document.AddObject(point);
     }
     const DxfWriter writer(document);
-    DiskFile::save(file, [&writer](QIODevice &device) { return writer.write(device); });
+    DiskFile::save(file, [&writer](QIODevice &device) {
+        return writer.write(device) ? DiskFile::Written::Whole : DiskFile::Written::Short;
+    });
     return 0;
 }
 
@@ -317,10 +319,12 @@ private slots:
         QTest::addColumn<bool>("saveDialogConfirmed");
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("emptied");
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << false << false << true;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false;
+        QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1;
+        QTest::newRow("No") << Answer::No << false << false << true << 0;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0;
     }
 
     void newAsks()
@@ -329,13 +333,18 @@ private slots:
         QFETCH(bool, saveDialogConfirmed);
         QFETCH(bool, saved);
         QFETCH(bool, emptied);
+        QFETCH(int, stop);
         placeShapes();
+        for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
+            m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
         const QStringList before = drawing();
         const QString file = path(QStringLiteral("vorher.dxf"));
         m_dialogs->expectMessage(answer);
         if (answer == Answer::Yes)
             m_dialogs->expectSaveFile(saveDialogConfirmed ? std::optional<QString>(file) : std::nullopt);
+        if (stop)
+            m_dialogs->expectProgress(stop);
         m_window->mnuNeu->trigger();
         QVERIFY(m_dialogs->allAnswered());
         verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
@@ -499,18 +508,44 @@ private slots:
         QCOMPARE(drawing(), QStringList{"Punkt 1 1 c0"});
     }
 
+    // The file dialog cancelled, or the reading stopped in its progress window (at its second
+    // piece): no message, and what was read is not what the file holds.
+    void openCancelled_data()
+    {
+        QTest::addColumn<int>("stop"); // 0: the file dialog is cancelled
+        QTest::addColumn<ScriptedDialogs::Stop>("how");
+        QTest::newRow("file dialog") << 0 << ScriptedDialogs::Stop::Abbrechen;
+        QTest::newRow("Abbrechen") << 2 << ScriptedDialogs::Stop::Abbrechen;
+        QTest::newRow("Escape") << 2 << ScriptedDialogs::Stop::Escape;
+        QTest::newRow("close button") << 2 << ScriptedDialogs::Stop::Frame;
+    }
+
     void openCancelled()
     {
-        const QString file = path(QStringLiteral("alt.dxf"));
-        saveAs(file);
+        QFETCH(int, stop);
+        QFETCH(ScriptedDialogs::Stop, how);
+        const QString file = path(stop ? QStringLiteral("gross.dxf") : QStringLiteral("alt.dxf"));
+        saveAs(path(QStringLiteral("alt.dxf")));
         placeShapes();
+        if (stop)
+            writeFile(file, DrawingText::pointsDxf(100000)); // three pieces of 1 MiB
+        m_dialogs->prompts.clear();
         m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(std::nullopt);
+        m_dialogs->expectOpenFile(stop ? std::optional(file) : std::nullopt);
+        if (stop)
+            m_dialogs->expectProgress(stop, how);
         m_window->mnuOeffnen->trigger();
         QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(drawing(), QStringList());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - alt.dxf"));
-        // The emptied drawing is not what the file holds: Save and Exit's "Ja" ask where to.
+        QCOMPARE(m_dialogs->messages().size(), 1);
+        const QStringList read = drawing();
+        for (int i = 0; i < read.size(); ++i)
+            QCOMPARE(read.at(i), QStringLiteral("Punkt %1 1 c255").arg(i));
+        QVERIFY(stop ? read.size() > 1000 && read.size() < 99000 : read.isEmpty());
+        if (stop)
+            QCOMPARE(m_dialogs->prompts.last().title + m_dialogs->prompts.last().text, QStringLiteral("Öffnen …gross.dxf"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - ") + QFileInfo(file).fileName());
+        // The drawing, emptied or read in part, is not what the file holds: Save and Exit's "Ja"
+        // ask where to.
         const QByteArray before = contents(file);
         saveThroughTheDialog(file, m_window->mnuSpeichern);
         saveThroughTheDialog(file, m_window->mnuBeenden);
@@ -596,22 +631,33 @@ private slots:
         QVERIFY(!QFile::exists(target));
     }
 
-    // A disk that fills up while saving: the old file stays as it was, whether it is replaced, or
-    // overwritten in place (it has a second link) on a file system that reserves no room ahead.
+    // A disk that fills up while saving, or the user who stops the save in its progress window:
+    // the old file stays as it was, whether it is replaced, or overwritten in place (it has a
+    // second link) on a file system that reserves no room ahead; a new file is not made.
     void failedSaveKeepsTheOldFileAndTitle_data()
     {
         QTest::addColumn<QString>("fileSystem"); // none: this folder, with a limit on a file's size
         QTest::addColumn<bool>("roomForACopy");
-        QTest::newRow("size limit") << QString() << false;
-        QTest::newRow("ext2, room for the old text only") << QStringLiteral("ext2") << true;
-        QTest::newRow("ext2, no room") << QStringLiteral("ext2") << false;
-        QTest::newRow("tmpfs, room for the old text only") << QStringLiteral("tmpfs") << true;
+        QTest::addColumn<QString>("target");     // the file saved: "replaced", "in place", "new"
+        QTest::addColumn<int>("stop");           // the step of the progress window left; 0: none
+        QTest::addColumn<ScriptedDialogs::Stop>("how");
+        const auto button = ScriptedDialogs::Stop::Abbrechen;
+        QTest::newRow("size limit") << QString() << false << "replaced" << 0 << button;
+        QTest::newRow("ext2, room for the old text only") << QStringLiteral("ext2") << true << "in place" << 0 << button;
+        QTest::newRow("ext2, no room") << QStringLiteral("ext2") << false << "in place" << 0 << button;
+        QTest::newRow("tmpfs, room for the old text only") << QStringLiteral("tmpfs") << true << "in place" << 0 << button;
+        QTest::newRow("Abbrechen, replaced") << QString() << false << "replaced" << 1 << button;
+        QTest::newRow("Escape, in place") << QString() << false << "in place" << 1 << ScriptedDialogs::Stop::Escape;
+        QTest::newRow("close button, new file") << QString() << false << "new" << 1 << ScriptedDialogs::Stop::Frame;
     }
 
     void failedSaveKeepsTheOldFileAndTitle()
     {
         QFETCH(QString, fileSystem);
         QFETCH(bool, roomForACopy);
+        QFETCH(QString, target);
+        QFETCH(int, stop);
+        QFETCH(ScriptedDialogs::Stop, how);
         const QString folder = fileSystem.isEmpty() ? m_dir->path() : path(QStringLiteral("platte"));
         const auto unmount = qScopeGuard([&] {
             if (!fileSystem.isEmpty())
@@ -628,29 +674,41 @@ private slots:
 
         rlimit previous{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-        if (fileSystem.isEmpty()) {
+        if (target == "in place")
+            QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
+        m_dialogs->prompts.clear();
+        if (target == "new")
+            m_dialogs->expectSaveFile(folder + QStringLiteral("/neu.dxf"));
+        if (stop) {
+            m_dialogs->expectProgress(stop, how);
+        } else if (fileSystem.isEmpty()) {
             std::signal(SIGXFSZ, SIG_IGN);
             rlimit small = previous;
             small.rlim_cur = rlim_t(old.size() + 100);
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         } else {
-            QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
             fill(folder + QStringLiteral("/voll"), roomForACopy ? old.size() + 16384 : 0);
         }
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuSpeichern->trigger();
+        if (!stop)
+            m_dialogs->expectMessage(Answer::Ok);
+        (target == "new" ? m_window->mnuSpeichernunter : m_window->mnuSpeichern)->trigger();
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
         std::signal(SIGXFSZ, SIG_DFL);
 
         QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Die Datei konnte nicht vollständig geschrieben werden.").arg(file));
+        if (stop)
+            QCOMPARE(m_dialogs->prompts.last().title + m_dialogs->prompts.last().text,
+                     QStringLiteral("Speichern …") + (target == "new" ? "neu.dxf" : "plan.dxf"));
+        QCOMPARE(errorShown(), stop ? QStringLiteral("<none>")
+                                    : QStringLiteral("Dateifehler: „%1“: Die Datei konnte nicht vollständig geschrieben werden.").arg(file));
         QCOMPARE(contents(file), old);
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         left.removeAll(QStringLiteral("voll"));
-        QCOMPARE(left, fileSystem.isEmpty() ? QStringList{QStringLiteral("plan.dxf")}
-                                            : QStringList({QStringLiteral("plan.dxf"), QStringLiteral("plan.dxf2")}));
+        QCOMPARE(left, target == "in place" ? QStringList({QStringLiteral("plan.dxf"), QStringLiteral("plan.dxf2")})
+                                            : QStringList{QStringLiteral("plan.dxf")});
         QCOMPARE(QDir(StateFolder::path()).entryList({QStringLiteral("*overwrite-*")}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
+        QCOMPARE(m_window->commonDialog().getFileName(), file);
     }
 
     // A save that overwrites the file in place (it has a second link) and is killed half-way: the
@@ -662,10 +720,7 @@ private slots:
         qputenv("XDG_STATE_HOME", QFile::encodeName(path(QStringLiteral("state"))));
         const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
         const QString file = path(QStringLiteral("gross.dxf"));
-        QByteArray old = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
-        for (int i = 0; i < 300000; ++i)
-            old += "0\r\nPOINT\r\n10\r\n" + QByteArray::number(i) + "\r\n20\r\n-1\r\n";
-        old += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+        const QByteArray old = DrawingText::pointsDxf(300000);
         writeFile(file, old);
         QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
         // A save that ends before the kill proves nothing: it is tried again.

@@ -58,6 +58,14 @@ QStringList lines(const std::vector<std::shared_ptr<Basisklasse>> &shapes)
     return out;
 }
 
+QByteArray pointsDxf(int count)
+{
+    QByteArray text = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "0\r\nPOINT\r\n10\r\n" + QByteArray::number(i) + "\r\n20\r\n-1\r\n";
+    return text + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+}
+
 QString number(float value)
 {
     return QString::number(double(value), 'g', 9);

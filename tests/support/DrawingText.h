@@ -36,6 +36,9 @@ Shape parts(const Basisklasse &shape);
 QString line(const Basisklasse &shape);
 QStringList lines(const std::vector<std::shared_ptr<Basisklasse>> &shapes);
 
+// A DXF file of count points, the i-th at (i, 1).
+QByteArray pointsDxf(int count);
+
 // A float to nine significant digits, which tells any two finite floats apart (0 and -0 excepted).
 QString number(float value);
 

@@ -1,9 +1,11 @@
 #include "ScriptedDialogs.h"
 
+#include "dialogs/frmFortschritt.h"
 #include "platform/QtPlatformDialogs.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -19,9 +21,40 @@ const char *kindName(ScriptedDialogs::Kind kind)
     case ScriptedDialogs::Kind::Printer: return "printer dialog";
     case ScriptedDialogs::Kind::Message: return "message box";
     case ScriptedDialogs::Kind::Modal: return "modal window";
+    case ScriptedDialogs::Kind::Progress: return "progress window";
     }
     return "?";
 }
+
+// Work over before its window would show, or the editor's own window, shown at once, which the
+// user leaves at step stopAt while the window's event loop runs.
+class ScriptedWork : public ProgressDialogs::Work
+{
+public:
+    std::unique_ptr<frmFortschritt> window;
+    int stopAt = 0;
+    ScriptedDialogs::Stop how = ScriptedDialogs::Stop::Abbrechen;
+    std::function<void()> endedEarly;
+    int steps = 0;
+
+    ~ScriptedWork() override
+    {
+        if (steps < stopAt)
+            endedEarly();
+    }
+    bool step(double done) override
+    {
+        if (!window)
+            return true;
+        if (++steps == stopAt)
+            QTimer::singleShot(0, window.get(), [w = window.get(), how = how] {
+                how == ScriptedDialogs::Stop::Abbrechen ? QTest::mouseClick(w->cmdAbbrechen, Qt::LeftButton)
+                : how == ScriptedDialogs::Stop::Escape  ? QTest::keyClick(w, Qt::Key_Escape)
+                                                        : void(w->close());
+            });
+        return window->step(done);
+    }
+};
 
 } // namespace
 
@@ -63,6 +96,11 @@ void ScriptedDialogs::expectModal(std::function<void(QDialog &)> action)
 void ScriptedDialogs::expectWelcome()
 {
     expectModal([this](QDialog &dialog) { welcome(dialog, true); });
+}
+
+void ScriptedDialogs::expectProgress(int stopAt, Stop how)
+{
+    m_expected.push_back({Kind::Progress, std::pair(stopAt, how)});
 }
 
 void ScriptedDialogs::keepAnsweringOpenFile(std::optional<QString> answer)
@@ -188,4 +226,17 @@ void ScriptedDialogs::runModal(QDialog &dialog)
     dialog.setModal(true);
     dialog.show();
     std::get<std::function<void(QDialog &)>>(e->answer)(dialog);
+}
+
+std::unique_ptr<ProgressDialogs::Work> ScriptedDialogs::beginWork(QWidget *parent, const QString &title,
+                                                                  const QString &fileName)
+{
+    auto work = std::make_unique<ScriptedWork>();
+    if (m_expected.empty() || m_expected.front().kind != Kind::Progress)
+        return work;
+    work->window = std::make_unique<frmFortschritt>(parent, title, fileName, std::chrono::milliseconds(0));
+    const Expected *e = next({Kind::Progress, work->window->lblDatei->text(), title, Buttons::Ok, {}, fileName});
+    std::tie(work->stopAt, work->how) = std::get<std::pair<int, Stop>>(e->answer);
+    work->endedEarly = [this, stopAt = work->stopAt] { fail(QStringLiteral("work ended before step %1 of its progress window").arg(stopAt)); };
+    return work;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Platform prompts answered from a queue, or with standing answers: records every prompt and fails
-// the test on one nobody expected. The one double of the tests, the fuzz target and the benchmark.
+// Platform prompts and progress windows answered from a queue, or with standing answers: records
+// every prompt and fails the test on one nobody expected. The one double of the tests, the fuzz
+// target and the benchmark.
 
+#include "dialogs/ProgressDialogs.h"
 #include "platform/PlatformDialogs.h"
 
 #include <QList>
@@ -11,19 +13,21 @@
 #include <map>
 #include <variant>
 
-class ScriptedDialogs : public PlatformDialogs
+class ScriptedDialogs : public PlatformDialogs, public ProgressDialogs
 {
 public:
-    enum class Kind { OpenFile, SaveFile, Color, Printer, Message, Modal };
+    enum class Kind { OpenFile, SaveFile, Color, Printer, Message, Modal, Progress };
+    // How the user leaves a progress window.
+    enum class Stop { Abbrechen, Escape, Frame };
 
     struct Prompt
     {
         Kind kind;
-        QString text;        // message text, or the modal window's object name
-        QString title;       // message title, or the modal window's title
+        QString text;        // message text, the modal window's object name, or the file name a progress window shows
+        QString title;       // message title, or the window's title
         Buttons buttons = Buttons::Ok;
         QString filter;      // name filter of a file dialog
-        QString initialPath; // start path of a file dialog
+        QString initialPath; // start path of a file dialog, or the file of a progress window's work
     };
 
     void expectOpenFile(std::optional<QString> answer);
@@ -37,6 +41,10 @@ public:
     void expectModal(std::function<void(QDialog &)> action);
     // The welcome window at start-up, left with "Weiter".
     void expectWelcome();
+    // The next work on a file is long: the editor's own progress window shows from its first step
+    // and is left at step stopAt (never where 0); failing where the work ends before. Work that
+    // nobody expects to be long ends before its window would show.
+    void expectProgress(int stopAt, Stop how = Stop::Abbrechen);
 
     // Standing answers, given to every prompt of their kind while none of it is expected: for
     // runs that are not scripted step by step.
@@ -63,11 +71,12 @@ public:
     Answer messageBox(QWidget *parent, const QString &text, Buttons buttons,
                       const QString &title) override;
     void runModal(QDialog &dialog) override;
+    std::unique_ptr<Work> beginWork(QWidget *parent, const QString &title, const QString &fileName) override;
 
 private:
     enum class Dismissal { Escape, Frame };
     using Answered = std::variant<std::optional<QString>, std::optional<std::int32_t>, bool, Answer,
-                                  std::function<void(QDialog &)>, Dismissal>;
+                                  std::function<void(QDialog &)>, Dismissal, std::pair<int, Stop>>;
     struct Expected
     {
         Kind kind;
