@@ -20,9 +20,16 @@ const ShapeKind &RecoveryEntry::placedKind() const
     return *AllShapeKinds[std::size_t(placement) - 1];
 }
 
+namespace {
+// A read the user stopped goes under a code of its own, so that records of earlier versions, whose
+// reads were always whole, still read as they were written.
+constexpr quint8 StoppedRead = 10;
+} // namespace
+
 void RecoveryEntry::write(QDataStream &out) const
 {
-    out << quint8(kind);
+    const bool stopped = kind == Kind::Read && readUpTo >= 0;
+    out << (stopped ? StoppedRead : quint8(kind));
     switch (kind) {
     case Kind::Emptied:
     case Kind::Undone:
@@ -35,7 +42,7 @@ void RecoveryEntry::write(QDataStream &out) const
     case Kind::Moved:
         out << QFile::encodeName(fileName) << quint64(stamp.device) << quint64(stamp.inode)
             << qint64(stamp.size) << qint64(stamp.modifiedSeconds) << qint64(stamp.modifiedNanoseconds) << color;
-        if (kind == Kind::Read)
+        if (stopped)
             out << readUpTo;
         break;
     case Kind::Placed:
@@ -54,7 +61,8 @@ bool RecoveryEntry::read(QDataStream &in)
 {
     quint8 code = 0;
     in >> code;
-    kind = Kind(code);
+    const bool stopped = code == StoppedRead;
+    kind = stopped ? Kind::Read : Kind(code);
     QByteArray name;
     switch (kind) {
     case Kind::Emptied:
@@ -70,7 +78,8 @@ bool RecoveryEntry::read(QDataStream &in)
         qint64 size = 0, seconds = 0, nanoseconds = 0;
         in >> name >> device >> inode >> size >> seconds >> nanoseconds >> color;
         stamp = {dev_t(device), ino_t(inode), off_t(size), std::time_t(seconds), long(nanoseconds)};
-        if (kind == Kind::Read)
+        readUpTo = -1;
+        if (stopped)
             in >> readUpTo;
         break;
     }

@@ -218,6 +218,10 @@ void frmZeichnen::mnuDruckenHPGL_Click()
 
 void frmZeichnen::closeEvent(QCloseEvent *event)
 {
+    if (m_working) {
+        event->ignore();
+        return;
+    }
     bool leave = false;
     guarded([&] { leave = promptToSave(PlatformDialogs::Buttons::YesNoCancel); });
     if (!leave) {
@@ -242,6 +246,7 @@ bool frmZeichnen::SaveDXF(const QString &fileName)
     if (m_record)
         m_record->keepReadFile(fileName);
     const DxfWriter writer(*oObjectData);
+    const QScopedValueRollback working(m_working, true);
     const std::unique_ptr<ProgressDialogs::Work> work = beginWork(QStringLiteral("Speichern …"), fileName);
     const std::optional<DiskFile::Stamp> saved = DiskFile::save(fileName, [&](QIODevice &device) {
         bool stopped = false;
@@ -267,6 +272,7 @@ QStringList frmZeichnen::readDxf(const QString &fileName, qint64 upTo)
 {
     m_savedFile.reset();
     DiskFile file(fileName);
+    const QScopedValueRollback working(m_working, true);
     const std::unique_ptr<ProgressDialogs::Work> work = beginWork(QStringLiteral("Öffnen …"), fileName);
     StoppableSource source(file, file.stamp().size, upTo, [&work](double done) { return work->step(done); });
     // The record names the file, and where the user stopped reading it, instead of the shapes

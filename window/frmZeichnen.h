@@ -246,6 +246,9 @@ private:
     // This run's recovery record; none where the state folder could not take one.
     std::unique_ptr<RecoveryRecord> m_record;
     bool m_recording = true; // false while a file is read: the record names the file instead
+    // A file is being read or written: its progress window lets events in, such as the session's
+    // request to close, which must not prompt in the middle of it.
+    bool m_working = false;
     RepaintEngine m_repaint{oObjectData, QSize(ClientWidthTwips / RasterSurface::TwipsPerPixel,
                                                ClientHeightTwips / RasterSurface::TwipsPerPixel)};
     // The items in Zeichnen, one for each of AllShapeKinds.

@@ -38,7 +38,8 @@ QList<Entry> sampleEntries()
     Entry read{Entry::Kind::Read};
     read.fileName = QStringLiteral("/tmp/Grüße.dxf");
     read.stamp = {1, 2, 3, 4, 5};
-    read.readUpTo = 6;
+    Entry stopped = read;
+    stopped.readUpTo = 6;
     Entry text(Entry::Placement::Text, 7.5f, -8.0f, 0, 0, 0);
     text.text = QStringLiteral("Zeile\nΩ");
     text.font = QStringLiteral("DejaVu Sans");
@@ -49,7 +50,7 @@ QList<Entry> sampleEntries()
     saved.saved = true;
     // clang-format off
     return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, {Entry::Kind::Undone}, background,
-            {Entry::Kind::Emptied}, titled, saved};
+            {Entry::Kind::Emptied}, stopped, titled, saved};
     // clang-format on
 }
 
@@ -178,10 +179,10 @@ private slots:
         const QList<Entry> sample = sampleEntries();
         const QByteArray whole = recordOf(sample);
         const qsizetype second = recordOf(sample.first(1)).size();
-        QTest::newRow("whole, ending saved") << whole << 9 << false << false;
+        QTest::newRow("whole, ending saved") << whole << 10 << false << false;
         QTest::newRow("changed since reading") << recordOf(sample.first(2)) << 2 << false << true;
         QTest::newRow("read only") << recordOf(sample.first(1)) << 1 << false << false;
-        QTest::newRow("cut inside an entry") << whole.first(whole.size() - 3) << 8 << true << true;
+        QTest::newRow("cut inside an entry") << whole.first(whole.size() - 3) << 9 << true << true;
         QTest::newRow("one action of two entries") << recordOf(sample.first(1)) + RecoveryRecord::encode(sample.mid(1, 2)) << 3 << false << true;
         QTest::newRow("an action cut short gives none of its entries")
             << recordOf(sample.first(1)) + RecoveryRecord::encode(sample.mid(1, 2)).chopped(3) << 1 << true << false;

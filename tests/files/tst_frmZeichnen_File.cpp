@@ -518,6 +518,7 @@ private slots:
         QTest::newRow("Abbrechen") << 2 << ScriptedDialogs::Stop::Abbrechen;
         QTest::newRow("Escape") << 2 << ScriptedDialogs::Stop::Escape;
         QTest::newRow("close button") << 2 << ScriptedDialogs::Stop::Frame;
+        QTest::newRow("session ends") << 2 << ScriptedDialogs::Stop::SessionEnd;
     }
 
     void openCancelled()

@@ -32,6 +32,7 @@ class ScriptedWork : public ProgressDialogs::Work
 {
 public:
     std::unique_ptr<frmFortschritt> window;
+    QWidget *parent = nullptr;
     int stopAt = 0;
     ScriptedDialogs::Stop how = ScriptedDialogs::Stop::Abbrechen;
     std::function<void()> endedEarly;
@@ -47,10 +48,21 @@ public:
         if (!window)
             return true;
         if (++steps == stopAt)
-            QTimer::singleShot(0, window.get(), [w = window.get(), how = how] {
-                how == ScriptedDialogs::Stop::Abbrechen ? QTest::mouseClick(w->cmdAbbrechen, Qt::LeftButton)
-                : how == ScriptedDialogs::Stop::Escape  ? QTest::keyClick(w, Qt::Key_Escape)
-                                                        : void(w->close());
+            QTimer::singleShot(0, window.get(), [w = window.get(), how = how, parent = parent] {
+                switch (how) {
+                case ScriptedDialogs::Stop::SessionEnd:
+                    parent->close();
+                    [[fallthrough]];
+                case ScriptedDialogs::Stop::Abbrechen:
+                    QTest::mouseClick(w->cmdAbbrechen, Qt::LeftButton);
+                    break;
+                case ScriptedDialogs::Stop::Escape:
+                    QTest::keyClick(w, Qt::Key_Escape);
+                    break;
+                case ScriptedDialogs::Stop::Frame:
+                    w->close();
+                    break;
+                }
             });
         return window->step(done);
     }
@@ -235,6 +247,7 @@ std::unique_ptr<ProgressDialogs::Work> ScriptedDialogs::beginWork(QWidget *paren
     if (m_expected.empty() || m_expected.front().kind != Kind::Progress)
         return work;
     work->window = std::make_unique<frmFortschritt>(parent, title, fileName, std::chrono::milliseconds(0));
+    work->parent = parent;
     const Expected *e = next({Kind::Progress, work->window->lblDatei->text(), title, Buttons::Ok, {}, fileName});
     std::tie(work->stopAt, work->how) = std::get<std::pair<int, Stop>>(e->answer);
     work->endedEarly = [this, stopAt = work->stopAt] { fail(QStringLiteral("work ended before step %1 of its progress window").arg(stopAt)); };

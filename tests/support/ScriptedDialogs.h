@@ -18,7 +18,8 @@ class ScriptedDialogs : public PlatformDialogs, public ProgressDialogs
 public:
     enum class Kind { OpenFile, SaveFile, Color, Printer, Message, Modal, Progress };
     // How the user leaves a progress window.
-    enum class Stop { Abbrechen, Escape, Frame };
+    // SessionEnd: the session asks the main window to close meanwhile, then Abbrechen.
+    enum class Stop { Abbrechen, Escape, Frame, SessionEnd };
 
     struct Prompt
     {
