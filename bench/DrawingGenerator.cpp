@@ -154,6 +154,71 @@ QByteArray DrawingGenerator::largeCircles(std::int32_t circles)
     return written(drawing);
 }
 
+namespace {
+
+// A whole pixel of the window's drawing area, in twips.
+float windowPixel(QRandomGenerator &random, int extentTwips)
+{
+    return static_cast<float>(random.bounded(extentTwips / RasterSurface::TwipsPerPixel) * RasterSurface::TwipsPerPixel);
+}
+
+} // namespace
+
+QByteArray DrawingGenerator::centredCircles(std::int32_t circles)
+{
+    QRandomGenerator random(20260108u);
+    ObjectData drawing;
+    constexpr int Pixel = RasterSurface::TwipsPerPixel;
+    const int centreX = frmZeichnen::ClientWidthTwips / Pixel / 2 * Pixel;
+    const int centreY = frmZeichnen::ClientHeightTwips / Pixel / 2 * Pixel;
+    for (std::int32_t i = 0; i < circles; ++i) {
+        const auto x = static_cast<float>(centreX + random.bounded(-10, 11) * Pixel);
+        const auto y = static_cast<float>(centreY + random.bounded(-10, 11) * Pixel);
+        const auto radius = static_cast<float>(random.bounded(19000, 21001) * Pixel);
+        drawing.AddObject(ShapeKinds::kreis(x, y, radius, static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::edgeArcs(std::int32_t circles)
+{
+    constexpr int Radius = 1000000;
+    QRandomGenerator random(20260109u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < circles; ++i) {
+        const auto x = static_cast<float>((random.bounded(1, 17) - Radius) * RasterSurface::TwipsPerPixel);
+        const float y = windowPixel(random, frmZeichnen::ClientHeightTwips);
+        drawing.AddObject(ShapeKinds::kreis(x, y, float(Radius) * RasterSurface::TwipsPerPixel,
+                                            static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::scatteredTexts(std::int32_t texts)
+{
+    QRandomGenerator random(20260110u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < texts; ++i) {
+        const float x = windowPixel(random, frmZeichnen::ClientWidthTwips);
+        auto text = ShapeKinds::text(x, windowPixel(random, frmZeichnen::ClientHeightTwips), QStringLiteral("Text %1").arg(i));
+        text->setColor(static_cast<std::int32_t>(random.bounded(0x1000000)));
+        drawing.AddObject(std::move(text));
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::evenPoints(std::int32_t points)
+{
+    QRandomGenerator random(20260111u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < points; ++i) {
+        const float x = windowPixel(random, frmZeichnen::ClientWidthTwips);
+        drawing.AddObject(ShapeKinds::punkt(x, windowPixel(random, frmZeichnen::ClientHeightTwips),
+                                            static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
 std::int32_t DrawingGenerator::shapesAfterReading(std::int32_t shapeCount)
 {
     const std::int32_t rectangles = shapeCount / KindCount + (shapeCount % KindCount > 2 ? 1 : 0);
