@@ -159,6 +159,16 @@ void RasterSurface::beginCovering(const QRect &area)
     }
 }
 
+void RasterSurface::coverUnreached(const QRect &area)
+{
+    const QRect inside = area & mClip;
+    const quint32 background = toImageColour(mBackColor);
+    for (int y = inside.top(); y <= inside.bottom() && mUncovered > 0; ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        cover(row + inside.left(), row + inside.right() + 1, background);
+    }
+}
+
 void RasterSurface::endCovering()
 {
     const quint32 background = toImageColour(mBackColor);

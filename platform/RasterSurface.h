@@ -47,6 +47,7 @@ public:
 
     QRect pointsReach(std::initializer_list<QPointF> points, double margin) const override;
     QRect textReach(const QString &text, float x, float y) const override;
+    bool outlineMeets(float x, float y, float radius, const QRect &area) const override;
 
     // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
     void setFont(const QFont &font);
@@ -74,6 +75,8 @@ public:
     bool covered() const { return mUncovered == 0; }
     // Whether a text with colour glyphs came, whose pixels mix with what lies under them.
     bool coverSpoilt() const { return mCoverSpoilt; }
+    // The pixels of the area not yet taken get the BackColor, as no figure reaches them.
+    void coverUnreached(const QRect &area);
     // The pixels that no figure reached get the BackColor; figures draw everywhere again.
     void endCovering();
 

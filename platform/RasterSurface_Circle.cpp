@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace ExactMaths;
 using namespace RasterSurfaceParts;
@@ -57,7 +58,36 @@ private:
     Wide mRR;
 };
 
+// Whether the outline of radius r about (cx, cy) may set a pixel of the area. Its pixels (u, v)
+// from the centre have r² - r <= u² + v² < r² + r, so they lie within r ± 1 of it; doubles keep
+// far-out distances only to their leading digits, hence the slack that grows with them.
+bool outlineMayMeet(Int128 cx, Int128 cy, Int128 r, const QRect &area)
+{
+    if (area.isEmpty())
+        return false;
+    // The nearest and farthest distance from the centre along one axis.
+    const auto span = [](Int128 c, int low, int high) {
+        const Int128 toLow = c - low, toHigh = high - c;
+        const Int128 nearest = toLow < 0 ? -toLow : toHigh < 0 ? -toHigh : 0;
+        const Int128 farthest = std::max(toLow < 0 ? -toLow : toLow, toHigh < 0 ? -toHigh : toHigh);
+        return std::pair{static_cast<double>(nearest), static_cast<double>(farthest)};
+    };
+    const auto [nearX, farX] = span(cx, area.left(), area.right());
+    const auto [nearY, farY] = span(cy, area.top(), area.bottom());
+    const double radius = static_cast<double>(r);
+    const double farthest = std::hypot(farX, farY);
+    const double slack = 2.0 + 1e-9 * (farthest + radius);
+    return std::hypot(nearX, nearY) <= radius + slack && farthest + slack >= radius;
+}
+
 } // namespace
+
+bool RasterSurface::outlineMeets(float x, float y, float radius, const QRect &area) const
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
+        return false;
+    return outlineMayMeet(pixelOf(x), pixelOf(y), pixelOf(std::abs(radius)), area);
+}
 
 void RasterSurface::Circle(float x, float y, float radius)
 {
@@ -68,7 +98,7 @@ void RasterSurface::Circle(float x, float y, float radius)
     const Int128 r = pixelOf(std::abs(radius));
     const Int128 right = mImage.width() - 1;
     const Int128 bottom = mImage.height() - 1;
-    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
+    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom || !outlineMayMeet(cx, cy, r, mClip))
         return;
     const Plotter plotter = plotterFor(mForeColor);
     if (cx - r >= mClip.left() && cy - r >= mClip.top() && cx + r <= mClip.right()

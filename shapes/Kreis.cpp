@@ -83,3 +83,8 @@ QRect Kreis::reach(const PixelReach &surface) const
         return QRect();
     return surface.pointsReach({{mX1, mY1}}, std::abs(static_cast<double>(mRadius)));
 }
+
+bool Kreis::reaches(const PixelReach &surface, const QRect &area) const
+{
+    return surface.outlineMeets(mX1, mY1, mRadius, area);
+}

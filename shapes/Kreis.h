@@ -16,6 +16,7 @@ public:
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override;
     QRect reach(const PixelReach &surface) const override;
+    bool reaches(const PixelReach &surface, const QRect &area) const override;
 
     float getX1() const { return mX1; }
     void setX1(float sX1) { mX1 = sX1; }

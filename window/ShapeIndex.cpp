@@ -105,10 +105,22 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
         return box;
     if (prints && before < 0)
         mEarlyPrints |= box;
-    for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row)
-        for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column)
-            mCells[static_cast<std::size_t>(row) * mColumns + column].push_back(
-                static_cast<std::uint32_t>(position));
+    // A shape within one cell is not asked; one over several is asked row by row, then cell by cell.
+    const bool asked = effect && (box.left() / CellSize != box.right() / CellSize
+                                  || box.top() / CellSize != box.bottom() / CellSize);
+    for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row) {
+        const QRect band = box & QRect(box.left(), row * CellSize, box.width(), CellSize);
+        if (asked && !shape->reaches(surface, band))
+            continue;
+        for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column) {
+            const QRect part = band & QRect(column * CellSize, band.top(), CellSize, band.height());
+            if (asked && !shape->reaches(surface, part))
+                continue;
+            Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
+            cell.shapes.push_back(static_cast<std::uint32_t>(position));
+            cell.reached |= part;
+        }
+    }
     return box;
 }
 
@@ -130,7 +142,7 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
                       QPoint(area.right() / CellSize, area.bottom() / CellSize));
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
-            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column];
+            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].shapes;
             if (!list.empty())
                 queue.push({&list, list.size()});
         }
@@ -145,6 +157,27 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
             return;
         previous = shape;
     }
+}
+
+void ShapeIndex::coverUnreached(const QRect &area, RasterSurface &surface) const
+{
+    const QRect inside = area & QRect(QPoint(0, 0), mSize);
+    if (inside.isEmpty())
+        return;
+    for (int row = inside.top() / CellSize; row <= inside.bottom() / CellSize; ++row)
+        for (int column = inside.left() / CellSize; column <= inside.right() / CellSize; ++column) {
+            const QRect part = inside & QRect(column * CellSize, row * CellSize, CellSize, CellSize);
+            const QRect reached = mCells[static_cast<std::size_t>(row) * mColumns + column].reached & part;
+            if (reached.isEmpty()) {
+                surface.coverUnreached(part);
+                continue;
+            }
+            // Above and below the reached box, then beside it.
+            surface.coverUnreached(QRect(QPoint(part.left(), part.top()), QPoint(part.right(), reached.top() - 1)));
+            surface.coverUnreached(QRect(QPoint(part.left(), reached.bottom() + 1), QPoint(part.right(), part.bottom())));
+            surface.coverUnreached(QRect(QPoint(part.left(), reached.top()), QPoint(reached.left() - 1, reached.bottom())));
+            surface.coverUnreached(QRect(QPoint(reached.right() + 1, reached.top()), QPoint(part.right(), reached.bottom())));
+        }
 }
 
 bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface)
@@ -167,10 +200,12 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     }
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
+    drawnWhole(shapes, surface);
 
     bool spoilt = false;
     {
         const Covering covering(surface, QRect(QPoint(0, 0), surface.size()));
+        coverUnreached(QRect(QPoint(0, 0), mSize), surface);
         auto printColour = printColours.crbegin();
         for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
             if ((*shape)->surfaceEffect()->printsAt)
@@ -218,6 +253,7 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         bool spoilt = false;
         {
             const Covering covering(surface, area);
+            coverUnreached(area, surface);
             forShapesReaching(area, [&](std::uint32_t i) {
                 if (mPrints[i])
                     surface.setForeColor(colourBefore(mLastColourSetter[i]));
