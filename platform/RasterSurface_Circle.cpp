@@ -58,26 +58,24 @@ private:
     Wide mRR;
 };
 
-// Whether the outline of radius r about (cx, cy) may set a pixel of the area. Its pixels (u, v)
-// from the centre have r² - r <= u² + v² < r² + r, so they lie within r ± 1 of it; doubles keep
-// far-out distances only to their leading digits, hence the slack that grows with them.
-bool outlineMayMeet(Int128 cx, Int128 cy, Int128 r, const QRect &area)
+// Whether the outline of radius r about (cx, cy), in pixels, may set a pixel of the area. Its
+// pixels (u, v) from the centre have r² - r <= u² + v² < r² + r, so they lie within r ± 1 of
+// it; `slack` adds how far centre and radius may be off, and far out doubles keep only the
+// leading digits of a distance, hence a slack that grows with it.
+bool outlineMayMeet(double cx, double cy, double r, const QRect &area, double slack)
 {
     if (area.isEmpty())
         return false;
     // The nearest and farthest distance from the centre along one axis.
-    const auto span = [](Int128 c, int low, int high) {
-        const Int128 toLow = c - low, toHigh = high - c;
-        const Int128 nearest = toLow < 0 ? -toLow : toHigh < 0 ? -toHigh : 0;
-        const Int128 farthest = std::max(toLow < 0 ? -toLow : toLow, toHigh < 0 ? -toHigh : toHigh);
-        return std::pair{static_cast<double>(nearest), static_cast<double>(farthest)};
+    const auto span = [](double c, int low, int high) {
+        const double toLow = std::abs(c - low), toHigh = std::abs(high - c);
+        return std::pair{c < low || c > high ? std::min(toLow, toHigh) : 0.0, std::max(toLow, toHigh)};
     };
     const auto [nearX, farX] = span(cx, area.left(), area.right());
     const auto [nearY, farY] = span(cy, area.top(), area.bottom());
-    const double radius = static_cast<double>(r);
-    const double farthest = std::hypot(farX, farY);
-    const double slack = 2.0 + 1e-9 * (farthest + radius);
-    return std::hypot(nearX, nearY) <= radius + slack && farthest + slack >= radius;
+    slack += 1.0 + 1e-9 * (farX + farY + r);
+    const double inner = std::max(r - slack, 0.0), outer = r + slack;
+    return nearX * nearX + nearY * nearY <= outer * outer && farX * farX + farY * farY >= inner * inner;
 }
 
 } // namespace
@@ -86,7 +84,9 @@ bool RasterSurface::outlineMeets(float x, float y, float radius, const QRect &ar
 {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
         return false;
-    return outlineMayMeet(pixelOf(x), pixelOf(y), pixelOf(std::abs(radius)), area);
+    // Without the exact pixels: centre and radius are then each off by up to a pixel.
+    const double pixel = TwipsPerPixel;
+    return outlineMayMeet(x / pixel, y / pixel, std::abs(radius) / pixel, area, 3.5);
 }
 
 void RasterSurface::Circle(float x, float y, float radius)
@@ -98,7 +98,7 @@ void RasterSurface::Circle(float x, float y, float radius)
     const Int128 r = pixelOf(std::abs(radius));
     const Int128 right = mImage.width() - 1;
     const Int128 bottom = mImage.height() - 1;
-    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom || !outlineMayMeet(cx, cy, r, mClip))
+    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
         return;
     const Plotter plotter = plotterFor(mForeColor);
     if (cx - r >= mClip.left() && cy - r >= mClip.top() && cx + r <= mClip.right()
@@ -106,7 +106,7 @@ void RasterSurface::Circle(float x, float y, float radius)
         drawSmallCircle(plotter, std::int64_t(cx), std::int64_t(cy), std::int64_t(r));
         markDirty(std::int64_t(cx - r), std::int64_t(cy - r), std::int64_t(cx + r),
                   std::int64_t(cy + r));
-    } else {
+    } else if (outlineMayMeet(static_cast<double>(cx), static_cast<double>(cy), static_cast<double>(r), mClip, 0.0)) {
         drawCircleArcs(plotter, cx, cy, r);
     }
 }

@@ -105,23 +105,38 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
         return box;
     if (prints && before < 0)
         mEarlyPrints |= box;
-    // A shape within one cell is not asked; one over several is asked row by row, then cell by cell.
-    const bool asked = effect && (box.left() / CellSize != box.right() / CellSize
-                                  || box.top() / CellSize != box.bottom() / CellSize);
-    for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row) {
-        const QRect band = box & QRect(box.left(), row * CellSize, box.width(), CellSize);
+    const int top = box.top() / CellSize, bottom = box.bottom() / CellSize;
+    const int left = box.left() / CellSize, right = box.right() / CellSize;
+    if (top == bottom && left == right) {
+        file(top, left, box, position);
+        return box;
+    }
+    // Only a shape over three cells or more each way can leave whole cells of its box alone, as
+    // a large circle leaves its inside: it is asked row by row, then cell by cell.
+    const bool asked = effect && bottom - top >= 2 && right - left >= 2;
+    for (int row = top; row <= bottom; ++row) {
+        const QRect band(QPoint(box.left(), std::max(box.top(), row * CellSize)),
+                         QPoint(box.right(), std::min(box.bottom(), row * CellSize + CellSize - 1)));
         if (asked && !shape->reaches(surface, band))
             continue;
-        for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column) {
-            const QRect part = band & QRect(column * CellSize, band.top(), CellSize, band.height());
-            if (asked && !shape->reaches(surface, part))
-                continue;
-            Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
-            cell.shapes.push_back(static_cast<std::uint32_t>(position));
-            cell.reached |= part;
+        for (int column = left; column <= right; ++column) {
+            const QRect part(QPoint(std::max(box.left(), column * CellSize), band.top()),
+                             QPoint(std::min(box.right(), column * CellSize + CellSize - 1), band.bottom()));
+            if (!asked || shape->reaches(surface, part))
+                file(row, column, part, position);
         }
     }
     return box;
+}
+
+void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t position)
+{
+    Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
+    cell.shapes.push_back(static_cast<std::uint32_t>(position));
+    cell.reached = cell.shapes.size() == 1
+        ? part
+        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
+                QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
 }
 
 template <typename Visit>

@@ -51,6 +51,8 @@ private:
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    // Lists the shape in the cell, which it reaches in `part`.
+    void file(int row, int column, const QRect &part, std::int32_t position);
     // Calls visit with every indexed shape whose cells meet the area, from the last to the
     // first, while it returns true.
     template <typename Visit>
