@@ -148,6 +148,7 @@ void RasterSurface::cover(quint32 *from, quint32 *to, quint32 colour)
 void RasterSurface::beginCovering(const QRect &area)
 {
     mClip = area & mImage.rect();
+    mCoverArea = mClip;
     mCovering = true;
     mCoverSpoilt = false;
     mUncovered = 0;
@@ -169,8 +170,20 @@ void RasterSurface::coverUnreached(const QRect &area)
     }
 }
 
+void RasterSurface::narrowCovering(const QRect &part)
+{
+    mClip = part & mCoverArea;
+    mUncovered = 0;
+    for (int y = mClip.top(); y <= mClip.bottom(); ++y) {
+        const auto *row = reinterpret_cast<const quint32 *>(mImage.constScanLine(y));
+        for (int x = mClip.left(); x <= mClip.right(); ++x)
+            mUncovered += !(row[x] & kOpaque);
+    }
+}
+
 void RasterSurface::endCovering()
 {
+    narrowCovering(mCoverArea);
     const quint32 background = toImageColour(mBackColor);
     for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
         auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));

@@ -80,6 +80,35 @@ bool outlineMayMeet(double cx, double cy, double r, const QRect &area, double sl
 
 } // namespace
 
+QRect RasterSurface::circleReach(float x, float y, float radius) const
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
+        return QRect();
+    const Int128 cx = pixelOf(x), cy = pixelOf(y), r = pixelOf(std::abs(radius));
+    Int128 left = std::max<Int128>(cx - r, 0), right = std::min<Int128>(cx + r, mImage.width() - 1);
+    Int128 top = std::max<Int128>(cy - r, 0), bottom = std::min<Int128>(cy + r, mImage.height() - 1);
+    if (left > right || top > bottom)
+        return QRect();
+    // Within rows (or columns) at most `far` from the centre, the outline's pixels lie no nearer
+    // to it across than v(far), except on the arcs with u <= v, which stay within `far`: so a
+    // centre more than `far` beyond an edge keeps the outline v(far) from the centre.
+    const CircleOutline outline{static_cast<UInt128>(r)};
+    const auto narrow = [&](Int128 along, Int128 low, Int128 high, Int128 across, Int128 &from, Int128 &to) {
+        const Int128 far = std::max(along - low, high - along);
+        if (far > r)
+            return;
+        if (across + far < from)
+            from = std::max(from, across + static_cast<Int128>(outline.offsetAt(static_cast<UInt128>(far))));
+        else if (across - far > to)
+            to = std::min(to, across - static_cast<Int128>(outline.offsetAt(static_cast<UInt128>(far))));
+    };
+    narrow(cy, top, bottom, cx, left, right);
+    narrow(cx, left, right, cy, top, bottom);
+    if (left > right || top > bottom)
+        return QRect();
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
 bool RasterSurface::outlineMeets(float x, float y, float radius, const QRect &area) const
 {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))

@@ -152,9 +152,15 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
             return (*list)[next - 1] < (*other.list)[other.next - 1];
         }
     };
-    std::priority_queue<Cursor> queue;
     const QRect cells(QPoint(area.left() / CellSize, area.top() / CellSize),
                       QPoint(area.right() / CellSize, area.bottom() / CellSize));
+    if (cells.width() == 1 && cells.height() == 1) {
+        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].shapes;
+        for (auto shape = list.crbegin(); shape != list.crend() && visit(*shape); ++shape) {
+        }
+        return;
+    }
+    std::priority_queue<Cursor> queue;
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
             const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].shapes;
@@ -199,8 +205,8 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
 {
     // Each shape that prints does so in the colour of the last shape before it that sets the
     // ForeColor, or in the ForeColor the repaint began with.
-    std::int32_t colour = surface.getForeColor();
-    std::vector<std::int32_t> printColours;
+    const std::int32_t foreColor = surface.getForeColor();
+    std::int32_t colour = foreColor;
     std::optional<QPointF> lastPrint;
     for (const std::shared_ptr<Basisklasse> &shape : shapes) {
         const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
@@ -208,27 +214,53 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
             return false;
         if (effect->foreColor)
             colour = *effect->foreColor;
-        if (effect->printsAt) {
-            printColours.push_back(colour);
+        if (effect->printsAt)
             lastPrint = effect->printsAt;
-        }
     }
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
     drawnWhole(shapes, surface);
 
     bool spoilt = false;
+    const auto draw = [&](std::uint32_t i) {
+        if (mPrints[i]) {
+            const std::int32_t setter = mLastColourSetter[i];
+            surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
+        }
+        shapes[i]->Draw(surface, DrawMode::Repaint);
+        spoilt = surface.coverSpoilt();
+        return !surface.covered() && !spoilt;
+    };
     {
-        const Covering covering(surface, QRect(QPoint(0, 0), surface.size()));
-        coverUnreached(QRect(QPoint(0, 0), mSize), surface);
-        auto printColour = printColours.crbegin();
-        for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
-            if ((*shape)->surfaceEffect()->printsAt)
-                surface.setForeColor(*printColour++);
-            (*shape)->Draw(surface, DrawMode::Repaint);
-            spoilt = surface.coverSpoilt();
-            if (spoilt)
-                break;
+        const QRect whole(QPoint(0, 0), mSize);
+        const Covering covering(surface, whole);
+        coverUnreached(whole, surface);
+        // Over the whole area first, in drawing order; when a share of the shapes left pixels
+        // that the shapes never fill in a few cells, those cells go on alone, each with the
+        // shapes that reach it.
+        auto next = static_cast<std::uint32_t>(shapes.size());
+        const std::uint32_t alone = next - std::min<std::uint32_t>(next, next / 8 + CoveringFrom);
+        while (next > alone && !surface.covered() && draw(next - 1))
+            --next;
+        std::vector<QRect> open;
+        const bool done = spoilt || surface.covered();
+        for (int top = 0; top < mSize.height() && !done; top += CellSize)
+            for (int left = 0; left < mSize.width(); left += CellSize) {
+                surface.narrowCovering(QRect(left, top, CellSize, CellSize));
+                if (!surface.covered())
+                    open.push_back(QRect(left, top, CellSize, CellSize));
+            }
+        if (2 * open.size() > mCells.size()) {
+            surface.narrowCovering(whole);
+            while (next > 0 && !surface.covered() && draw(next - 1))
+                --next;
+        } else {
+            for (const QRect &cell : open) {
+                surface.narrowCovering(cell);
+                forShapesReaching(cell, [&](std::uint32_t i) { return i >= next || draw(i); });
+                if (spoilt)
+                    break;
+            }
         }
     }
     if (spoilt)
@@ -236,6 +268,25 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
 
     finishAsInOrder(surface, colour, lastPrint, currentX, currentY);
     return true;
+}
+
+bool ShapeIndex::coverArea(const ObjectData::Collection &shapes, RasterSurface &surface, const QRect &area,
+                           std::int32_t foreColor) const
+{
+    const Covering covering(surface, area);
+    coverUnreached(area, surface);
+    bool spoilt = false;
+    if (!surface.covered())
+        forShapesReaching(area, [&](std::uint32_t i) {
+            if (mPrints[i]) {
+                const std::int32_t setter = mLastColourSetter[i];
+                surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
+            }
+            shapes[i]->Draw(surface, DrawMode::Repaint);
+            spoilt = surface.coverSpoilt();
+            return !surface.covered() && !spoilt;
+        });
+    return !spoilt;
 }
 
 bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
@@ -264,22 +315,8 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         area |= mEarlyPrints;
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
-    if (!area.isEmpty()) {
-        bool spoilt = false;
-        {
-            const Covering covering(surface, area);
-            coverUnreached(area, surface);
-            forShapesReaching(area, [&](std::uint32_t i) {
-                if (mPrints[i])
-                    surface.setForeColor(colourBefore(mLastColourSetter[i]));
-                shapes[i]->Draw(surface, DrawMode::Repaint);
-                spoilt = surface.coverSpoilt();
-                return !surface.covered() && !spoilt;
-            });
-        }
-        if (spoilt)
-            return false;
-    }
+    if (!area.isEmpty() && !coverArea(shapes, surface, area, foreColor))
+        return false;
     // What the full repaint leaves after the shapes before the new one, then the new one.
     const std::optional<QPointF> lastPrint =
         mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;

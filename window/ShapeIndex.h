@@ -57,6 +57,11 @@ private:
     // first, while it returns true.
     template <typename Visit>
     void forShapesReaching(const QRect &area, Visit &&visit) const;
+    // The area as the full repaint leaves it, drawn with the indexed shapes that reach it from
+    // the last back until every pixel is taken; shapes before any that sets the ForeColor print
+    // in foreColor. False when colour glyphs spoilt it.
+    bool coverArea(const ObjectData::Collection &shapes, RasterSurface &surface, const QRect &area,
+                   std::int32_t foreColor) const;
     // While covering: the pixels of the area that no indexed shape reaches take the BackColor.
     void coverUnreached(const QRect &area, RasterSurface &surface) const;
 

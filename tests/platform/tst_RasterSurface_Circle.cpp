@@ -63,6 +63,14 @@ private slots:
                 RasterSurface part(QSize(40, 30));
                 circle(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw)(part);
                 QCOMPARE(part.image(), whole.image().copy(size / 2 + corner.x(), size / 2 + corner.y(), 40, 30));
+                // The reach holds every pixel set; with the centre beyond the left edge, no more.
+                QRect ink;
+                for (const QPoint p : pixelsNot(part, White))
+                    ink |= QRect(p, QSize(1, 1));
+                const QRect reach = part.circleReach(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw);
+                QVERIFY(reach.contains(ink) || ink.isNull());
+                if (corner.x() == r - 20 && r >= 100)
+                    QCOMPARE(reach, ink);
             }
         }
     }

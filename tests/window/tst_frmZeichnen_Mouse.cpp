@@ -187,6 +187,15 @@ private slots:
         });
         QVERIFY(twins.alike());
 
+        // Lines over every row in the left half: the cells they fill are done first, each of
+        // the others goes on alone with the shapes under it.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            for (int row = 0; row < window.surface().size().height(); ++row)
+                window.oObjectData->AddObject(ShapeKinds::linie(-15.0f, row * 15.0f, 6000.0f, row * 15.0f, row * 0x030201));
+            window.Form_Paint();
+        });
+        QVERIFY(twins.alike());
+
         // Lines over every row: a full repaint is done long before it reaches the circle and
         // the text under them, which still set ForeColor and the text position.
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
