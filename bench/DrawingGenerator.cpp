@@ -196,25 +196,29 @@ QByteArray DrawingGenerator::edgeArcs(std::int32_t circles)
 
 QByteArray DrawingGenerator::scatteredTexts(std::int32_t texts)
 {
-    QRandomGenerator random(20260110u);
-    ObjectData drawing;
-    for (std::int32_t i = 0; i < texts; ++i) {
-        const float x = windowPixel(random, frmZeichnen::ClientWidthTwips);
-        auto text = ShapeKinds::text(x, windowPixel(random, frmZeichnen::ClientHeightTwips), QStringLiteral("Text %1").arg(i));
-        text->setColor(static_cast<std::int32_t>(random.bounded(0x1000000)));
-        drawing.AddObject(std::move(text));
-    }
-    return written(drawing);
+    return scattered(20260110u, texts, [](float x, float y, std::int32_t i, std::int32_t colour) {
+        auto text = ShapeKinds::text(x, y, QStringLiteral("Text %1").arg(i));
+        text->setColor(colour);
+        return text;
+    });
 }
 
 QByteArray DrawingGenerator::evenPoints(std::int32_t points)
 {
-    QRandomGenerator random(20260111u);
+    return scattered(20260111u, points, [](float x, float y, std::int32_t, std::int32_t colour) {
+        return ShapeKinds::punkt(x, y, colour);
+    });
+}
+
+QByteArray DrawingGenerator::scattered(std::uint32_t seed, std::int32_t count,
+                                       const std::function<std::shared_ptr<Basisklasse>(float, float, std::int32_t, std::int32_t)> &make)
+{
+    QRandomGenerator random(seed);
     ObjectData drawing;
-    for (std::int32_t i = 0; i < points; ++i) {
+    for (std::int32_t i = 0; i < count; ++i) {
         const float x = windowPixel(random, frmZeichnen::ClientWidthTwips);
-        drawing.AddObject(ShapeKinds::punkt(x, windowPixel(random, frmZeichnen::ClientHeightTwips),
-                                            static_cast<std::int32_t>(random.bounded(0x1000000))));
+        const float y = windowPixel(random, frmZeichnen::ClientHeightTwips);
+        drawing.AddObject(make(x, y, i, static_cast<std::int32_t>(random.bounded(0x1000000))));
     }
     return written(drawing);
 }

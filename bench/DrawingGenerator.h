@@ -4,7 +4,10 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class Basisklasse;
 class ObjectData;
 
 class DrawingGenerator
@@ -40,5 +43,8 @@ public:
 
 private:
     static QByteArray written(const ObjectData &drawing);
+    // `count` shapes made by make(x, y, number, colour) on random pixels of the window.
+    static QByteArray scattered(std::uint32_t seed, std::int32_t count,
+                                const std::function<std::shared_ptr<Basisklasse>(float, float, std::int32_t, std::int32_t)> &make);
     static void addText(ObjectData &drawing, float x, float y, const QString &text);
 };

@@ -222,15 +222,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     drawnWhole(shapes, surface);
 
     bool spoilt = false;
-    const auto draw = [&](std::uint32_t i) {
-        if (mPrints[i]) {
-            const std::int32_t setter = mLastColourSetter[i];
-            surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
-        }
-        shapes[i]->Draw(surface, DrawMode::Repaint);
-        spoilt = surface.coverSpoilt();
-        return !surface.covered() && !spoilt;
-    };
+    const auto draw = [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); };
     {
         const QRect whole(QPoint(0, 0), mSize);
         const Covering covering(surface, whole);
@@ -277,16 +269,20 @@ bool ShapeIndex::coverArea(const ObjectData::Collection &shapes, RasterSurface &
     coverUnreached(area, surface);
     bool spoilt = false;
     if (!surface.covered())
-        forShapesReaching(area, [&](std::uint32_t i) {
-            if (mPrints[i]) {
-                const std::int32_t setter = mLastColourSetter[i];
-                surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
-            }
-            shapes[i]->Draw(surface, DrawMode::Repaint);
-            spoilt = surface.coverSpoilt();
-            return !surface.covered() && !spoilt;
-        });
+        forShapesReaching(area, [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); });
     return !spoilt;
+}
+
+bool ShapeIndex::drawCovering(const ObjectData::Collection &shapes, RasterSurface &surface, std::uint32_t i,
+                              std::int32_t foreColor, bool &spoilt) const
+{
+    if (mPrints[i]) {
+        const std::int32_t setter = mLastColourSetter[i];
+        surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
+    }
+    shapes[i]->Draw(surface, DrawMode::Repaint);
+    spoilt = surface.coverSpoilt();
+    return !surface.covered() && !spoilt;
 }
 
 bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,

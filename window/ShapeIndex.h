@@ -35,9 +35,11 @@ public:
     // The full repaint's result on a surface just erased: pixels, ForeColor and current
     // position. Every shape sets the pixels it reaches whatever was there, so only the last to
     // reach a pixel decides it: the shapes are drawn from the last back until every pixel is
-    // taken, those that no shape reaches taken first. False when only drawing every shape in
-    // order gives that result (a shape that does not tell its effect, colour glyphs); the
-    // surface is then to be erased again. Either way the index then stands for the drawing.
+    // taken, those that no shape reaches taken first; when an eighth of them leaves a few cells
+    // unfilled, each of those goes on alone with the shapes it lists. False when only drawing
+    // every shape in order gives that result (a shape that does not tell its effect, colour
+    // glyphs); the surface is then to be erased again. Either way the index then stands for
+    // the drawing.
     bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
     // Below this many shapes, drawing each in order costs less than the two passes over the
     // surface that covering takes.
@@ -62,6 +64,10 @@ private:
     // in foreColor. False when colour glyphs spoilt it.
     bool coverArea(const ObjectData::Collection &shapes, RasterSurface &surface, const QRect &area,
                    std::int32_t foreColor) const;
+    // Draws shape i while covering, printing in the colour it finds in order; true while pixels
+    // are left to take and no colour glyphs spoilt the covering.
+    bool drawCovering(const ObjectData::Collection &shapes, RasterSurface &surface, std::uint32_t i,
+                      std::int32_t foreColor, bool &spoilt) const;
     // While covering: the pixels of the area that no indexed shape reaches take the BackColor.
     void coverUnreached(const QRect &area, RasterSurface &surface) const;
 
