@@ -2,21 +2,16 @@
 
 #include "support/ScriptedDialogs.h"
 #include "DrawingGenerator.h"
+#include "LargeDrawingBench.h"
 #include "LongTextBench.h"
 #include "RecoveryBench.h"
-#include "window/DrawingCanvas.h"
 #include "window/frmZeichnen.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QMouseEvent>
-#include <QtMath>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -46,22 +41,13 @@ double seconds(const QElapsedTimer &timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
-
-// A move with no button held, or the release of `button`: either way no button is down afterwards.
-void sendMouse(QWidget *canvas, QEvent::Type type, QPoint position, Qt::MouseButton button)
-{
-    QMouseEvent event(type, QPointF(position), QPointF(canvas->mapToGlobal(position)), button,
-                      Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &event);
-}
-
 } // namespace
 
 BenchRunner::BenchRunner(Options options)
-    : m_options(std::move(options)), m_dialogs(std::make_shared<ScriptedDialogs>())
+    : m_options(std::move(options)), m_dialogs(std::make_shared<ScriptedDialogs>()),
+      m_runs(m_options.quick ? 3 : 7), m_bandSteps(m_options.quick ? 240 : 720),
+      m_actions(m_dialogs, m_bandSteps)
 {
-    m_runs = m_options.quick ? 3 : 7;
-    m_bandSteps = m_options.quick ? 240 : 720;
     // Weiter in the welcome window, No to saving, the generated file to open; nothing else is asked.
     m_dialogs->keepWelcoming();
     m_dialogs->keepAnsweringMessages(PlatformDialogs::Answer::No);
@@ -85,7 +71,7 @@ void BenchRunner::run()
     std::fflush(stdout);
     QElapsedTimer wall;
     wall.start();
-    const double cpuAtStart = processCpuSeconds();
+    const double cpuAtStart = WindowActions::processCpuSeconds();
     QList<Row> rows;
     for (const std::int32_t shapes : m_options.sizes)
         rows.append(measure(shapes));
@@ -93,13 +79,14 @@ void BenchRunner::run()
         measureScene("texts-10MB", DrawingGenerator::mixedScriptTexts(10000000)),
         measureScene("cjk-labels", DrawingGenerator::cjkLabels(10000, 20000)),
         measureScene("large-circles", DrawingGenerator::largeCircles(100000))};
-    const LongTextBench::Figures longText = LongTextBench::measureRepaint(*startWindow(), m_runs);
-    const double cpuShare = (processCpuSeconds() - cpuAtStart) / seconds(wall);
+    const LongTextBench::Figures longText = LongTextBench::measureRepaint(*m_actions.startWindow(), m_runs);
     printTable(rows);
     printScenes(scenes);
     std::printf("repaint long-text %d: %.3f s (target ≤ %.2f s)\n(processor time; wall time %.3f s)\n",
                 LongTextBench::Characters, longText.processorSeconds, LongTextBench::RepaintTarget, longText.wallSeconds);
     printRecovery(rows);
+    LargeDrawingBench(m_actions, m_folder.path(), m_options.quick ? 1 : 3).run();
+    const double cpuShare = (WindowActions::processCpuSeconds() - cpuAtStart) / seconds(wall);
     // Other programs on the machine stretch every figure; this shows how much they took.
     std::printf("\nthe benchmark ran on the processor %.0f %% of its time; the rest it waited for the"
                 " disk or for other programs\n",
@@ -119,39 +106,43 @@ BenchRunner::Row BenchRunner::measure(std::int32_t shapes)
         row.fileMegabytes = static_cast<double>(content.size()) / 1e6;
     }
     // The peak of making the file is not the editor's.
-    resetPeakResident();
+    WindowActions::resetPeakResident();
 
     std::unique_ptr<frmZeichnen> window;
-    QList<double> open;
-    for (int i = 0; i < m_runs; ++i)
-        open.append(timeOpen(path, window));
-    row.openSeconds = median(open);
+    QList<double> open, openCpu;
+    for (int i = 0; i < m_runs; ++i) {
+        const WindowActions::Timing opened = m_actions.open(path, window);
+        open.append(opened.wall);
+        openCpu.append(opened.cpu);
+    }
+    row.openSeconds = WindowActions::median(open);
+    row.openCpuSeconds = WindowActions::median(openCpu);
     row.shapesRead = window->oObjectData->GetNumberOfObjects();
-    row.peakMegabytes = peakResidentMegabytes();
+    row.peakMegabytes = WindowActions::peakResidentMegabytes();
     if (row.shapesRead != DrawingGenerator::shapesAfterReading(shapes))
         std::fprintf(stderr, "skizzar_bench: read %d shapes, expected %d\n", row.shapesRead,
                      DrawingGenerator::shapesAfterReading(shapes));
 
     QList<double> repaint;
     for (int i = 0; i < m_runs; ++i)
-        repaint.append(timeRepaint(*window));
-    row.repaintSeconds = median(repaint);
+        repaint.append(m_actions.repaint(*window).wall);
+    row.repaintSeconds = WindowActions::median(repaint);
 
     QList<double> band;
     for (int i = 0; i < m_runs; ++i)
-        band.append(timeBand(*window) * 1e3);
-    row.bandMilliseconds = median(band);
+        band.append(m_actions.bandStep(*window).wall * 1e3);
+    row.bandMilliseconds = WindowActions::median(band);
 
     QList<double> place;
     for (int i = 0; i < m_runs; ++i)
-        place.append(timePlace(*window));
-    row.placeMilliseconds = median(place);
+        place.append(m_actions.place(*window).wall * 1e3);
+    row.placeMilliseconds = WindowActions::median(place);
 
     const QString savePath = m_folder.filePath(QStringLiteral("saved-%1.dxf").arg(shapes));
     QList<double> save;
     for (int i = 0; i < m_runs; ++i)
         save.append(timeSave(*window, savePath));
-    row.saveSeconds = median(save);
+    row.saveSeconds = WindowActions::median(save);
     window.reset();
 
     QList<double> recover, openAndPlace;
@@ -159,10 +150,10 @@ BenchRunner::Row BenchRunner::measure(std::int32_t shapes)
         // Each recovery starts, as each Open does, with no other drawing in memory.
         window.reset();
         recover.append(timeRecover(path, RecoveredPlacements));
-        openAndPlace.append(timeOpen(path, window) + timeLines(*window, RecoveredPlacements));
+        openAndPlace.append(m_actions.open(path, window).wall + timeLines(*window, RecoveredPlacements));
     }
-    row.recoverSeconds = median(recover);
-    row.openAndPlaceSeconds = median(openAndPlace);
+    row.recoverSeconds = WindowActions::median(recover);
+    row.openAndPlaceSeconds = WindowActions::median(openAndPlace);
 
     std::printf("  %d shapes measured\n", shapes);
     std::fflush(stdout);
@@ -179,15 +170,15 @@ BenchRunner::Scene BenchRunner::measureScene(const char *name, const QByteArray 
     std::unique_ptr<frmZeichnen> window;
     QList<double> open, repaint, place;
     for (int i = 0; i < m_runs; ++i)
-        open.append(timeOpen(path, window));
+        open.append(m_actions.open(path, window).wall);
     scene.shapes = window->oObjectData->GetNumberOfObjects();
     for (int i = 0; i < m_runs; ++i)
-        repaint.append(timeRepaint(*window));
+        repaint.append(m_actions.repaint(*window).wall);
     for (int i = 0; i < m_runs; ++i)
-        place.append(timePlace(*window));
-    scene.openSeconds = median(open);
-    scene.repaintSeconds = median(repaint);
-    scene.placeMilliseconds = median(place);
+        place.append(m_actions.place(*window).wall * 1e3);
+    scene.openSeconds = WindowActions::median(open);
+    scene.repaintSeconds = WindowActions::median(repaint);
+    scene.placeMilliseconds = WindowActions::median(place);
     std::printf("  %s measured\n", name);
     std::fflush(stdout);
     return scene;
@@ -204,98 +195,13 @@ QString BenchRunner::writeFile(const QString &name, const QByteArray &content)
     return path;
 }
 
-std::unique_ptr<frmZeichnen> BenchRunner::startWindow()
-{
-    auto window = std::make_unique<frmZeichnen>(m_dialogs);
-    window->Form_Load();
-    window->canvas()->installEventFilter(this);
-    QCoreApplication::processEvents();
-    return window;
-}
-
-double BenchRunner::timeOpen(const QString &path, std::unique_ptr<frmZeichnen> &window)
-{
-    // Each run opens into a fresh window: the undo snapshot of an old one would hold the drawings
-    // of the runs before.
-    window.reset();
-    window = startWindow();
-    m_dialogs->keepAnsweringOpenFile(path);
-    QElapsedTimer timer;
-    timer.start();
-    window->mnuOeffnen->trigger();
-    const double elapsed = seconds(timer);
-    QCoreApplication::processEvents();
-    warnAboutMessages("open");
-    return elapsed;
-}
-
-double BenchRunner::timeRepaint(frmZeichnen &window)
-{
-    QElapsedTimer timer;
-    timer.start();
-    window.Form_Paint();
-    const double elapsed = seconds(timer);
-    QCoreApplication::processEvents();
-    warnAboutMessages("repaint");
-    return elapsed;
-}
-
-double BenchRunner::timeBand(frmZeichnen &window)
-{
-    DrawingCanvas *canvas = window.canvas();
-    // The anchor in the middle, the pointer going round it on an ellipse below the label.
-    const QPoint anchor(323, 300);
-    window.mnuLinie->trigger();
-    sendMouse(canvas, QEvent::MouseButtonRelease, anchor, Qt::LeftButton);
-    QCoreApplication::processEvents();
-
-    m_paintEvents = 0;
-    QElapsedTimer timer;
-    timer.start();
-    for (int step = 1; step <= m_bandSteps; ++step) {
-        const double angle = 2.0 * M_PI * step / m_bandSteps;
-        const QPoint pointer(anchor.x() + qRound(300.0 * std::cos(angle)),
-                             anchor.y() + qRound(160.0 * std::sin(angle)));
-        sendMouse(canvas, QEvent::MouseMove, pointer, Qt::NoButton);
-        QCoreApplication::processEvents();
-    }
-    const double elapsed = seconds(timer) / m_bandSteps;
-    if (m_paintEvents < m_bandSteps)
-        std::fprintf(stderr, "skizzar_bench: only %lld paint events for %d band steps\n",
-                     static_cast<long long>(m_paintEvents), m_bandSteps);
-
-    // The right button cancels the tool; the band stays until the next repaint.
-    sendMouse(canvas, QEvent::MouseButtonRelease, anchor, Qt::RightButton);
-    window.Form_Paint();
-    QCoreApplication::processEvents();
-    warnAboutMessages("band");
-    return elapsed;
-}
-
-double BenchRunner::timePlace(frmZeichnen &window)
-{
-    DrawingCanvas *canvas = window.canvas();
-    const QPoint anchor(250, 300), end(330, 340);
-    window.mnuLinie->trigger();
-    sendMouse(canvas, QEvent::MouseButtonRelease, anchor, Qt::LeftButton);
-    sendMouse(canvas, QEvent::MouseMove, end, Qt::NoButton);
-    QCoreApplication::processEvents();
-    QElapsedTimer timer;
-    timer.start();
-    sendMouse(canvas, QEvent::MouseButtonRelease, end, Qt::LeftButton);
-    QCoreApplication::processEvents();
-    const double elapsed = seconds(timer) * 1e3;
-    warnAboutMessages("place");
-    return elapsed;
-}
-
 double BenchRunner::timeSave(frmZeichnen &window, const QString &path)
 {
     QElapsedTimer timer;
     timer.start();
     window.SaveDXF(path);
     const double elapsed = seconds(timer);
-    warnAboutMessages("save");
+    m_actions.warnAboutMessages("save");
     return elapsed;
 }
 
@@ -322,7 +228,7 @@ double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
         return 0.0;
     }
     record.close();
-    const std::unique_ptr<frmZeichnen> window = startWindow();
+    const std::unique_ptr<frmZeichnen> window = m_actions.startWindow();
     const std::int32_t before = window->oObjectData->GetNumberOfObjects();
     m_dialogs->expectMessage(PlatformDialogs::Answer::Yes);
     QElapsedTimer timer;
@@ -333,33 +239,17 @@ double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
     if (window->oObjectData->GetNumberOfObjects() <= before + placements || QFile::exists(dead))
         std::fprintf(stderr, "skizzar_bench: the drawing was not recovered\n");
     m_dialogs->prompts.clear(); // the question to bring the drawing back
-    warnAboutMessages("recover");
+    m_actions.warnAboutMessages("recover");
     return elapsed;
-}
-
-void BenchRunner::warnAboutMessages(const char *where)
-{
-    // No to saving the drawing before Open; a clean run shows nothing else.
-    for (const ScriptedDialogs::Prompt &prompt : m_dialogs->messages())
-        if (prompt.text != QLatin1String("Soll die Datei noch gespeichert werden ?"))
-            std::fprintf(stderr, "skizzar_bench: %s showed \"%s\"\n", where, qPrintable(prompt.text));
-    m_dialogs->prompts.clear();
-}
-
-bool BenchRunner::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Paint)
-        ++m_paintEvents;
-    return QObject::eventFilter(watched, event);
 }
 
 void BenchRunner::printTable(const QList<Row> &rows) const
 {
-    std::printf("\n%8s %10s %8s %9s %10s %12s %9s %8s %12s\n", "shapes", "read as", "file MB", "open s",
-                "repaint s", "band ms/step", "place ms", "save s", "peak RSS MB");
+    std::printf("\n%8s %10s %8s %9s %10s %10s %12s %9s %8s %12s\n", "shapes", "read as", "file MB", "open s",
+                "open cpu s", "repaint s", "band ms/step", "place ms", "save s", "peak RSS MB");
     for (const Row &row : rows)
-        std::printf("%8d %10d %8.2f %9.4f %10.4f %12.4f %9.3f %8.4f %12.1f\n", row.shapes,
-                    row.shapesRead, row.fileMegabytes, row.openSeconds, row.repaintSeconds,
+        std::printf("%8d %10d %8.2f %9.4f %10.4f %10.4f %12.4f %9.3f %8.4f %12.1f\n", row.shapes,
+                    row.shapesRead, row.fileMegabytes, row.openSeconds, row.openCpuSeconds, row.repaintSeconds,
                     row.bandMilliseconds, row.placeMilliseconds, row.saveSeconds, row.peakMegabytes);
     std::printf("(read as: shapes in the drawing after opening, each rectangle read back as four lines;"
                 " peak RSS: VmHWM after opening that size)\n\n");
@@ -427,41 +317,4 @@ void BenchRunner::printScenes(const QList<Scene> &scenes) const
         std::printf("place %s: %.1f ms (target ≤ %.0f ms)\n", scene.name, scene.placeMilliseconds,
                     ScenePlaceTarget);
     }
-}
-
-double BenchRunner::median(QList<double> values)
-{
-    if (values.isEmpty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
-double BenchRunner::processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-void BenchRunner::resetPeakResident()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double BenchRunner::peakResidentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1.0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            const QByteArray kilobytes = line.mid(6).trimmed().split(' ').value(0);
-            return kilobytes.toDouble() * 1024.0 / 1e6;
-        }
-    }
-    return -1.0;
 }

@@ -154,6 +154,75 @@ QByteArray DrawingGenerator::largeCircles(std::int32_t circles)
     return written(drawing);
 }
 
+namespace {
+
+// A whole pixel of the window's drawing area, in twips.
+float windowPixel(QRandomGenerator &random, int extentTwips)
+{
+    return static_cast<float>(random.bounded(extentTwips / RasterSurface::TwipsPerPixel) * RasterSurface::TwipsPerPixel);
+}
+
+} // namespace
+
+QByteArray DrawingGenerator::centredCircles(std::int32_t circles)
+{
+    QRandomGenerator random(20260108u);
+    ObjectData drawing;
+    constexpr int Pixel = RasterSurface::TwipsPerPixel;
+    const int centreX = frmZeichnen::ClientWidthTwips / Pixel / 2 * Pixel;
+    const int centreY = frmZeichnen::ClientHeightTwips / Pixel / 2 * Pixel;
+    for (std::int32_t i = 0; i < circles; ++i) {
+        const auto x = static_cast<float>(centreX + random.bounded(-10, 11) * Pixel);
+        const auto y = static_cast<float>(centreY + random.bounded(-10, 11) * Pixel);
+        const auto radius = static_cast<float>(random.bounded(19000, 21001) * Pixel);
+        drawing.AddObject(ShapeKinds::kreis(x, y, radius, static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::edgeArcs(std::int32_t circles)
+{
+    constexpr int Radius = 1000000;
+    QRandomGenerator random(20260109u);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < circles; ++i) {
+        const auto x = static_cast<float>((random.bounded(1, 17) - Radius) * RasterSurface::TwipsPerPixel);
+        const float y = windowPixel(random, frmZeichnen::ClientHeightTwips);
+        drawing.AddObject(ShapeKinds::kreis(x, y, float(Radius) * RasterSurface::TwipsPerPixel,
+                                            static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
+QByteArray DrawingGenerator::scatteredTexts(std::int32_t texts)
+{
+    return scattered(20260110u, texts, [](float x, float y, std::int32_t i, std::int32_t colour) {
+        auto text = ShapeKinds::text(x, y, QStringLiteral("Text %1").arg(i));
+        text->setColor(colour);
+        return text;
+    });
+}
+
+QByteArray DrawingGenerator::evenPoints(std::int32_t points)
+{
+    return scattered(20260111u, points, [](float x, float y, std::int32_t, std::int32_t colour) {
+        return ShapeKinds::punkt(x, y, colour);
+    });
+}
+
+QByteArray DrawingGenerator::scattered(std::uint32_t seed, std::int32_t count,
+                                       const std::function<std::shared_ptr<Basisklasse>(float, float, std::int32_t, std::int32_t)> &make)
+{
+    QRandomGenerator random(seed);
+    ObjectData drawing;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const float x = windowPixel(random, frmZeichnen::ClientWidthTwips);
+        const float y = windowPixel(random, frmZeichnen::ClientHeightTwips);
+        drawing.AddObject(make(x, y, i, static_cast<std::int32_t>(random.bounded(0x1000000))));
+    }
+    return written(drawing);
+}
+
 std::int32_t DrawingGenerator::shapesAfterReading(std::int32_t shapeCount)
 {
     const std::int32_t rectangles = shapeCount / KindCount + (shapeCount % KindCount > 2 ? 1 : 0);

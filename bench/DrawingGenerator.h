@@ -4,7 +4,10 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class Basisklasse;
 class ObjectData;
 
 class DrawingGenerator
@@ -28,7 +31,20 @@ public:
     // circles of radius 3,500 to 4,500 pixels whose outline crosses the window.
     static QByteArray largeCircles(std::int32_t circles);
 
+    // Drawings of a million shapes or more that are hard for the repaint, the index or Undo:
+    // circles of radius 19,000 to 21,000 pixels about the window's centre, their outline far outside;
+    static QByteArray centredCircles(std::int32_t circles);
+    // circles of radius 10^6 pixels whose arc reaches 1 to 16 pixels into the window's left edge;
+    static QByteArray edgeArcs(std::int32_t circles);
+    // texts "Text 123" anywhere in the window;
+    static QByteArray scatteredTexts(std::int32_t texts);
+    // points on random pixels of the window, so that a few of its pixels stay free.
+    static QByteArray evenPoints(std::int32_t points);
+
 private:
     static QByteArray written(const ObjectData &drawing);
+    // `count` shapes made by make(x, y, number, colour) on random pixels of the window.
+    static QByteArray scattered(std::uint32_t seed, std::int32_t count,
+                                const std::function<std::shared_ptr<Basisklasse>(float, float, std::int32_t, std::int32_t)> &make);
     static void addText(ObjectData &drawing, float x, float y, const QString &text);
 };

@@ -150,6 +150,7 @@ void RasterSurface::cover(quint32 *from, quint32 *to, quint32 colour)
 void RasterSurface::beginCovering(const QRect &area)
 {
     mClip = area & mImage.rect();
+    mCoverArea = mClip;
     mCovering = true;
     mCoverSpoilt = false;
     mUncovered = 0;
@@ -161,8 +162,30 @@ void RasterSurface::beginCovering(const QRect &area)
     }
 }
 
+void RasterSurface::coverUnreached(const QRect &area)
+{
+    const QRect inside = area & mClip;
+    const quint32 background = toImageColour(mBackColor);
+    for (int y = inside.top(); y <= inside.bottom() && mUncovered > 0; ++y) {
+        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
+        cover(row + inside.left(), row + inside.right() + 1, background);
+    }
+}
+
+void RasterSurface::narrowCovering(const QRect &part)
+{
+    mClip = part & mCoverArea;
+    mUncovered = 0;
+    for (int y = mClip.top(); y <= mClip.bottom(); ++y) {
+        const auto *row = reinterpret_cast<const quint32 *>(mImage.constScanLine(y));
+        for (int x = mClip.left(); x <= mClip.right(); ++x)
+            mUncovered += !(row[x] & kOpaque);
+    }
+}
+
 void RasterSurface::endCovering()
 {
+    narrowCovering(mCoverArea);
     const quint32 background = toImageColour(mBackColor);
     for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
         auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));

@@ -47,6 +47,8 @@ public:
 
     QRect pointsReach(std::initializer_list<QPointF> points, double margin) const override;
     QRect textReach(const QString &text, float x, float y) const override;
+    QRect circleReach(float x, float y, float radius) const override;
+    bool outlineMeets(float x, float y, float radius, const QRect &area) const override;
 
     // Stored with antialiasing and kerning switched off, so that text pixels are reproducible.
     void setFont(const QFont &font);
@@ -74,6 +76,10 @@ public:
     bool covered() const { return mUncovered == 0; }
     // Whether a text with colour glyphs came, whose pixels mix with what lies under them.
     bool coverSpoilt() const { return mCoverSpoilt; }
+    // The pixels of the area not yet taken get the BackColor, as no figure reaches them.
+    void coverUnreached(const QRect &area);
+    // Figures draw only inside this part of the area being covered, and covered() tells of it.
+    void narrowCovering(const QRect &part);
     // The pixels that no figure reached get the BackColor; figures draw everywhere again.
     void endCovering();
 
@@ -117,7 +123,8 @@ private:
     mutable GlyphCache mGlyphs; // filled on demand, also while measuring
     QRect mDirty;
     QRect mChanged;
-    QRect mClip; // the buffer, or the area being covered
+    QRect mClip; // the buffer, or the area being covered or the part of it drawn in
+    QRect mCoverArea;
     bool mCovering = false;
     bool mCoverSpoilt = false;
     qsizetype mUncovered = 0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace ExactMaths;
 using namespace RasterSurfaceParts;
@@ -57,7 +58,65 @@ private:
     Wide mRR;
 };
 
+// Whether the outline of radius r about (cx, cy), in pixels, may set a pixel of the area. Its
+// pixels (u, v) from the centre have r² - r <= u² + v² < r² + r, so they lie within r ± 1 of
+// it; `slack` adds how far centre and radius may be off, and far out doubles keep only the
+// leading digits of a distance, hence a slack that grows with it.
+bool outlineMayMeet(double cx, double cy, double r, const QRect &area, double slack)
+{
+    if (area.isEmpty())
+        return false;
+    // The nearest and farthest distance from the centre along one axis.
+    const auto span = [](double c, int low, int high) {
+        const double toLow = std::abs(c - low), toHigh = std::abs(high - c);
+        return std::pair{c < low || c > high ? std::min(toLow, toHigh) : 0.0, std::max(toLow, toHigh)};
+    };
+    const auto [nearX, farX] = span(cx, area.left(), area.right());
+    const auto [nearY, farY] = span(cy, area.top(), area.bottom());
+    slack += 1.0 + 1e-9 * (farX + farY + r);
+    const double inner = std::max(r - slack, 0.0), outer = r + slack;
+    return nearX * nearX + nearY * nearY <= outer * outer && farX * farX + farY * farY >= inner * inner;
+}
+
 } // namespace
+
+QRect RasterSurface::circleReach(float x, float y, float radius) const
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
+        return QRect();
+    const Int128 cx = pixelOf(x), cy = pixelOf(y), r = pixelOf(std::abs(radius));
+    Int128 left = std::max<Int128>(cx - r, 0), right = std::min<Int128>(cx + r, mImage.width() - 1);
+    Int128 top = std::max<Int128>(cy - r, 0), bottom = std::min<Int128>(cy + r, mImage.height() - 1);
+    if (left > right || top > bottom)
+        return QRect();
+    // Within rows (or columns) at most `far` from the centre, the outline's pixels lie no nearer
+    // to it across than v(far), except on the arcs with u <= v, which stay within `far`: so a
+    // centre more than `far` beyond an edge keeps the outline v(far) from the centre.
+    const CircleOutline outline{static_cast<UInt128>(r)};
+    const auto narrow = [&](Int128 along, Int128 low, Int128 high, Int128 across, Int128 &from, Int128 &to) {
+        const Int128 far = std::max(along - low, high - along);
+        if (far > r)
+            return;
+        if (across + far < from)
+            from = std::max(from, across + static_cast<Int128>(outline.offsetAt(static_cast<UInt128>(far))));
+        else if (across - far > to)
+            to = std::min(to, across - static_cast<Int128>(outline.offsetAt(static_cast<UInt128>(far))));
+    };
+    narrow(cy, top, bottom, cx, left, right);
+    narrow(cx, left, right, cy, top, bottom);
+    if (left > right || top > bottom)
+        return QRect();
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
+bool RasterSurface::outlineMeets(float x, float y, float radius, const QRect &area) const
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
+        return false;
+    // Without the exact pixels: centre and radius are then each off by up to a pixel.
+    const double pixel = TwipsPerPixel;
+    return outlineMayMeet(x / pixel, y / pixel, std::abs(radius) / pixel, area, 3.5);
+}
 
 void RasterSurface::Circle(float x, float y, float radius)
 {
@@ -76,7 +135,7 @@ void RasterSurface::Circle(float x, float y, float radius)
         drawSmallCircle(plotter, std::int64_t(cx), std::int64_t(cy), std::int64_t(r));
         markDirty(std::int64_t(cx - r), std::int64_t(cy - r), std::int64_t(cx + r),
                   std::int64_t(cy + r));
-    } else {
+    } else if (outlineMayMeet(static_cast<double>(cx), static_cast<double>(cy), static_cast<double>(r), mClip, 0.0)) {
         drawCircleArcs(plotter, cx, cy, r);
     }
 }

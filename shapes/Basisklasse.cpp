@@ -40,6 +40,11 @@ QRect Basisklasse::reach(const PixelReach &) const
     return QRect();
 }
 
+bool Basisklasse::reaches(const PixelReach &, const QRect &) const
+{
+    return true;
+}
+
 void Basisklasse::requireOverride(const char *operation) const
 {
     if (typeid(*this) != typeid(Basisklasse))

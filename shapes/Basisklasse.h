@@ -47,6 +47,9 @@ public:
     virtual std::optional<SurfaceEffect> surfaceEffect() const;
     // The box of pixels Draw may set on the surface; asked only of a shape whose effect is known.
     virtual QRect reach(const PixelReach &surface) const;
+    // Whether Draw may set a pixel of the area, a part of the reach: false only where the shape
+    // surely leaves it alone, as a circle's outline leaves its inside.
+    virtual bool reaches(const PixelReach &surface, const QRect &area) const;
 
 protected:
     // The moving coordinate stretched about the fixed one, in double and rounded once when stored.

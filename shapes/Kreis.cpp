@@ -63,9 +63,12 @@ std::optional<Basisklasse::SurfaceEffect> Kreis::surfaceEffect() const
 
 QRect Kreis::reach(const PixelReach &surface) const
 {
-    if (!std::isfinite(mRadius))
-        return QRect();
-    return surface.pointsReach({{mX1, mY1}}, std::abs(static_cast<double>(mRadius)));
+    return surface.circleReach(mX1, mY1, mRadius);
+}
+
+bool Kreis::reaches(const PixelReach &surface, const QRect &area) const
+{
+    return surface.outlineMeets(mX1, mY1, mRadius, area);
 }
 
 // The centre first; the radius is the distance to the second point, in double and checked once

@@ -20,6 +20,7 @@ public:
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override;
     QRect reach(const PixelReach &surface) const override;
+    bool reaches(const PixelReach &surface, const QRect &area) const override;
 
     float getRadius() const { return mRadius; }
     void setRadius(float sR) { mRadius = sR; }

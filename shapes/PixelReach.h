@@ -18,4 +18,10 @@ public:
     // What Print sets with the text position at (x, y): the ink of every glyph, marks stacked
     // above or below the line included.
     virtual QRect textReach(const QString &text, float x, float y) const = 0;
+    // What the outline of a circle (centre and radius in twips) sets: where the centre lies
+    // beyond an edge, only the arcs that face the surface reach into it.
+    virtual QRect circleReach(float x, float y, float radius) const = 0;
+    // Whether the outline of a circle (centre and radius in twips) may set a pixel of the area:
+    // false only when it surely sets none there.
+    virtual bool outlineMeets(float x, float y, float radius, const QRect &area) const = 0;
 };

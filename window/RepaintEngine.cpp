@@ -58,7 +58,7 @@ void RepaintEngine::drawAll()
     const ObjectData::Collection &shapes = mDocument->getBasisklassen();
     if (mShortcuts && shapes.size() >= ShapeIndex::CoveringFrom) {
         ObjectData::erase(*this);
-        if (ShapeIndex::coverWhole(shapes, mSurface))
+        if (mShapeIndex.coverWhole(shapes, mSurface))
             return;
     }
     mDocument->DrawAll(*this, DrawMode::Repaint);

@@ -105,11 +105,38 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
         return box;
     if (prints && before < 0)
         mEarlyPrints |= box;
-    for (int row = box.top() / CellSize; row <= box.bottom() / CellSize; ++row)
-        for (int column = box.left() / CellSize; column <= box.right() / CellSize; ++column)
-            mCells[static_cast<std::size_t>(row) * mColumns + column].push_back(
-                static_cast<std::uint32_t>(position));
+    const int top = box.top() / CellSize, bottom = box.bottom() / CellSize;
+    const int left = box.left() / CellSize, right = box.right() / CellSize;
+    if (top == bottom && left == right) {
+        file(top, left, box, position);
+        return box;
+    }
+    // Only a shape over three cells or more each way can leave whole cells of its box alone, as
+    // a large circle leaves its inside: it is asked row by row, then cell by cell.
+    const bool asked = effect && bottom - top >= 2 && right - left >= 2;
+    for (int row = top; row <= bottom; ++row) {
+        const QRect band(QPoint(box.left(), std::max(box.top(), row * CellSize)),
+                         QPoint(box.right(), std::min(box.bottom(), row * CellSize + CellSize - 1)));
+        if (asked && !shape->reaches(surface, band))
+            continue;
+        for (int column = left; column <= right; ++column) {
+            const QRect part(QPoint(std::max(box.left(), column * CellSize), band.top()),
+                             QPoint(std::min(box.right(), column * CellSize + CellSize - 1), band.bottom()));
+            if (!asked || shape->reaches(surface, part))
+                file(row, column, part, position);
+        }
+    }
     return box;
+}
+
+void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t position)
+{
+    Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
+    cell.shapes.push_back(static_cast<std::uint32_t>(position));
+    cell.reached = cell.shapes.size() == 1
+        ? part
+        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
+                QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
 }
 
 template <typename Visit>
@@ -125,12 +152,18 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
             return (*list)[next - 1] < (*other.list)[other.next - 1];
         }
     };
-    std::priority_queue<Cursor> queue;
     const QRect cells(QPoint(area.left() / CellSize, area.top() / CellSize),
                       QPoint(area.right() / CellSize, area.bottom() / CellSize));
+    if (cells.width() == 1 && cells.height() == 1) {
+        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].shapes;
+        for (auto shape = list.crbegin(); shape != list.crend() && visit(*shape); ++shape) {
+        }
+        return;
+    }
+    std::priority_queue<Cursor> queue;
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
-            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column];
+            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].shapes;
             if (!list.empty())
                 queue.push({&list, list.size()});
         }
@@ -147,12 +180,33 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     }
 }
 
+void ShapeIndex::coverUnreached(const QRect &area, RasterSurface &surface) const
+{
+    const QRect inside = area & QRect(QPoint(0, 0), mSize);
+    if (inside.isEmpty())
+        return;
+    for (int row = inside.top() / CellSize; row <= inside.bottom() / CellSize; ++row)
+        for (int column = inside.left() / CellSize; column <= inside.right() / CellSize; ++column) {
+            const QRect part = inside & QRect(column * CellSize, row * CellSize, CellSize, CellSize);
+            const QRect reached = mCells[static_cast<std::size_t>(row) * mColumns + column].reached & part;
+            if (reached.isEmpty()) {
+                surface.coverUnreached(part);
+                continue;
+            }
+            // Above and below the reached box, then beside it.
+            surface.coverUnreached(QRect(QPoint(part.left(), part.top()), QPoint(part.right(), reached.top() - 1)));
+            surface.coverUnreached(QRect(QPoint(part.left(), reached.bottom() + 1), QPoint(part.right(), part.bottom())));
+            surface.coverUnreached(QRect(QPoint(part.left(), reached.top()), QPoint(reached.left() - 1, reached.bottom())));
+            surface.coverUnreached(QRect(QPoint(reached.right() + 1, reached.top()), QPoint(part.right(), reached.bottom())));
+        }
+}
+
 bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface)
 {
     // Each shape that prints does so in the colour of the last shape before it that sets the
     // ForeColor, or in the ForeColor the repaint began with.
-    std::int32_t colour = surface.getForeColor();
-    std::vector<std::int32_t> printColours;
+    const std::int32_t foreColor = surface.getForeColor();
+    std::int32_t colour = foreColor;
     std::optional<QPointF> lastPrint;
     for (const std::shared_ptr<Basisklasse> &shape : shapes) {
         const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
@@ -160,25 +214,45 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
             return false;
         if (effect->foreColor)
             colour = *effect->foreColor;
-        if (effect->printsAt) {
-            printColours.push_back(colour);
+        if (effect->printsAt)
             lastPrint = effect->printsAt;
-        }
     }
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
+    drawnWhole(shapes, surface);
 
     bool spoilt = false;
+    const auto draw = [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); };
     {
-        const Covering covering(surface, QRect(QPoint(0, 0), surface.size()));
-        auto printColour = printColours.crbegin();
-        for (auto shape = shapes.crbegin(); shape != shapes.crend() && !surface.covered(); ++shape) {
-            if ((*shape)->surfaceEffect()->printsAt)
-                surface.setForeColor(*printColour++);
-            (*shape)->Draw(surface, DrawMode::Repaint);
-            spoilt = surface.coverSpoilt();
-            if (spoilt)
-                break;
+        const QRect whole(QPoint(0, 0), mSize);
+        const Covering covering(surface, whole);
+        coverUnreached(whole, surface);
+        // Over the whole area first, in drawing order; when a share of the shapes left pixels
+        // that the shapes never fill in a few cells, those cells go on alone, each with the
+        // shapes that reach it.
+        auto next = static_cast<std::uint32_t>(shapes.size());
+        const std::uint32_t alone = next - std::min<std::uint32_t>(next, next / 8 + CoveringFrom);
+        while (next > alone && !surface.covered() && draw(next - 1))
+            --next;
+        std::vector<QRect> open;
+        const bool done = spoilt || surface.covered();
+        for (int top = 0; top < mSize.height() && !done; top += CellSize)
+            for (int left = 0; left < mSize.width(); left += CellSize) {
+                surface.narrowCovering(QRect(left, top, CellSize, CellSize));
+                if (!surface.covered())
+                    open.push_back(QRect(left, top, CellSize, CellSize));
+            }
+        if (2 * open.size() > mCells.size()) {
+            surface.narrowCovering(whole);
+            while (next > 0 && !surface.covered() && draw(next - 1))
+                --next;
+        } else {
+            for (const QRect &cell : open) {
+                surface.narrowCovering(cell);
+                forShapesReaching(cell, [&](std::uint32_t i) { return i >= next || draw(i); });
+                if (spoilt)
+                    break;
+            }
         }
     }
     if (spoilt)
@@ -186,6 +260,29 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
 
     finishAsInOrder(surface, colour, lastPrint, currentX, currentY);
     return true;
+}
+
+bool ShapeIndex::coverArea(const ObjectData::Collection &shapes, RasterSurface &surface, const QRect &area,
+                           std::int32_t foreColor) const
+{
+    const Covering covering(surface, area);
+    coverUnreached(area, surface);
+    bool spoilt = false;
+    if (!surface.covered())
+        forShapesReaching(area, [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); });
+    return !spoilt;
+}
+
+bool ShapeIndex::drawCovering(const ObjectData::Collection &shapes, RasterSurface &surface, std::uint32_t i,
+                              std::int32_t foreColor, bool &spoilt) const
+{
+    if (mPrints[i]) {
+        const std::int32_t setter = mLastColourSetter[i];
+        surface.setForeColor(setter < 0 ? foreColor : *shapes[setter]->surfaceEffect()->foreColor);
+    }
+    shapes[i]->Draw(surface, DrawMode::Repaint);
+    spoilt = surface.coverSpoilt();
+    return !surface.covered() && !spoilt;
 }
 
 bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
@@ -214,21 +311,8 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
         area |= mEarlyPrints;
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
-    if (!area.isEmpty()) {
-        bool spoilt = false;
-        {
-            const Covering covering(surface, area);
-            forShapesReaching(area, [&](std::uint32_t i) {
-                if (mPrints[i])
-                    surface.setForeColor(colourBefore(mLastColourSetter[i]));
-                shapes[i]->Draw(surface, DrawMode::Repaint);
-                spoilt = surface.coverSpoilt();
-                return !surface.covered() && !spoilt;
-            });
-        }
-        if (spoilt)
-            return false;
-    }
+    if (!area.isEmpty() && !coverArea(shapes, surface, area, foreColor))
+        return false;
     // What the full repaint leaves after the shapes before the new one, then the new one.
     const std::optional<QPointF> lastPrint =
         mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;

@@ -9,9 +9,10 @@
 #include <cstdint>
 #include <vector>
 
-// The area is cut into square cells; each cell lists, in drawing order, the shapes whose box
-// reaches it. Built from the drawing as it was drawn last and brought up to date as shapes are
-// appended; any other change of the drawing builds it afresh.
+// The area is cut into square cells; each cell lists, in drawing order, the shapes that may set
+// its pixels (a circle only under the cells its outline passes), and keeps the box of what they
+// reach in it: the rest of the cell no shape sets. Built from the drawing as it was drawn last
+// and brought up to date as shapes are appended; any other change of the drawing builds it afresh.
 class ShapeIndex
 {
 public:
@@ -34,9 +35,12 @@ public:
     // The full repaint's result on a surface just erased: pixels, ForeColor and current
     // position. Every shape sets the pixels it reaches whatever was there, so only the last to
     // reach a pixel decides it: the shapes are drawn from the last back until every pixel is
-    // taken. False when only drawing every shape in order gives that result (a shape that does
-    // not tell its effect, colour glyphs); the surface is then to be erased again.
-    static bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
+    // taken, those that no shape reaches taken first; when an eighth of them leaves a few cells
+    // unfilled, each of those goes on alone with the shapes it lists. False when only drawing
+    // every shape in order gives that result (a shape that does not tell its effect, colour
+    // glyphs); the surface is then to be erased again. Either way the index then stands for
+    // the drawing.
+    bool coverWhole(const ObjectData::Collection &shapes, RasterSurface &surface);
     // Below this many shapes, drawing each in order costs less than the two passes over the
     // surface that covering takes.
     static constexpr std::size_t CoveringFrom = 1024;
@@ -49,14 +53,33 @@ private:
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
+    // Lists the shape in the cell, which it reaches in `part`.
+    void file(int row, int column, const QRect &part, std::int32_t position);
     // Calls visit with every indexed shape whose cells meet the area, from the last to the
     // first, while it returns true.
     template <typename Visit>
     void forShapesReaching(const QRect &area, Visit &&visit) const;
+    // The area as the full repaint leaves it, drawn with the indexed shapes that reach it from
+    // the last back until every pixel is taken; shapes before any that sets the ForeColor print
+    // in foreColor. False when colour glyphs spoilt it.
+    bool coverArea(const ObjectData::Collection &shapes, RasterSurface &surface, const QRect &area,
+                   std::int32_t foreColor) const;
+    // Draws shape i while covering, printing in the colour it finds in order; true while pixels
+    // are left to take and no colour glyphs spoilt the covering.
+    bool drawCovering(const ObjectData::Collection &shapes, RasterSurface &surface, std::uint32_t i,
+                      std::int32_t foreColor, bool &spoilt) const;
+    // While covering: the pixels of the area that no indexed shape reaches take the BackColor.
+    void coverUnreached(const QRect &area, RasterSurface &surface) const;
+
+    struct Cell
+    {
+        std::vector<std::uint32_t> shapes;
+        QRect reached;
+    };
 
     QSize mSize;
     int mColumns = 0;
-    std::vector<std::vector<std::uint32_t>> mCells;
+    std::vector<Cell> mCells;
     // Of each shape: whether it prints in the ForeColor it finds, and the last shape at or before
     // it that sets the ForeColor, -1 when none.
     std::vector<bool> mPrints;

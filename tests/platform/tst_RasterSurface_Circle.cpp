@@ -53,15 +53,25 @@ private slots:
     // Clipped by the buffer, a circle sets the pixels it sets when the buffer holds it whole.
     void clippedCircleMatchesWholeCircle()
     {
-        const int size = 2 * 4200 + 80;
+        const int size = 2 * 4200 + 100;
         RasterSurface whole(QSize(size, size));
         for (const int r : {1, 2, 7, 100, 707, 1000, 4200}) {
             whole.setBackColor(White);
             circle(size / 2 * Tw, size / 2 * Tw, r * Tw)(whole);
-            for (const QPoint corner : {QPoint(r - 20, -30), QPoint(-r - 5, -3), QPoint(707 * r / 1000 - 17, 707 * r / 1000 - 23)}) {
+            // Across the outline, inside it up to the pixel before, just outside, in the middle.
+            for (const QPoint corner : {QPoint(r - 20, -30), QPoint(-r - 5, -3), QPoint(707 * r / 1000 - 17, 707 * r / 1000 - 23),
+                                        QPoint(r - 40, -15), QPoint(r + 1, -15), QPoint(-20, -15)}) {
                 RasterSurface part(QSize(40, 30));
                 circle(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw)(part);
                 QCOMPARE(part.image(), whole.image().copy(size / 2 + corner.x(), size / 2 + corner.y(), 40, 30));
+                // The reach holds every pixel set; with the centre beyond the left edge, no more.
+                QRect ink;
+                for (const QPoint p : pixelsNot(part, White))
+                    ink |= QRect(p, QSize(1, 1));
+                const QRect reach = part.circleReach(float(corner.x()) * -Tw, float(corner.y()) * -Tw, r * Tw);
+                QVERIFY(reach.contains(ink) || ink.isNull());
+                if (corner.x() == r - 20 && r >= 100)
+                    QCOMPARE(reach, ink);
             }
         }
     }

@@ -18,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 
 namespace {
 
@@ -158,8 +159,12 @@ private slots:
                 } else if (action < 100) {
                     dialogs.expectColor(colour);
                     window.mnuHintergrundfarbe->trigger();
-                } else if (action < 101) { // a shape the next placement or repaint shows
-                    window.oObjectData->AddObject(ShapeKinds::linie(0, 0, at.x() * 15.0f, at.y() * 15.0f));
+                } else if (action < 101) { // a shape the next placement or repaint shows: a line, a
+                    // circle whose box holds the window but not its outline, or an arc at the left edge
+                    const std::array<std::shared_ptr<Basisklasse>, 3> shown{ShapeKinds::linie(0, 0, at.x() * 15.0f, at.y() * 15.0f),
+                                                  ShapeKinds::kreis(4845, 3540, 20000 * 15.0f + at.x(), colour),
+                                                  ShapeKinds::kreis(-15e6f + at.x() % 20 * 15.0f, at.y() * 15.0f, 15e6f, colour)};
+                    window.oObjectData->AddObject(shown[std::size_t(step % 3)]);
                 } else { // the drawing replaced by one much like it
                     dialogs.expectMessage(PlatformDialogs::Answer::No);
                     dialogs.expectOpenFile(saved);
@@ -179,6 +184,15 @@ private slots:
             window.mnuLinie->trigger();
             QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(250, 225));
             QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(350, 250));
+        });
+        QVERIFY(twins.alike());
+
+        // Lines over every row in the left half: the cells they fill are done first, each of
+        // the others goes on alone with the shapes under it.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            for (int row = 0; row < window.surface().size().height(); ++row)
+                window.oObjectData->AddObject(ShapeKinds::linie(-15.0f, row * 15.0f, 6000.0f, row * 15.0f, row * 0x030201));
+            window.Form_Paint();
         });
         QVERIFY(twins.alike());
 
