@@ -49,8 +49,8 @@ QList<Entry> sampleEntries()
     Entry saved = titled;
     saved.saved = true;
     // clang-format off
-    return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, {Entry::Kind::Undone}, background,
-            {Entry::Kind::Emptied}, stopped, titled, saved};
+    return {read, {Entry::Placement::Kreis, 1, 2, 3, 4, 255}, text, colour, stopped, {Entry::Kind::Undone}, background,
+            {Entry::Kind::Emptied}, titled, saved};
     // clang-format on
 }
 
