@@ -42,8 +42,8 @@ public:
     // DrawAll with DrawMode::Repaint, drawn from the last shape back where that gives the same
     // result sooner.
     void drawAll();
-    // Reading a drawing: no event is handled meanwhile, so repaints can wait until the end. Pairs
-    // may nest (a file read while a drawing is brought back): the outermost end repaints.
+    // Reading a drawing: no input is handled meanwhile (a long read's progress window is modal),
+    // so the placements' repaints can wait until the end. Pairs may nest (a file read while a drawing is brought back): the outermost end repaints.
     void beginReading();
     void endReading();
     // What changed in the buffer since the last call, to be shown; ends the event's drawing.
