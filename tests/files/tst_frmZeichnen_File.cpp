@@ -33,6 +33,8 @@ using Kind = ScriptedDialogs::Kind;
 
 namespace {
 
+using DrawingText::entitiesDxf;
+
 const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
 const QString Untitled = QStringLiteral("Skizzar - Untitled");
 
@@ -40,14 +42,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QByteArray crlf(const QList<QByteArray> &items)
-{
-    QByteArray out;
-    for (const QByteArray &item : items)
-        out += item + "\r\n";
-    return out;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -245,7 +239,7 @@ private slots:
         QByteArray theirs = contents(file);
         const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
         if (change == "rewritten") {
-            theirs = crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "ENDSEC", "0", "EOF"});
+            theirs = entitiesDxf({"0", "POINT", "10", "1", "20", "-1"});
             writeFile(file, theirs);
         } else if (change == "same size") {
             theirs.replace("ENTITIES", "ENTITIEZ");
@@ -454,9 +448,8 @@ private slots:
     void loadingKeepsTheUndoItemAndTakesTheSnapshot()
     {
         const QString file = path(QStringLiteral("drei.dxf"));
-        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
-                              "0", "POINT", "62", "255", "10", "2", "20", "-2", "0", "POINT", "10", "3", "20", "-3",
-                              "0", "ENDSEC", "0", "EOF"}));
+        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
+                                     "0", "POINT", "10", "3", "20", "-3"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
             m_window->PaintPunkt(9.0f, 9.0f);
@@ -497,8 +490,7 @@ private slots:
     void openEndsAtAValueThatIsNoNumber()
     {
         const QString file = path(QStringLiteral("zahl.dxf"));
-        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
-                              "0", "POINT", "10", "zwei", "20", "-2", "0", "ENDSEC", "0", "EOF"}));
+        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"}));
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(file);
         m_dialogs->expectMessage(Answer::Ok);
