@@ -215,14 +215,14 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<bool>("written");
-        QTest::newRow("none") << "none" << "" << true;
-        QTest::newRow("rewritten, Ja") << "rewritten" << "Ja" << true;
-        QTest::newRow("rewritten, Nein") << "rewritten" << "Nein" << false;
-        QTest::newRow("rewritten, Escape") << "rewritten" << "Escape" << false;
-        QTest::newRow("same size, a nanosecond later") << "same size" << "Nein" << false;
-        QTest::newRow("same bytes and time, replaced") << "replaced" << "Nein" << false;
-        QTest::newRow("another editor saved it") << "other editor" << "Ja" << true;
-        QTest::newRow("removed") << "removed" << "dialog" << true;
+        QTest::newRow("none") << QStringLiteral("none") << "" << true;
+        QTest::newRow("rewritten, Ja") << QStringLiteral("rewritten") << "Ja" << true;
+        QTest::newRow("rewritten, Nein") << QStringLiteral("rewritten") << "Nein" << false;
+        QTest::newRow("rewritten, Escape") << QStringLiteral("rewritten") << "Escape" << false;
+        QTest::newRow("same size, a nanosecond later") << QStringLiteral("same size") << "Nein" << false;
+        QTest::newRow("same bytes and time, replaced") << QStringLiteral("replaced") << "Nein" << false;
+        QTest::newRow("another editor saved it") << QStringLiteral("other editor") << "Ja" << true;
+        QTest::newRow("removed") << QStringLiteral("removed") << "dialog" << true;
     }
 
     void saveOverAFileAnotherProgramChanged()
@@ -234,7 +234,7 @@ private slots:
         const QByteArray native = QFile::encodeName(file);
         saveAs(file);
         placeShapes();
-        struct stat saved {};
+        struct stat saved = {};
         QCOMPARE(stat(native.constData(), &saved), 0);
         QByteArray theirs = contents(file);
         const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
@@ -631,8 +631,8 @@ private slots:
     {
         QTest::addColumn<QString>("fileSystem"); // none: this folder, with a limit on a file's size
         QTest::addColumn<bool>("roomForACopy");
-        QTest::addColumn<QString>("target");     // the file saved: "replaced", "in place", "new"
-        QTest::addColumn<int>("stop");           // the step of the progress window left; 0: none
+        QTest::addColumn<QString>("target"); // the file saved: "replaced", "in place", "new"
+        QTest::addColumn<int>("stop");       // the step of the progress window left; 0: none
         QTest::addColumn<ScriptedDialogs::Stop>("how");
         const auto button = ScriptedDialogs::Stop::Abbrechen;
         QTest::newRow("size limit") << QString() << false << "replaced" << 0 << button;
@@ -741,8 +741,7 @@ private slots:
             m_dialogs->expectMessage(Answer::Ok);
             m_window->recoverAfterCrash();
             QVERIFY(m_dialogs->allAnswered());
-            QCOMPARE(errorShown(), QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
-                                                  "Ihr vorheriger Inhalt ist in „%2“ erhalten.").arg(file, copy));
+            QCOMPARE(errorShown(), QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. Ihr vorheriger Inhalt ist in „%2“ erhalten.").arg(file, copy));
             m_window->recoverAfterCrash(); // told once: no second message
             QVERIFY(QFile::exists(copy));
             return;
