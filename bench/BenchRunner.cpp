@@ -1,10 +1,10 @@
 #include "BenchRunner.h"
 
-#include "support/ScriptedDialogs.h"
 #include "DrawingGenerator.h"
 #include "LargeDrawingBench.h"
 #include "LongTextBench.h"
 #include "RecoveryBench.h"
+#include "support/ScriptedDialogs.h"
 #include "window/frmZeichnen.h"
 
 #include <QCoreApplication>

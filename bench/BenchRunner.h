@@ -67,7 +67,6 @@ private:
     void printScenes(const QList<Scene> &scenes) const;
     void printRecovery(const QList<Row> &rows) const;
 
-
     Options m_options;
     std::shared_ptr<ScriptedDialogs> m_dialogs;
     QTemporaryDir m_folder;

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr double PlaceTarget = 16.0;    // ms
-constexpr double BandTarget = 0.5;      // ms
+constexpr double PlaceTarget = 16.0;     // ms
+constexpr double BandTarget = 0.5;       // ms
 constexpr double UndoPlaceTarget = 16.0; // ms
 constexpr double UndoOtherTarget = 0.15; // s
-constexpr double RepaintTarget = 0.1;   // s
-constexpr double MemoryTarget = 300.0;  // MB
-constexpr double MixOpenTarget = 3.0;   // times the floor
+constexpr double RepaintTarget = 0.1;    // s
+constexpr double MemoryTarget = 300.0;   // MB
+constexpr double MixOpenTarget = 3.0;    // times the floor
 constexpr double HardOpenTarget = 4.0;
 
 const QSize LargeWindow(1600, 1000);

@@ -1,7 +1,7 @@
 #include "files/DiskFile.h"
 
-#include "files/SystemCalls.h"
 #include "files/SafetyCopy.h"
+#include "files/SystemCalls.h"
 #include "shapes/SkizzarError.h"
 
 #include <QBuffer>
@@ -33,7 +33,7 @@ QString folderFailure(const QString &fileName, const QString &fallback)
 {
     const QString folder = QFileInfo(fileName).absolutePath();
     const QByteArray native = QFile::encodeName(folder);
-    struct stat info {};
+    struct stat info = {};
     if (::stat(native.constData(), &info) != 0) {
         const int error = errno;
         return error == ENOENT ? QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(QDir::toNativeSeparators(folder))
@@ -51,7 +51,7 @@ bool takeOver(int fd, const QByteArray &native, const struct stat &existing)
     if (::fchown(fd, existing.st_uid, existing.st_gid) != 0 || ::fchmod(fd, existing.st_mode & 07777) != 0)
         return false;
     // The system drops a setgid bit silently for a user outside the group.
-    struct stat made {};
+    struct stat made = {};
     if (::fstat(fd, &made) != 0 || made.st_mode != existing.st_mode)
         return false;
     ssize_t size = ::listxattr(native.constData(), nullptr, 0);
@@ -125,7 +125,7 @@ std::optional<DiskFile::Stamp> overwrite(const QString &fileName, const DiskFile
         fail(fileName, Access::Write);
     QFile file; // closes fd however this ends
     file.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle);
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd, &info) != 0)
         fail(fileName, Access::Write);
     refuseAllButFiles(fileName, info.st_mode); // the name may stand for something else by now
@@ -153,7 +153,7 @@ DiskFile::DiskFile(const QString &fileName) : m_fileName(fileName)
 {
     const QByteArray native = QFile::encodeName(fileName);
     // Asked before opening: opening a pipe would wait for a writer, and opening a device may act on it.
-    struct stat info {};
+    struct stat info = {};
     if (::stat(native.constData(), &info) != 0)
         fail(fileName, Access::Read);
     refuseAllButFiles(fileName, info.st_mode);
@@ -178,7 +178,7 @@ qsizetype DiskFile::read(char *into, qsizetype most)
 
 std::optional<DiskFile::Stamp> DiskFile::stampOf(const QString &fileName)
 {
-    struct stat info {};
+    struct stat info = {};
     if (::stat(QFile::encodeName(fileName).constData(), &info) == 0)
         return ::stampOf(info);
     if (errno != ENOENT)
@@ -188,7 +188,7 @@ std::optional<DiskFile::Stamp> DiskFile::stampOf(const QString &fileName)
 
 std::optional<DiskFile::Stamp> DiskFile::save(const QString &fileName, const Writer &write)
 {
-    struct stat existing {};
+    struct stat existing = {};
     if (::stat(QFile::encodeName(fileName).constData(), &existing) != 0) {
         if (errno != ENOENT)
             fail(fileName, Access::Write);

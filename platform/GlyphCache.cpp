@@ -3,8 +3,8 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
-#include <QRect>
 #include <QRawFont>
+#include <QRect>
 #include <QString>
 #include <QTextLayout>
 
@@ -46,10 +46,7 @@ bool inRange(char16_t unit, char16_t first, char16_t last)
 } // namespace
 
 GlyphCache::GlyphCache(const QFont &font, std::size_t maxStoredSpans)
-    : mFont(plainFont(font))
-    , mMetrics(metricsAt96Dpi<QFontMetrics>(mFont))
-    , mExactMetrics(metricsAt96Dpi<QFontMetricsF>(mFont))
-    , mMaxStoredSpans(maxStoredSpans)
+    : mFont(plainFont(font)), mMetrics(metricsAt96Dpi<QFontMetrics>(mFont)), mExactMetrics(metricsAt96Dpi<QFontMetricsF>(mFont)), mMaxStoredSpans(maxStoredSpans)
 {
 }
 
@@ -103,7 +100,7 @@ bool GlyphCache::standsAlone(char16_t unit)
         return true;
     case QChar::Script_Hangul: // but not the jamo that combine into syllables
         return !inRange(unit, 0x1100, 0x11FF) && !inRange(unit, 0xA960, 0xA97F)
-            && !inRange(unit, 0xD7B0, 0xD7FF);
+               && !inRange(unit, 0xD7B0, 0xD7FF);
     default:
         return false;
     }

@@ -25,7 +25,7 @@ LaidOutLine::LaidOutLine(const QString &text, const QFont &font) : mText(text)
     for (int i = 0; i < count; ++i) {
         levels[i] = items[i].analysis.bidiLevel;
         mByItems = mByItems && items[i].analysis.flags != QScriptAnalysis::LineOrParagraphSeparator
-            && items[i].analysis.flags < QScriptAnalysis::TabOrObject;
+                   && items[i].analysis.flags < QScriptAnalysis::TabOrObject;
     }
     mVisualOrder.resize(count);
     QTextEngine::bidiReorder(count, levels.data(), mVisualOrder.data());

@@ -28,6 +28,12 @@ protected:
     void closeEvent(QCloseEvent *event) override { QDialog::closeEvent(event); }
 };
 
+// A file dialog's answer: an empty path when it was cancelled.
+std::optional<QString> chosen(const QString &path)
+{
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+}
+
 } // namespace
 
 // Qt's own file and colour dialogs throughout, never the desktop's: those speak the system's
@@ -35,21 +41,15 @@ protected:
 std::optional<QString> QtPlatformDialogs::openFileName(QWidget *parent, const QString &nameFilter,
                                                        const QString &initialPath)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialPath, nameFilter, nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chosen(QFileDialog::getOpenFileName(parent, QString(), initialPath, nameFilter, nullptr,
+                                               QFileDialog::DontUseNativeDialog));
 }
 
 std::optional<QString> QtPlatformDialogs::saveFileName(QWidget *parent, const QString &nameFilter,
                                                        const QString &initialPath)
 {
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), initialPath, nameFilter, nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chosen(QFileDialog::getSaveFileName(parent, QString(), initialPath, nameFilter, nullptr,
+                                               QFileDialog::DontUseNativeDialog));
 }
 
 std::optional<std::int32_t> QtPlatformDialogs::color(QWidget *parent, std::int32_t initial)

@@ -235,8 +235,8 @@ void RasterSurface::drawCircleArcs(const Plotter &plotter, Int128 cx, Int128 cy,
         };
         const Int128 slack = outline.slack(u0, v0);
         const Int128 vLast = r < (Int128(1) << 61)
-            ? walk(std::int64_t(uFirst), std::int64_t(v0), std::int64_t(slack), std::int64_t(uLast))
-            : walk(uFirst, static_cast<Int128>(v0), slack, uLast);
+                                 ? walk(std::int64_t(uFirst), std::int64_t(v0), std::int64_t(slack), std::int64_t(uLast))
+                                 : walk(uFirst, static_cast<Int128>(v0), slack, uLast);
         // u and v(u) both move one way along the arc, so its ends bound it.
         const QPoint last = pixelAt(uLast, vLast);
         left = std::min<std::int64_t>({left, first.x(), last.x()});

@@ -16,23 +16,13 @@ using namespace RasterSurfaceParts;
 
 namespace {
 
-bool isMark(QChar ch)
-{
-    switch (ch.category()) {
-    case QChar::Mark_NonSpacing: case QChar::Mark_SpacingCombining: case QChar::Mark_Enclosing:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Qt stacks each mark above or below the one before it on the same letter.
 qsizetype longestRunOfMarks(const QString &text)
 {
     qsizetype longest = 0;
     qsizetype run = 0;
     for (const QChar ch : text) {
-        run = isMark(ch) ? run + 1 : 0;
+        run = ch.isMark() ? run + 1 : 0;
         longest = std::max(longest, run);
     }
     return longest;
@@ -86,7 +76,7 @@ void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyp
     auto *bits = reinterpret_cast<quint32 *>(surface.mImage.bits());
     const qsizetype stride = surface.mImage.bytesPerLine() / 4;
     const bool inside = gLeft >= clip.left() && gRight <= clip.right() && gTop >= clip.top()
-        && gBottom <= clip.bottom();
+                        && gBottom <= clip.bottom();
     for (const GlyphCache::Span &span : glyph.spans) {
         const std::int64_t y = top + span.y;
         std::int64_t from = x + span.x;
@@ -158,30 +148,23 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
     }
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype count = text.size();
-    bool divisible = true;
-    bool directionKnown = false;
-    for (qsizetype i = 0; i < count && divisible; ++i) {
-        switch (QChar(units[i]).direction()) {
-        case QChar::DirL:
-            directionKnown = true;
-            break;
-        case QChar::DirR: case QChar::DirAL:
-            divisible = directionKnown;
-            directionKnown = true;
-            break;
-        case QChar::DirB: case QChar::DirS: case QChar::DirLRE: case QChar::DirLRO:
-        case QChar::DirRLE: case QChar::DirRLO: case QChar::DirPDF: case QChar::DirLRI:
-        case QChar::DirRLI: case QChar::DirFSI: case QChar::DirPDI:
-            divisible = false;
-            break;
-        default:
-            divisible = units[i] != QChar::LineSeparator;
-            break;
-        }
-    }
     const auto strong = [](QChar::Direction direction) {
         return direction == QChar::DirL || direction == QChar::DirR || direction == QChar::DirAL;
     };
+    // Paragraph and segment separators, embeddings, overrides and isolates keep the text whole.
+    constexpr std::uint32_t keepWhole = 1u << QChar::DirB | 1u << QChar::DirS | 1u << QChar::DirLRE | 1u << QChar::DirLRO
+                                        | 1u << QChar::DirRLE | 1u << QChar::DirRLO | 1u << QChar::DirPDF | 1u << QChar::DirLRI
+                                        | 1u << QChar::DirRLI | 1u << QChar::DirFSI | 1u << QChar::DirPDI;
+    bool divisible = true;
+    bool directionKnown = false;
+    for (qsizetype i = 0; i < count && divisible; ++i) {
+        const QChar::Direction direction = QChar(units[i]).direction();
+        if (direction == QChar::DirR || direction == QChar::DirAL)
+            divisible = directionKnown;
+        else if (direction != QChar::DirL)
+            divisible = !(keepWhole >> direction & 1u) && units[i] != QChar::LineSeparator;
+        directionKnown = directionKnown || strong(direction);
+    }
     bool leftBefore = true; // the last strong letter so far is left-to-right, or there is none
     // Each part is laid out as a left-to-right line, which Qt would not do by itself for a part
     // that begins with a right-to-left letter.
@@ -189,15 +172,12 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
         if (units[i - 1] != u' ')
             return false;
         const QChar next(units[i]);
-        if (isMark(next))
+        // Not at a mark, nor at a control, format, surrogate, private or unassigned unit (the
+        // categories from Other_Control to Other_NotAssigned).
+        const QChar::Category category = next.category();
+        if (next.isMark() || (category >= QChar::Other_Control && category <= QChar::Other_NotAssigned))
             return false;
-        switch (next.category()) {
-        case QChar::Other_Control: case QChar::Other_Format: case QChar::Other_Surrogate:
-        case QChar::Other_PrivateUse: case QChar::Other_NotAssigned:
-            return false;
-        default:
-            return leftBefore || next.direction() == QChar::DirL;
-        }
+        return leftBefore || next.direction() == QChar::DirL;
     };
     for (qsizetype begin = 0; begin < count && before();) {
         qsizetype end = begin;
@@ -221,8 +201,7 @@ void RasterSurface::printWithLayout(const QString &text)
     const double py = std::floor(toPixelSpace(mCurrentY));
     // Placed by the first part: a text far away or not a number has none.
     TextPen pen{0, 0, toImageColour(mForeColor)};
-    forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
-                                      const GlyphCache::Glyph *stored, Qt::LayoutDirection direction) {
+    forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole, const GlyphCache::Glyph *stored, Qt::LayoutDirection direction) {
         pen.x = whole;
         pen.top = static_cast<std::int64_t>(py);
         if (stored)
@@ -232,7 +211,6 @@ void RasterSurface::printWithLayout(const QString &text)
     });
     markDirty(pen.left, pen.upper, pen.right, pen.lower);
 }
-
 
 // Qt's own drawing, for what the stored pixels cannot show (colour glyphs, very long parts).
 // While covering, it goes through a layer of its own, and a pixel that is not opaque there
@@ -295,8 +273,7 @@ QRect RasterSurface::textReach(const QString &text, float x, float y) const
         const GlyphCache::Glyph *glyph = mGlyphs.glyph(ch.unicode());
         if (!glyph) {
             QRect reach;
-            forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole,
-                                              const GlyphCache::Glyph *stored, Qt::LayoutDirection) {
+            forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole, const GlyphCache::Glyph *stored, Qt::LayoutDirection) {
                 if (stored) {
                     PixelBox run;
                     run.add(*stored, static_cast<double>(whole), py);

@@ -77,3 +77,10 @@ void Basisklasse::drawMarker(DrawingSurface &oObject, std::int32_t color,
         oObject.Line(x1, y1, x2, y2, color);
     }
 }
+
+void Basisklasse::drawSideMarker(DrawingSurface &oObject, std::int32_t color, float x, double side, float y)
+{
+    const MarkerCoord outer{x, 200.0 * side}, inner{x, 100.0 * side};
+    const MarkerCoord top{y, -50.0}, bottom{y, 50.0};
+    drawMarker(oObject, color, {{{outer, top}, {outer, bottom}, {inner, bottom}, {inner, top}}});
+}

@@ -17,15 +17,7 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {
         oObject.Line(mX1, mY1, mX2, mY2, mColor);
-
-        // A square beside x (side -1 left, +1 right), centred on the row y, drawn from its
-        // outer upper corner.
-        const auto marker = [&](float x, double side, float y) {
-            const MarkerCoord outer{x, 200.0 * side}, inner{x, 100.0 * side};
-            const MarkerCoord top{y, -50.0}, bottom{y, 50.0};
-            drawMarker(oObject, mColor,
-                       {{{outer, top}, {outer, bottom}, {inner, bottom}, {inner, top}}});
-        };
+        const auto marker = [&](float x, double side, float y) { drawSideMarker(oObject, mColor, x, side, y); };
         // The columns stand outside the horizontal extent; equal x takes the second case.
         const double startSide = mX1 < mX2 ? -1.0 : +1.0;
         const double endSide = -startSide;

@@ -20,15 +20,8 @@ void Rechteck::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {
         drawOutline(oObject);
-
-        // A square beside the corner (side -1 left, +1 right), centred on its y, drawn from
-        // its outer upper corner.
-        const auto marker = [&](float x, float y, double side) {
-            const MarkerCoord outer{x, 200.0 * side}, inner{x, 100.0 * side};
-            const MarkerCoord top{y, -50.0}, bottom{y, 50.0};
-            drawMarker(oObject, mColor,
-                       {{{outer, top}, {outer, bottom}, {inner, bottom}, {inner, top}}});
-        };
+        // A square beside each corner.
+        const auto marker = [&](float x, float y, double side) { drawSideMarker(oObject, mColor, x, side, y); };
         // Corners 1 and 4 share one side, 2 and 3 the other; zero width takes the second case.
         const double firstSide = mX1 < mX2 ? -1.0 : +1.0;
         marker(mX1, mY1, firstSide);

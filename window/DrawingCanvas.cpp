@@ -21,20 +21,6 @@ QSize DrawingCanvas::sizeHint() const
             frmZeichnen::ClientHeightTwips / RasterSurface::TwipsPerPixel};
 }
 
-std::int16_t DrawingCanvas::buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
 std::int16_t DrawingCanvas::buttonState(Qt::MouseButtons buttons)
 {
     return static_cast<std::int16_t>(((buttons & Qt::LeftButton) ? 1 : 0)
@@ -69,22 +55,23 @@ bool DrawingCanvas::overLabel(const QPoint &position) const
     return label->isVisible() && label->geometry().contains(position);
 }
 
-void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event)
+void DrawingCanvas::passOn(const QMouseEvent &event, Qt::MouseButtons buttons, MouseHandler handler)
 {
-    const QPoint position = event->position().toPoint();
+    const QPoint position = event.position().toPoint();
     if (overLabel(position))
         return;
-    m_window.Form_MouseUp(buttonCode(event->button()), shiftState(event->modifiers()),
-                          static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
-                          static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
+    (m_window.*handler)(buttonState(buttons), shiftState(event.modifiers()),
+                        static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
+                        static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
+}
+
+// Released, the one button released is passed on; moving, every button held.
+void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    passOn(*event, event->button(), &frmZeichnen::Form_MouseUp);
 }
 
 void DrawingCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint position = event->position().toPoint();
-    if (overLabel(position))
-        return;
-    m_window.Form_MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
-                            static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
-                            static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
+    passOn(*event, event->buttons(), &frmZeichnen::Form_MouseMove);
 }

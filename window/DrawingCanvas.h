@@ -14,7 +14,6 @@ public:
 
     QSize sizeHint() const override;
 
-    static std::int16_t buttonCode(Qt::MouseButton button);
     static std::int16_t buttonState(Qt::MouseButtons buttons);
     static std::int16_t shiftState(Qt::KeyboardModifiers modifiers);
 
@@ -27,6 +26,9 @@ protected:
 private:
     // Whether a position lies over the label, which keeps what happens over its rectangle to itself.
     bool overLabel(const QPoint &position) const;
+    using MouseHandler = void (frmZeichnen::*)(std::int16_t, std::int16_t, float, float);
+    // The event to the window in twips, unless it happens over the label.
+    void passOn(const QMouseEvent &event, Qt::MouseButtons buttons, MouseHandler handler);
 
     frmZeichnen &m_window;
 };

@@ -62,8 +62,8 @@ bool ShapeIndex::follows(const ObjectData::Collection &shapes, std::size_t count
     // Between full repaints the drawing only grows; a drawing replaced otherwise than through a
     // full repaint of fewer shapes shows at its first or last shape.
     return mPrints.size() <= count
-        && (mPrints.empty()
-            || (mFirst == shapes.front().get() && mLast == shapes[mPrints.size() - 1].get()));
+           && (mPrints.empty()
+               || (mFirst == shapes.front().get() && mLast == shapes[mPrints.size() - 1].get()));
 }
 
 void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count,
@@ -134,9 +134,9 @@ void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t posit
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
     cell.shapes.push_back(static_cast<std::uint32_t>(position));
     cell.reached = cell.shapes.size() == 1
-        ? part
-        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
-                QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
+                       ? part
+                       : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
+                               QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
 }
 
 template <typename Visit>

@@ -25,33 +25,27 @@ using Answer = PlatformDialogs::Answer;
 
 namespace {
 
+using DrawingText::dxfLines;
+
 const QString NoEof = DxfReader::noEofMessage();
 const QString PassedOver = DxfReader::passedOverMessage();
-
-QByteArray lines(const QList<QByteArray> &items, const QByteArray &end = "\r\n")
-{
-    QByteArray out;
-    for (const QByteArray &item : items)
-        out += item + end;
-    return out;
-}
 
 // An ENTITIES section holding a point at (1, 1) first, then the given lines, and the file's end.
 QByteArray afterAPoint(const QList<QByteArray> &items)
 {
-    return lines(QList<QByteArray>{"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", "1", "20", "-1"}
-                 + items + QList<QByteArray>{"0", "ENDSEC", "0", "EOF"});
+    return dxfLines(QList<QByteArray>{"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", "1", "20", "-1"}
+                    + items + QList<QByteArray>{"0", "ENDSEC", "0", "EOF"});
 }
 
 // One entity of each kind.
 QByteArray everyKind(const QByteArray &end)
 {
-    return lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", " 10 ", "20", "-20 ",
-                  " 0", "LINE", "8", "0", "10", " 100.5 ", "20", "-200 ", "11", " 300 ", "21", "-400 ",
-                  "0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 500 ",
-                  "0", "TEXT", "8", "0", "10", " 50 ", "20", "-60 ", "7", "", "40", " 0 ", "1", "Gr\xFC\337e",
-                  "0", "ENDSEC", "0", "EOF"},
-                 end);
+    return dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "8", "0", "10", " 10 ", "20", "-20 ",
+                     " 0", "LINE", "8", "0", "10", " 100.5 ", "20", "-200 ", "11", " 300 ", "21", "-400 ",
+                     "0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 500 ",
+                     "0", "TEXT", "8", "0", "10", " 50 ", "20", "-60 ", "7", "", "40", " 0 ", "1", "Gr\xFC\337e",
+                     "0", "ENDSEC", "0", "EOF"},
+                    end);
 }
 
 const QStringList EveryKind{"Punkt 10 20 c0", "Linie 100.5 200 300 400 c0", "Kreis 2000 2000 500 c0", "Text 50 60 [Grüße] [] 0 c0"};
@@ -243,7 +237,7 @@ private slots:
         QTest::newRow("circle reaching beyond the largest float")
             << afterAPoint({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"})
             << QStringList{QStringLiteral("Überlauf in Zeile 14: „CIRCLE“")} << point;
-        QTest::newRow("no EOF") << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "2"})
+        QTest::newRow("no EOF") << dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "2"})
                                 << QStringList{NoEof} << point;
         QTest::newRow("LF-only lines") << everyKind("\n") << QStringList() << EveryKind;
         QTest::newRow("CR-only lines") << everyKind("\r") << QStringList() << EveryKind;
@@ -261,7 +255,7 @@ private slots:
         QTest::newRow("next to a float midpoint") << second("1.0000000596046447753906251", "-1.0000000596046447753906251")
                                                   << QStringList() << QStringList{"Punkt 1 1 c0", "Punkt 1.00000012 1 c0"};
         QTest::newRow("unknown entity and no EOF")
-            << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
+            << dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
             << QStringList{NoEof, PassedOver} << point;
     }
 
@@ -435,14 +429,14 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("shapes");
         QTest::newRow("200 MB of comments before the drawing")
-            << lines({"0", "SECTION", "2", "HEADER"}) << lines({"999", "Eine Zeile Kommentar, die nichts bedeutet"})
-            << lines({"0", "ENDSEC"}) + everyKind("\r\n") << QStringList() << EveryKind;
+            << dxfLines({"0", "SECTION", "2", "HEADER"}) << dxfLines({"999", "Eine Zeile Kommentar, die nichts bedeutet"})
+            << dxfLines({"0", "ENDSEC"}) + everyKind("\r\n") << QStringList() << EveryKind;
         const QString cut = QStringLiteral("Kein Gruppencode in Zeile 1: „") + QString(80, QLatin1Char('x')) + QStringLiteral("…“");
         QTest::newRow("200 MB in one line") << QByteArray() << QByteArray("x") << QByteArray() << QStringList{cut}
                                             << QStringList();
         // What was read before memory ran out is released before anything is drawn.
-        QTest::newRow("out of memory") << lines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "TEXT", "1"})
-                                       << QByteArray("x") << lines({"", "0", "ENDSEC", "0", "EOF"})
+        QTest::newRow("out of memory") << dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "TEXT", "1"})
+                                       << QByteArray("x") << dxfLines({"", "0", "ENDSEC", "0", "EOF"})
                                        << QStringList{QStringLiteral("Nicht genügend Speicher")} << QStringList();
     }
 

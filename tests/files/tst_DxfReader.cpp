@@ -7,6 +7,7 @@
 #include "files/DxfReader.h"
 #include "files/DxfWriter.h"
 #include "shapes/SkizzarError.h"
+#include "support/DrawingText.h"
 #include "support/ShapeKinds.h"
 
 #include <QBuffer>
@@ -15,19 +16,8 @@
 
 namespace {
 
-// CR LF lines.
-QByteArray dxf(const QList<QByteArray> &items)
-{
-    QByteArray out;
-    for (const QByteArray &item : items)
-        out += item + "\r\n";
-    return out;
-}
-
-QByteArray entities(const QList<QByteArray> &items)
-{
-    return dxf({"0", "SECTION", "2", "ENTITIES"}) + dxf(items) + dxf({"0", "ENDSEC", "0", "EOF"});
-}
+using DrawingText::dxfLines;
+using DrawingText::entitiesDxf;
 
 struct Read
 {
@@ -58,7 +48,7 @@ Read read(const QByteArray &content)
 
 QByteArray pointBlock(const QByteArray &x, const QByteArray &y)
 {
-    return dxf({"0", "POINT", "8", "0", "10", x, "20", y});
+    return dxfLines({"0", "POINT", "8", "0", "10", x, "20", y});
 }
 
 // A binary file with group codes of two bytes: a string with its NUL, a double, or raw bytes.
@@ -148,9 +138,9 @@ private slots:
     void lineEnds()
     {
         QFETCH(QByteArray, end);
-        QByteArray content = entities({"0", "POINT", "8", "0", "10", "1", "20", "-2",
-                                       " 0", "LINE", "8", "0", "10", "3", "20", "-4", "11", "5", "21", "-6",
-                                       "0", "TEXT", "8", "0", "10", "7", "20", "-8", "1", "  blank  "});
+        QByteArray content = entitiesDxf({"0", "POINT", "8", "0", "10", "1", "20", "-2",
+                                          " 0", "LINE", "8", "0", "10", "3", "20", "-4", "11", "5", "21", "-6",
+                                          "0", "TEXT", "8", "0", "10", "7", "20", "-8", "1", "  blank  "});
         content.replace("\r\n", end);
         const Read result = read(content);
         QCOMPARE(result.messages, QStringList());
@@ -159,14 +149,14 @@ private slots:
 
     void byteOrderMark()
     {
-        const Read result = read("\xEF\xBB\xBF" + entities({"0", "POINT", "10", "1", "20", "1"}));
+        const Read result = read("\xEF\xBB\xBF" + entitiesDxf({"0", "POINT", "10", "1", "20", "1"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Punkt 1 -1 c0"});
     }
 
     void lastLineWithoutLineEnd()
     {
-        QByteArray content = entities({"0", "POINT", "10", "1", "20", "1"});
+        QByteArray content = entitiesDxf({"0", "POINT", "10", "1", "20", "1"});
         content.chop(2);
         QCOMPARE(read(content).messages, QStringList());
         QCOMPARE(read(content).placed.size(), 1);
@@ -183,8 +173,8 @@ private slots:
 
     void groupCodesWithBlanks()
     {
-        const Read result = read(entities({" 0", "LINE", "  8", "0", " 10 ", "1", "20", "2", "11", "3", "21", "4",
-                                           "0", "POINT", "10", "5", "20", "6"}));
+        const Read result = read(entitiesDxf({" 0", "LINE", "  8", "0", " 10 ", "1", "20", "2", "11", "3", "21", "4",
+                                              "0", "POINT", "10", "5", "20", "6"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Linie 1 -2 3 -4 c0", "Punkt 5 -6 c0"}));
     }
@@ -192,10 +182,10 @@ private slots:
     void circleRadius()
     {
         // Before any radius it counts as 0; a circle without one takes the previous circle's.
-        const Read result = read(entities({"0", "CIRCLE", "10", "100", "20", "-200",
-                                           "0", "CIRCLE", "10", "100", "20", "-200", "40", "12.5",
-                                           "0", "CIRCLE", "10", "300", "20", "-400",
-                                           "0", "CIRCLE", "10", "300", "20", "-400", "40", "-5"}));
+        const Read result = read(entitiesDxf({"0", "CIRCLE", "10", "100", "20", "-200",
+                                              "0", "CIRCLE", "10", "100", "20", "-200", "40", "12.5",
+                                              "0", "CIRCLE", "10", "300", "20", "-400",
+                                              "0", "CIRCLE", "10", "300", "20", "-400", "40", "-5"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Kreis 100 200 100 200 c0", "Kreis 100 200 112.5 200 c0",
                                              "Kreis 300 400 312.5 400 c0", "Kreis 300 400 295 400 c0"}));
@@ -205,10 +195,10 @@ private slots:
     {
         RecordingDxfTarget target;
         target.lColor = 0x00123456;
-        const Read result = readWith(target, entities({"0", "POINT", "10", "1", "20", "1",
-                                                       "0", "POINT", "62", "255", "10", "2", "20", "2",
-                                                       "0", "POINT", "10", "3", "20", "3",
-                                                       "0", "POINT", "10", "4", "20", "4", "62", "2.5"}));
+        const Read result = readWith(target, entitiesDxf({"0", "POINT", "10", "1", "20", "1",
+                                                          "0", "POINT", "62", "255", "10", "2", "20", "2",
+                                                          "0", "POINT", "10", "3", "20", "3",
+                                                          "0", "POINT", "10", "4", "20", "4", "62", "2.5"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Punkt 1 -1 c1193046", "Punkt 2 -2 c255", "Punkt 3 -3 c255",
                                              "Punkt 4 -4 c2"}));
@@ -220,10 +210,10 @@ private slots:
         RecordingDxfTarget target;
         target.sLastX = 7;
         target.sLastY = 8;
-        const Read result = readWith(target, entities({"0", "LINE", "10", "1", "20", "-2",
-                                                       "0", "POINT", "20", "-9",
-                                                       "0", "TEXT", "10", "5", "1", "erster",
-                                                       "0", "TEXT", "10", "6"}));
+        const Read result = readWith(target, entitiesDxf({"0", "LINE", "10", "1", "20", "-2",
+                                                          "0", "POINT", "20", "-9",
+                                                          "0", "TEXT", "10", "5", "1", "erster",
+                                                          "0", "TEXT", "10", "6"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Linie 1 2 7 8 c0", "Punkt 1 9 c0", "Text 5 9 [erster] c0",
                                              "Text 6 9 [erster] c0"}));
@@ -233,21 +223,21 @@ private slots:
 
     void textStyleAndHeightAreIgnored()
     {
-        const Read result = read(entities({"0", "TEXT", "8", "0", "10", "1", "20", "-1", "7", "Arial", "40", "250",
-                                           "1", " 62 ", "72", "1", "11", "99", "21", "99"}));
+        const Read result = read(entitiesDxf({"0", "TEXT", "8", "0", "10", "1", "20", "-1", "7", "Arial", "40", "250",
+                                              "1", " 62 ", "72", "1", "11", "99", "21", "99"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Text 1 1 [ 62 ] c0"});
     }
 
     void otherSectionsArePassedOver()
     {
-        const QByteArray content = dxf({"999", "a comment", "0", "SECTION", "2", "HEADER",
-                                        "9", "$ACADVER", "1", "AC1009", "9", "$INSBASE", "10", "0", "20", "0",
-                                        "9", "$TEXT", "1", "EOF", "0", "ENDSEC",
-                                        "0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "8", "0", "2", "B",
-                                        "0", "LINE", "8", "0", "10", "50", "20", "50", "11", "60", "21", "60",
-                                        "0", "ENDBLK", "0", "ENDSEC"})
-                                   + entities({"0", "POINT", "10", "1", "20", "2"});
+        const QByteArray content = dxfLines({"999", "a comment", "0", "SECTION", "2", "HEADER",
+                                             "9", "$ACADVER", "1", "AC1009", "9", "$INSBASE", "10", "0", "20", "0",
+                                             "9", "$TEXT", "1", "EOF", "0", "ENDSEC",
+                                             "0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "8", "0", "2", "B",
+                                             "0", "LINE", "8", "0", "10", "50", "20", "50", "11", "60", "21", "60",
+                                             "0", "ENDBLK", "0", "ENDSEC"})
+                                   + entitiesDxf({"0", "POINT", "10", "1", "20", "2"});
         const Read result = read(content);
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Punkt 1 -2 c0"});
@@ -256,9 +246,9 @@ private slots:
     // Mended: a value that looks like a group code is a value.
     void valuesThatLookLikeGroupCodes()
     {
-        const Read result = read(entities({"0", "TEXT", "5", "10", "8", "8", "10", "20", "20", "10", "1", "62",
-                                           "0", "POINT", "8", "0", "10", "0", "20", "0",
-                                           "0", "TEXT", "8", "ENDSEC", "1", "EOF"}));
+        const Read result = read(entitiesDxf({"0", "TEXT", "5", "10", "8", "8", "10", "20", "20", "10", "1", "62",
+                                              "0", "POINT", "8", "0", "10", "0", "20", "0",
+                                              "0", "TEXT", "8", "ENDSEC", "1", "EOF"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Text 20 -10 [62] c0", "Punkt 0 0 c0", "Text 0 0 [EOF] c0"}));
     }
@@ -266,8 +256,8 @@ private slots:
     // Mended: "," is read as decimal separator too.
     void commaAsDecimalSeparator()
     {
-        const Read result = read(entities({"0", "CIRCLE", "10", " 12,5 ", "20", "-0,25", "40", "1,5",
-                                           "62", "3,5"}));
+        const Read result = read(entitiesDxf({"0", "CIRCLE", "10", " 12,5 ", "20", "-0,25", "40", "1,5",
+                                              "62", "3,5"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Kreis 12.5 0.25 14 0.25 c4"});
     }
@@ -275,28 +265,28 @@ private slots:
     // Mended: unknown entities are passed over up to the next group 0, with one message afterwards.
     void unknownEntitiesArePassedOver()
     {
-        const Read result = read(entities({"0", "POINT", "10", "1", "20", "-1",
-                                           "0", "ARC", "8", "0", "10", "999", "20", "999", "40", "5", "50", "0",
-                                           "51", "90", "62", "77",
-                                           "0", "POINT", "20", "-2",
-                                           "0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "1", "20", "1",
-                                           "0", "INSERT", "2", "B", "10", "0", "20", "0",
-                                           "0", "CIRCLE", "10", "3", "20", "-3", "40", "1"}));
+        const Read result = read(entitiesDxf({"0", "POINT", "10", "1", "20", "-1",
+                                              "0", "ARC", "8", "0", "10", "999", "20", "999", "40", "5", "50", "0",
+                                              "51", "90", "62", "77",
+                                              "0", "POINT", "20", "-2",
+                                              "0", "LWPOLYLINE", "90", "2", "10", "0", "20", "0", "10", "1", "20", "1",
+                                              "0", "INSERT", "2", "B", "10", "0", "20", "0",
+                                              "0", "CIRCLE", "10", "3", "20", "-3", "40", "1"}));
         QCOMPARE(result.placed, (QStringList{"Punkt 1 1 c0", "Punkt 1 2 c0", "Kreis 3 3 4 3 c0"}));
         QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
     }
 
     void groupsOutsideAnEntity()
     {
-        const Read result = read(entities({"8", "0", "0", "POINT", "10", "1", "20", "-1"}));
+        const Read result = read(entitiesDxf({"8", "0", "0", "POINT", "10", "1", "20", "-1"}));
         QCOMPARE(result.placed, QStringList{"Punkt 1 1 c0"});
         QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
     }
 
     void sectionWithoutEndsec()
     {
-        const Read result = read(dxf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
-                                      "0", "POINT", "10", "2", "20", "-2", "0", "EOF"}));
+        const Read result = read(dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
+                                           "0", "POINT", "10", "2", "20", "-2", "0", "EOF"}));
         QCOMPARE(result.placed, (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c0"}));
         QCOMPARE(result.messages, QStringList{DxfReader::passedOverMessage()});
     }
@@ -304,13 +294,13 @@ private slots:
     // Mended: no limit on the number of entities or of lines before the entities.
     void noLimits()
     {
-        QByteArray content = dxf({"0", "SECTION", "2", "HEADER"});
+        QByteArray content = dxfLines({"0", "SECTION", "2", "HEADER"});
         for (int i = 0; i < 60000; ++i)
-            content += dxf({"999", "x"});
-        content += dxf({"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
+            content += dxfLines({"999", "x"});
+        content += dxfLines({"0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
         for (int i = 0; i < 60001; ++i)
             content += pointBlock(QByteArray::number(i), "0");
-        content += dxf({"0", "ENDSEC", "0", "EOF"});
+        content += dxfLines({"0", "ENDSEC", "0", "EOF"});
         const Read result = read(content);
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed.size(), 60001);
@@ -321,13 +311,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("placed");
-        const QByteArray head = dxf({"0", "SECTION", "2", "ENTITIES"}) + pointBlock("1", "-1");
-        QTest::newRow("inside an entity") << head + dxf({"0", "POINT", "10", "2", "20"}) << QStringList{"Punkt 1 1 c0"};
+        const QByteArray head = dxfLines({"0", "SECTION", "2", "ENTITIES"}) + pointBlock("1", "-1");
+        QTest::newRow("inside an entity") << head + dxfLines({"0", "POINT", "10", "2", "20"}) << QStringList{"Punkt 1 1 c0"};
         QTest::newRow("after a whole entity") << head + pointBlock("2", "-2") << QStringList{"Punkt 1 1 c0"};
-        QTest::newRow("after ENDSEC") << head + dxf({"0", "ENDSEC"}) << QStringList{"Punkt 1 1 c0"};
-        QTest::newRow("group 0 without EOF") << head + dxf({"0", "ENDSEC", "0"}) << QStringList{"Punkt 1 1 c0"};
-        QTest::newRow("no entities section") << dxf({"0", "SECTION", "2", "HEADER", "0", "ENDSEC"}) << QStringList();
-        QTest::newRow("SECTION last") << dxf({"0", "SECTION"}) << QStringList();
+        QTest::newRow("after ENDSEC") << head + dxfLines({"0", "ENDSEC"}) << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("group 0 without EOF") << head + dxfLines({"0", "ENDSEC", "0"}) << QStringList{"Punkt 1 1 c0"};
+        QTest::newRow("no entities section") << dxfLines({"0", "SECTION", "2", "HEADER", "0", "ENDSEC"}) << QStringList();
+        QTest::newRow("SECTION last") << dxfLines({"0", "SECTION"}) << QStringList();
         QTest::newRow("one line") << QByteArray("0") << QStringList();
     }
 
@@ -343,7 +333,7 @@ private slots:
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("cut.dxf"));
         QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content + entities({"0", "POINT"})) > content.size());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content + entitiesDxf({"0", "POINT"})) > content.size());
         file.close();
         struct CutWhileRead : DxfSource
         {
@@ -389,7 +379,7 @@ private slots:
         QFETCH(QList<QByteArray>, entity);
         QFETCH(QString, message);
         // clang-format off
-        const Read result = read(entities(QList<QByteArray>{"0", "POINT", "8", "0", "10", "1", "20", "-1",
+        const Read result = read(entitiesDxf(QList<QByteArray>{"0", "POINT", "8", "0", "10", "1", "20", "-1",
                                                             "0", " LINE"} + entity + QList<QByteArray>{"0", "POINT", "10", "2", "20", "2"}));
         // clang-format on
         QCOMPARE(result.placed, QStringList{"Punkt 1 1 c0"});
@@ -398,7 +388,7 @@ private slots:
 
     void circleRadiusThatIsNoNumber()
     {
-        const Read result = read(entities({"0", "CIRCLE", "10", "1", "20", "1", "40", "gross"}));
+        const Read result = read(entitiesDxf({"0", "CIRCLE", "10", "1", "20", "1", "40", "gross"}));
         QCOMPARE(result.placed, QStringList());
         QCOMPARE(result.messages, QStringList{"Keine Zahl in Zeile 12: „gross“"});
     }
@@ -406,9 +396,9 @@ private slots:
     void messagesInOrder()
     {
         // What ended the reading first, then the note about what was passed over.
-        const Read result = read(entities({"0", "ARC", "0", "POINT", "10", "nix"}));
+        const Read result = read(entitiesDxf({"0", "ARC", "0", "POINT", "10", "nix"}));
         QCOMPARE(result.messages, (QStringList{"Keine Zahl in Zeile 10: „nix“", DxfReader::passedOverMessage()}));
-        QByteArray unfinished = dxf({"0", "SECTION", "2", "ENTITIES", "0", "SPLINE"});
+        QByteArray unfinished = dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "SPLINE"});
         QCOMPARE(read(unfinished).messages, (QStringList{DxfReader::noEofMessage(), DxfReader::passedOverMessage()}));
     }
 
@@ -419,16 +409,16 @@ private slots:
             if (kind == QLatin1String("Kreis"))
                 throw OverflowError();
         };
-        const Read result = readWith(target, entities({"0", "POINT", "10", "1", "20", "1",
-                                                       "0", "CIRCLE", "10", "1", "20", "1", "40", "1",
-                                                       "0", "POINT", "10", "2", "20", "2"}));
+        const Read result = readWith(target, entitiesDxf({"0", "POINT", "10", "1", "20", "1",
+                                                          "0", "CIRCLE", "10", "1", "20", "1", "40", "1",
+                                                          "0", "POINT", "10", "2", "20", "2"}));
         QCOMPARE(result.placed, QStringList{"Punkt 1 -1 c0"});
         QCOMPARE(result.messages, QStringList{"Überlauf in Zeile 12: „CIRCLE“"});
     }
 
     void circleWhoseEdgeIsTooFar()
     {
-        const Read result = read(entities({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"}));
+        const Read result = read(entitiesDxf({"0", "CIRCLE", "10", "3e38", "20", "0", "40", "1e38"}));
         QCOMPARE(result.placed, QStringList());
         QCOMPARE(result.messages, QStringList{"Überlauf in Zeile 6: „CIRCLE“"});
     }
@@ -459,10 +449,10 @@ private slots:
         QFETCH(QByteArray, text);
         QByteArray content;
         if (!version.isEmpty())
-            content = dxf({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", version, "0", "ENDSEC"});
+            content = dxfLines({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", version, "0", "ENDSEC"});
         if (!codePage.isEmpty())
-            content += dxf({"0", "SECTION", "2", "HEADER", "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"});
-        content += entities({"0", "TEXT", "10", "1", "20", "1", "1", text});
+            content += dxfLines({"0", "SECTION", "2", "HEADER", "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"});
+        content += entitiesDxf({"0", "TEXT", "10", "1", "20", "1", "1", text});
         const Read result = read(content);
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Text 1 -1 [Grüße Ω] c0"});
@@ -518,9 +508,9 @@ private slots:
         QFETCH(QByteArray, codePage);
         QFETCH(QByteArray, text);
         QFETCH(QString, expected);
-        const Read result = read(dxf({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015",
-                                      "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"})
-                                 + entities({"0", "TEXT", "10", "1", "20", "1", "1", text}));
+        const Read result = read(dxfLines({"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015",
+                                           "9", "$DWGCODEPAGE", "3", codePage, "0", "ENDSEC"})
+                                 + entitiesDxf({"0", "TEXT", "10", "1", "20", "1", "1", text}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, QStringList{"Text 1 -1 [" + expected + "] c0"});
     }
@@ -577,8 +567,8 @@ private slots:
     {
         RecordingDxfTarget target;
         DxfReader reader(target);
-        reader.read(entities({"0", "ARC", "0", "CIRCLE", "10", "0", "20", "0", "40", "3"}));
-        const QStringList messages = reader.read(entities({"0", "CIRCLE", "10", "0", "20", "0"}));
+        reader.read(entitiesDxf({"0", "ARC", "0", "CIRCLE", "10", "0", "20", "0", "40", "3"}));
+        const QStringList messages = reader.read(entitiesDxf({"0", "CIRCLE", "10", "0", "20", "0"}));
         QCOMPARE(messages, QStringList());
         QCOMPARE(target.placed.last(), QStringLiteral("Kreis 0 0 0 0 c0"));
     }

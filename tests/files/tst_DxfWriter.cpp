@@ -3,6 +3,7 @@
 #include "document/ObjectData.h"
 #include "files/DxfWriter.h"
 #include "shapes/SkizzarError.h"
+#include "support/DrawingText.h"
 #include "support/ShapeKinds.h"
 
 #include <QBuffer>
@@ -18,18 +19,8 @@ using namespace ShapeKinds;
 
 namespace {
 
-QByteArray lines(const QList<QByteArray> &items)
-{
-    QByteArray out;
-    for (const QByteArray &item : items)
-        out += item + "\r\n";
-    return out;
-}
-
-QByteArray file(const QList<QByteArray> &entities)
-{
-    return lines({"0", "SECTION", "2", "ENTITIES"}) + lines(entities) + lines({"0", "ENDSEC", "0", "EOF"});
-}
+using DrawingText::dxfLines;
+using DrawingText::entitiesDxf;
 
 QByteArray written(const ObjectData &document)
 {
@@ -67,41 +58,41 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
 
         QTest::newRow("point") << Shapes{punkt(10, 20)}
-                               << file({"0", "POINT", "8", "0", "10", " 10 ", "20", "-20 "});
+                               << entitiesDxf({"0", "POINT", "8", "0", "10", " 10 ", "20", "-20 "});
         QTest::newRow("point with negative Y") << Shapes{punkt(-1.5f, -300)}
-                                               << file({"0", "POINT", "8", "0", "10", "-1.5 ", "20", " 300 "});
+                                               << entitiesDxf({"0", "POINT", "8", "0", "10", "-1.5 ", "20", " 300 "});
         QTest::newRow("point at zero") << Shapes{punkt(0, 0)}
-                                       << file({"0", "POINT", "8", "0", "10", " 0 ", "20", " 0 "});
+                                       << entitiesDxf({"0", "POINT", "8", "0", "10", " 0 ", "20", " 0 "});
         QTest::newRow("line") << Shapes{linie(1000, 1000, 3000.25f, -2000)}
-                              << file({" 0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000.25 ",
-                                       "21", " 2000 "});
+                              << entitiesDxf({" 0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000.25 ",
+                                              "21", " 2000 "});
         QTest::newRow("circle") << Shapes{kreis(2000, 2000, 12.5f)}
-                                << file({"0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 12.5 "});
+                                << entitiesDxf({"0", "CIRCLE", "8", "0", "10", " 2000 ", "20", "-2000 ", "40", " 12.5 "});
         QTest::newRow("rectangle") << Shapes{rechteck(3000, 2000, 1000, 1000)}
-                                   << file({"0", "LINE", "8", "0", "10", " 3000 ", "20", "-2000 ", "11", " 1000 ", "21", "-2000 ",
-                                            " 0", "LINE", "8", "0", "10", " 1000 ", "20", "-2000 ", "11", " 1000 ", "21", "-1000 ",
-                                            "0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000 ", "21", "-1000 ",
-                                            "0", "LINE", "8", "0", "10", " 3000 ", "20", "-1000 ", "11", " 3000 ", "21", "-2000 "});
+                                   << entitiesDxf({"0", "LINE", "8", "0", "10", " 3000 ", "20", "-2000 ", "11", " 1000 ", "21", "-2000 ",
+                                                   " 0", "LINE", "8", "0", "10", " 1000 ", "20", "-2000 ", "11", " 1000 ", "21", "-1000 ",
+                                                   "0", "LINE", "8", "0", "10", " 1000 ", "20", "-1000 ", "11", " 3000 ", "21", "-1000 ",
+                                                   "0", "LINE", "8", "0", "10", " 3000 ", "20", "-1000 ", "11", " 3000 ", "21", "-2000 "});
         QTest::newRow("text without font") << Shapes{text(100, 200, QStringLiteral("Hallo"), QString(), 0)}
-                                           << file({"0", "TEXT", "8", "0", "10", " 100 ", "20", "-200 ", "7", "",
-                                                    "40", " 0 ", "1", "Hallo"});
+                                           << entitiesDxf({"0", "TEXT", "8", "0", "10", " 100 ", "20", "-200 ", "7", "",
+                                                           "40", " 0 ", "1", "Hallo"});
         QTest::newRow("text as stored") << Shapes{text(0.5f, 0, QStringLiteral("  zwei  Blanks "), QStringLiteral("Arial"), -3)}
-                                        << file({"0", "TEXT", "8", "0", "10", " 0.5 ", "20", " 0 ", "7", "Arial",
-                                                 "40", "-3 ", "1", "  zwei  Blanks "});
+                                        << entitiesDxf({"0", "TEXT", "8", "0", "10", " 0.5 ", "20", " 0 ", "7", "Arial",
+                                                        "40", "-3 ", "1", "  zwei  Blanks "});
         QTest::newRow("text in Windows-1252") << Shapes{text(1, 1, QStringLiteral("Grüße €"), QStringLiteral("Schrift Ω"), 12)}
-                                              << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
-                                                       "40", " 12 ", "1", "Gr\xFC\337e \x80"});
+                                              << entitiesDxf({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "Schrift \\U+03A9",
+                                                              "40", " 12 ", "1", "Gr\xFC\337e \x80"});
         QTest::newRow("line breaks in a text") << Shapes{text(1, 1, QStringLiteral("a\r\nb\rc\nd"), QStringLiteral("x\ny"), 0)}
-                                               << file({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x\\U+000Ay",
-                                                        "40", " 0 ", "1", "a\\U+000D\\U+000A\\U+0062\\U+000D\\U+0063\\U+000A\\U+0064"});
+                                               << entitiesDxf({"0", "TEXT", "8", "0", "10", " 1 ", "20", "-1 ", "7", "x\\U+000Ay",
+                                                               "40", " 0 ", "1", "a\\U+000D\\U+000A\\U+0062\\U+000D\\U+0063\\U+000A\\U+0064"});
         QTest::newRow("document order")
             << Shapes{kreis(1, 2, 3), punkt(4, 5), linie(6, 7, 8, 9)}
-            << file({"0", "CIRCLE", "8", "0", "10", " 1 ", "20", "-2 ", "40", " 3 ",
-                     "0", "POINT", "8", "0", "10", " 4 ", "20", "-5 ",
-                     " 0", "LINE", "8", "0", "10", " 6 ", "20", "-7 ", "11", " 8 ", "21", "-9 "});
+            << entitiesDxf({"0", "CIRCLE", "8", "0", "10", " 1 ", "20", "-2 ", "40", " 3 ",
+                            "0", "POINT", "8", "0", "10", " 4 ", "20", "-5 ",
+                            " 0", "LINE", "8", "0", "10", " 6 ", "20", "-7 ", "11", " 8 ", "21", "-9 "});
         QTest::newRow("inert shape writes nothing")
             << Shapes{punkt(1, 1), std::make_shared<Basisklasse>(), punkt(2, 2)}
-            << file({"0", "POINT", "8", "0", "10", " 1 ", "20", "-1 ", "0", "POINT", "8", "0", "10", " 2 ", "20", "-2 "});
+            << entitiesDxf({"0", "POINT", "8", "0", "10", " 1 ", "20", "-1 ", "0", "POINT", "8", "0", "10", " 2 ", "20", "-2 "});
     }
 
     void blocks()
@@ -145,7 +136,7 @@ private slots:
         const QByteArray out = written(document);
         std::locale::global(previous);
         QLocale::setDefault(previousQt);
-        QCOMPARE(out, file({"0", "CIRCLE", "8", "0", "10", " 1.25 ", "20", " 0.5 ", "40", " 12.5 "}));
+        QCOMPARE(out, entitiesDxf({"0", "CIRCLE", "8", "0", "10", " 1.25 ", "20", " 0.5 ", "40", " 12.5 "}));
     }
 
     void coordinateThatIsNotFinite()

@@ -33,6 +33,8 @@ using Kind = ScriptedDialogs::Kind;
 
 namespace {
 
+using DrawingText::entitiesDxf;
+
 const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
 const QString Untitled = QStringLiteral("Skizzar - Untitled");
 
@@ -40,14 +42,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QByteArray crlf(const QList<QByteArray> &items)
-{
-    QByteArray out;
-    for (const QByteArray &item : items)
-        out += item + "\r\n";
-    return out;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -221,14 +215,14 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<bool>("written");
-        QTest::newRow("none") << "none" << "" << true;
-        QTest::newRow("rewritten, Ja") << "rewritten" << "Ja" << true;
-        QTest::newRow("rewritten, Nein") << "rewritten" << "Nein" << false;
-        QTest::newRow("rewritten, Escape") << "rewritten" << "Escape" << false;
-        QTest::newRow("same size, a nanosecond later") << "same size" << "Nein" << false;
-        QTest::newRow("same bytes and time, replaced") << "replaced" << "Nein" << false;
-        QTest::newRow("another editor saved it") << "other editor" << "Ja" << true;
-        QTest::newRow("removed") << "removed" << "dialog" << true;
+        QTest::newRow("none") << QStringLiteral("none") << "" << true;
+        QTest::newRow("rewritten, Ja") << QStringLiteral("rewritten") << "Ja" << true;
+        QTest::newRow("rewritten, Nein") << QStringLiteral("rewritten") << "Nein" << false;
+        QTest::newRow("rewritten, Escape") << QStringLiteral("rewritten") << "Escape" << false;
+        QTest::newRow("same size, a nanosecond later") << QStringLiteral("same size") << "Nein" << false;
+        QTest::newRow("same bytes and time, replaced") << QStringLiteral("replaced") << "Nein" << false;
+        QTest::newRow("another editor saved it") << QStringLiteral("other editor") << "Ja" << true;
+        QTest::newRow("removed") << QStringLiteral("removed") << "dialog" << true;
     }
 
     void saveOverAFileAnotherProgramChanged()
@@ -240,12 +234,12 @@ private slots:
         const QByteArray native = QFile::encodeName(file);
         saveAs(file);
         placeShapes();
-        struct stat saved {};
+        struct stat saved = {};
         QCOMPARE(stat(native.constData(), &saved), 0);
         QByteArray theirs = contents(file);
         const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
         if (change == "rewritten") {
-            theirs = crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "ENDSEC", "0", "EOF"});
+            theirs = entitiesDxf({"0", "POINT", "10", "1", "20", "-1"});
             writeFile(file, theirs);
         } else if (change == "same size") {
             theirs.replace("ENTITIES", "ENTITIEZ");
@@ -454,9 +448,8 @@ private slots:
     void loadingKeepsTheUndoItemAndTakesTheSnapshot()
     {
         const QString file = path(QStringLiteral("drei.dxf"));
-        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
-                              "0", "POINT", "62", "255", "10", "2", "20", "-2", "0", "POINT", "10", "3", "20", "-3",
-                              "0", "ENDSEC", "0", "EOF"}));
+        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
+                                     "0", "POINT", "10", "3", "20", "-3"}));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
             m_window->PaintPunkt(9.0f, 9.0f);
@@ -497,8 +490,7 @@ private slots:
     void openEndsAtAValueThatIsNoNumber()
     {
         const QString file = path(QStringLiteral("zahl.dxf"));
-        writeFile(file, crlf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1",
-                              "0", "POINT", "10", "zwei", "20", "-2", "0", "ENDSEC", "0", "EOF"}));
+        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"}));
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(file);
         m_dialogs->expectMessage(Answer::Ok);
@@ -639,8 +631,8 @@ private slots:
     {
         QTest::addColumn<QString>("fileSystem"); // none: this folder, with a limit on a file's size
         QTest::addColumn<bool>("roomForACopy");
-        QTest::addColumn<QString>("target");     // the file saved: "replaced", "in place", "new"
-        QTest::addColumn<int>("stop");           // the step of the progress window left; 0: none
+        QTest::addColumn<QString>("target"); // the file saved: "replaced", "in place", "new"
+        QTest::addColumn<int>("stop");       // the step of the progress window left; 0: none
         QTest::addColumn<ScriptedDialogs::Stop>("how");
         const auto button = ScriptedDialogs::Stop::Abbrechen;
         QTest::newRow("size limit") << QString() << false << "replaced" << 0 << button;
@@ -749,8 +741,7 @@ private slots:
             m_dialogs->expectMessage(Answer::Ok);
             m_window->recoverAfterCrash();
             QVERIFY(m_dialogs->allAnswered());
-            QCOMPARE(errorShown(), QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. "
-                                                  "Ihr vorheriger Inhalt ist in „%2“ erhalten.").arg(file, copy));
+            QCOMPARE(errorShown(), QStringLiteral("Skizzar wurde beendet, während es die Datei „%1“ überschrieb. Ihr vorheriger Inhalt ist in „%2“ erhalten.").arg(file, copy));
             m_window->recoverAfterCrash(); // told once: no second message
             QVERIFY(QFile::exists(copy));
             return;

@@ -52,10 +52,10 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("dxf") << "Data Exchange Format (*.dxf)|*.dxf" << "Data Exchange Format (*.dxf)";
-        QTest::newRow("no pattern in the text") << "Zeichnungen|*.dxf;*.DXF" << "Zeichnungen (*.dxf *.DXF)";
-        QTest::newRow("two") << "A (*.a)|*.a|B|*.b" << "A (*.a);;B (*.b)";
-        QTest::newRow("none") << "" << "";
+        QTest::newRow("dxf") << "Data Exchange Format (*.dxf)|*.dxf" << QStringLiteral("Data Exchange Format (*.dxf)");
+        QTest::newRow("no pattern in the text") << "Zeichnungen|*.dxf;*.DXF" << QStringLiteral("Zeichnungen (*.dxf *.DXF)");
+        QTest::newRow("two") << "A (*.a)|*.a|B|*.b" << QStringLiteral("A (*.a);;B (*.b)");
+        QTest::newRow("none") << "" << QStringLiteral("");
     }
 
     void nameFilter()

@@ -1,8 +1,8 @@
 // The raster surface: colours, raster operations, twips to pixels, every figure alike, the
 // shown and the kept area.
 
-#include "platform/RasterSurface.h"
 #include "RasterSurfaceChecks.h"
+#include "platform/RasterSurface.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // The raster surface's circles: the outline, clipped or whole, exact for huge radii.
 
+#include "RasterSurfaceChecks.h"
 #include "platform/ExactMaths.h"
 #include "platform/RasterSurface.h"
-#include "RasterSurfaceChecks.h"
 
 #include <QTest>
 
@@ -82,8 +82,7 @@ private slots:
     {
         QTest::addColumn<int>("exponent");
         QTest::addColumn<int>("offset");
-        const QList<std::pair<int, int>> roots = {{26, 3}, {52, -1}, {52, 0}, {64, -1}, {64, 0},
-            {64, 1}, {66, 0}, {66, 1}, {80, 0}, {80, -1}, {100, 0}, {100, 7}, {110, 0}, {110, -1}, {124, 5}};
+        const QList<std::pair<int, int>> roots = {{26, 3}, {52, -1}, {52, 0}, {64, -1}, {64, 0}, {64, 1}, {66, 0}, {66, 1}, {80, 0}, {80, -1}, {100, 0}, {100, 7}, {110, 0}, {110, -1}, {124, 5}};
         for (const auto &[exponent, offset] : roots)
             QTest::addRow("2^%d%+d", exponent, offset) << exponent << offset;
     }

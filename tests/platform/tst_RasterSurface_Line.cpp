@@ -1,7 +1,7 @@
 // The raster surface's lines: their pixels, exact however far their ends lie.
 
-#include "platform/RasterSurface.h"
 #include "RasterSurfaceChecks.h"
+#include "platform/RasterSurface.h"
 
 #include <QTest>
 

@@ -66,6 +66,19 @@ QByteArray pointsDxf(int count)
     return text + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
 }
 
+QByteArray dxfLines(const QList<QByteArray> &items, const QByteArray &end)
+{
+    QByteArray out;
+    for (const QByteArray &item : items)
+        out += item + end;
+    return out;
+}
+
+QByteArray entitiesDxf(const QList<QByteArray> &items)
+{
+    return dxfLines({"0", "SECTION", "2", "ENTITIES"}) + dxfLines(items) + dxfLines({"0", "ENDSEC", "0", "EOF"});
+}
+
 QString number(float value)
 {
     return QString::number(double(value), 'g', 9);

@@ -38,6 +38,10 @@ QStringList lines(const std::vector<std::shared_ptr<Basisklasse>> &shapes);
 
 // A DXF file of count points, the i-th at (i, 1).
 QByteArray pointsDxf(int count);
+// The items as lines of a DXF file, each followed by end.
+QByteArray dxfLines(const QList<QByteArray> &items, const QByteArray &end = "\r\n");
+// A DXF file of one ENTITIES section holding the items, CR LF lines.
+QByteArray entitiesDxf(const QList<QByteArray> &items);
 
 // A float to nine significant digits, which tells any two finite floats apart (0 and -0 excepted).
 QString number(float value);

@@ -24,8 +24,8 @@ public:
     struct Prompt
     {
         Kind kind;
-        QString text;        // message text, the modal window's object name, or the file name a progress window shows
-        QString title;       // message title, or the window's title
+        QString text;  // message text, the modal window's object name, or the file name a progress window shows
+        QString title; // message title, or the window's title
         Buttons buttons = Buttons::Ok;
         QString filter;      // name filter of a file dialog
         QString initialPath; // start path of a file dialog, or the file of a progress window's work

@@ -162,8 +162,8 @@ private slots:
                 } else if (action < 101) { // a shape the next placement or repaint shows: a line, a
                     // circle whose box holds the window but not its outline, or an arc at the left edge
                     const std::array<std::shared_ptr<Basisklasse>, 3> shown{ShapeKinds::linie(0, 0, at.x() * 15.0f, at.y() * 15.0f),
-                                                  ShapeKinds::kreis(4845, 3540, 20000 * 15.0f + at.x(), colour),
-                                                  ShapeKinds::kreis(-15e6f + at.x() % 20 * 15.0f, at.y() * 15.0f, 15e6f, colour)};
+                                                                            ShapeKinds::kreis(4845, 3540, 20000 * 15.0f + at.x(), colour),
+                                                                            ShapeKinds::kreis(-15e6f + at.x() % 20 * 15.0f, at.y() * 15.0f, 15e6f, colour)};
                     window.oObjectData->AddObject(shown[std::size_t(step % 3)]);
                 } else { // the drawing replaced by one much like it
                     dialogs.expectMessage(PlatformDialogs::Answer::No);
