@@ -182,7 +182,7 @@ private slots:
         QTest::newRow("whole, ending saved") << whole << 10 << false << false;
         QTest::newRow("changed since reading") << recordOf(sample.first(2)) << 2 << false << true;
         QTest::newRow("read only") << recordOf(sample.first(1)) << 1 << false << false;
-        QTest::newRow("cut inside an entry") << whole.first(whole.size() - 3) << 9 << true << false;
+        QTest::newRow("cut inside an entry") << whole.first(whole.size() - 3) << 9 << true << true;
         QTest::newRow("one action of two entries") << recordOf(sample.first(1)) + RecoveryRecord::encode(sample.mid(1, 2)) << 3 << false << true;
         QTest::newRow("an action cut short gives none of its entries")
             << recordOf(sample.first(1)) + RecoveryRecord::encode(sample.mid(1, 2)).chopped(3) << 1 << true << false;
