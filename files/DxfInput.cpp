@@ -14,13 +14,22 @@ QByteArrayView DxfInput::ensure(qsizetype count)
 
 namespace {
 
-// The first of `bytes` in [from, to), or to: memchr per byte, each narrowing the next one's search,
-// is much faster than looking at every byte for every one of them.
+// The first of `bytes` in [from, to), or to: memchr per byte is much faster than looking at every
+// byte for every one of them. It looks a window at a time, so that a byte the text does not hold
+// at all (the CR of LF-only lines) never makes each line's search read to the buffer's end.
 const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
 {
-    for (const char byte : bytes) {
-        if (const void *found = std::memchr(from, byte, size_t(to - from)))
-            to = static_cast<const char *>(found);
+    constexpr std::ptrdiff_t Window = 64;
+    while (from < to) {
+        const char *const windowEnd = from + std::min(Window, to - from);
+        const char *found = windowEnd;
+        for (const char byte : bytes) {
+            if (const void *hit = std::memchr(from, byte, size_t(found - from)))
+                found = static_cast<const char *>(hit);
+        }
+        if (found != windowEnd)
+            return found;
+        from = windowEnd;
     }
     return to;
 }
