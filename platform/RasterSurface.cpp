@@ -183,6 +183,24 @@ void RasterSurface::narrowCovering(const QRect &part)
     }
 }
 
+QRect RasterSurface::narrowToUncovered()
+{
+    int left = mClip.right() + 1, right = mClip.left() - 1, top = mClip.bottom() + 1, bottom = mClip.top() - 1;
+    for (int y = mClip.top(); y <= mClip.bottom(); ++y) {
+        const auto *row = reinterpret_cast<const quint32 *>(mImage.constScanLine(y));
+        for (int x = mClip.left(); x <= mClip.right(); ++x)
+            if (!(row[x] & kOpaque)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
+    }
+    if (left <= right)
+        mClip = QRect(QPoint(left, top), QPoint(right, bottom));
+    return left <= right ? mClip : QRect();
+}
+
 void RasterSurface::endCovering()
 {
     narrowCovering(mCoverArea);

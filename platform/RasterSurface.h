@@ -80,6 +80,8 @@ public:
     void coverUnreached(const QRect &area);
     // Figures draw only inside this part of the area being covered, and covered() tells of it.
     void narrowCovering(const QRect &part);
+    // Narrows the part drawn in to the box of its pixels not yet taken, and returns that box.
+    QRect narrowToUncovered();
     // The pixels that no figure reached get the BackColor; figures draw everywhere again.
     void endCovering();
 

@@ -133,6 +133,7 @@ void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t posit
 {
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
     cell.shapes.push_back(static_cast<std::uint32_t>(position));
+    cell.parts.push_back(part);
     cell.reached = cell.shapes.size() == 1
                        ? part
                        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
@@ -248,8 +249,16 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                 --next;
         } else {
             for (const QRect &cell : open) {
+                // Only the shapes that reach where the cell's open pixels lie can take them.
                 surface.narrowCovering(cell);
-                forShapesReaching(cell, [&](std::uint32_t i) { return i >= next || draw(i); });
+                const QRect box = surface.narrowToUncovered();
+                const Cell &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns
+                                             + cell.left() / CellSize];
+                for (std::size_t k = entries.shapes.size(); k-- > 0;) {
+                    const std::uint32_t i = entries.shapes[k];
+                    if (i < next && entries.parts[k].intersects(box) && !draw(i))
+                        break;
+                }
                 if (spoilt)
                     break;
             }

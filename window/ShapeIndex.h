@@ -74,6 +74,7 @@ private:
     struct Cell
     {
         std::vector<std::uint32_t> shapes;
+        std::vector<QRect> parts; // where each of the shapes reaches into the cell
         QRect reached;
     };
 

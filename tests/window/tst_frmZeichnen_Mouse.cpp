@@ -196,6 +196,17 @@ private slots:
         });
         QVERIFY(twins.alike());
 
+        // Texts at the left edge over lines that leave its first pixels free, open in the left cells.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            for (int row = 0; row < window.surface().size().height(); ++row)
+                window.oObjectData->AddObject(ShapeKinds::linie(45.0f, row * 15.0f, 9000.0f, row * 15.0f, row * 0x020301));
+            QRandomGenerator scatter(21);
+            for (int i = 0; i < 200; ++i)
+                window.oObjectData->AddObject(ShapeKinds::text(scatter.bounded(90), scatter.bounded(7050), QString::number(i)));
+            window.Form_Paint();
+        });
+        QVERIFY(twins.alike());
+
         // Lines over every row: a full repaint is done long before it reaches the circle and
         // the text under them, which still set ForeColor and the text position.
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
