@@ -1,8 +1,18 @@
 #include "support/ShapeKinds.h"
 
+#include <cmath>
+#include <limits>
+
 namespace ShapeKinds {
 
 namespace {
+
+// One unit in the last place of a 32-bit float of magnitude v.
+float ulp(float v)
+{
+    v = std::abs(v);
+    return std::nextafter(v, std::numeric_limits<float>::infinity()) - v;
+}
 
 // The properties every shape class has, and the coordinates that follow X1 and Y1.
 template <typename T>
@@ -91,7 +101,10 @@ const QList<Kind> &all()
         {typeid(Kreis), "Kreis", [](const Basisklasse &s) { return common<Kreis>(s, [](const Kreis &k) { return QList<float>{k.getRadius()}; }); },
          "mnuKreis", true, {{200, 200}, {220, 215}}, {3000, 3000, 375}, {{225, 200}, {200, 175}},
          [] { return std::shared_ptr<Basisklasse>(kreis(3000, 3000, 375)); }, {"CIRCLE"},
-         {"Kreis 3000 3000 3375 3000 c0"}},
+         {"Kreis 3000 3000 3375 3000 c0"},
+         // Read as a centre and a point on its edge, its radius comes back as the distance to that
+         // point, which the sum centre + radius has rounded.
+         [](const QList<float> &c, qsizetype i) { return i == 2 ? 2.0f * ulp(std::max(std::abs(c.at(0)), c.at(2))) : 0.0f; }},
         {typeid(Text), "Text", textParts, "mnuText", false, {{80, 100}}, {1200, 1500}, {},
          [] { return std::shared_ptr<Basisklasse>(text(1200, 1500, QStringLiteral("Probe"))); }, {"TEXT"},
          {"Text 1200 1500 [Probe] c0"}},

@@ -44,6 +44,9 @@ struct Kind
     // RecordingDxfTarget records it.
     QList<QByteArray> dxfEntities;
     QStringList read;
+    // How far coordinate i of a shape of this kind may move when it is written and read again, as
+    // the writer may turn it into others (a radius into a point on the edge); none: not at all.
+    float (*dxfSlack)(const QList<float> &coordinates, qsizetype i) = nullptr;
 };
 
 // In the order of their items in the Zeichnen menu, which the real-window test reads from here.
