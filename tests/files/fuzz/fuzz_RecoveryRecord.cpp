@@ -59,6 +59,7 @@ RecoveryEntry entryFrom(Input &in)
     e.fileName = in.text();
     e.saved = in.byte() & 1;
     e.stamp = {dev_t(in.number()), ino_t(in.number()), off_t(in.number()), std::time_t(in.number()), long(in.byte())};
+    e.readUpTo = in.byte() & 1 ? qint64(in.number()) : -1; // a read stopped there, or whole
     // What the kind does not hold is not written, and so is not read back.
     RecoveryEntry kept{e.kind};
     switch (e.kind) {
@@ -67,6 +68,7 @@ RecoveryEntry entryFrom(Input &in)
         kept.fileName.clear();
         kept.saved = false;
         kept.stamp = {};
+        kept.readUpTo = -1;
         if (e.placement != RecoveryEntry::Placement::Text) {
             kept.text.clear();
             kept.font.clear();
@@ -79,6 +81,8 @@ RecoveryEntry entryFrom(Input &in)
         kept.saved = e.saved;
         break;
     case RecoveryEntry::Kind::Read:
+        kept.readUpTo = e.readUpTo;
+        [[fallthrough]];
     case RecoveryEntry::Kind::Moved:
         kept.color = e.color;
         kept.fileName = e.fileName;
