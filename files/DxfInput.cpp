@@ -26,22 +26,19 @@ std::uint64_t matches(std::uint64_t word, char byte)
     return (differences - Ones) & ~differences & Highs;
 }
 
-// The first of `bytes` in [from, to), or to. Most lines of a DXF file are a few bytes long: the
+// The first CR or LF in [from, to), or to. Most lines of a DXF file are a few bytes long: their
 // first bytes are tested eight at a time in a word, which costs less than a call of memchr per
 // byte sought. Farther on, memchr per byte sought is much faster than looking at every byte; it
 // looks a window at a time, so that a byte the text does not hold at all (the CR of LF-only
 // lines) never makes each line's search read to the buffer's end.
-const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
+const char *firstLineEnd(const char *from, const char *to)
 {
     constexpr std::ptrdiff_t ShortLine = 32;
     if constexpr (std::endian::native == std::endian::little) {
         for (const char *const shortEnd = from + std::min(ShortLine, to - from); shortEnd - from >= 8; from += 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, from, sizeof word);
-            std::uint64_t found = 0;
-            for (const char byte : bytes)
-                found |= matches(word, byte);
-            if (found)
+            if (const std::uint64_t found = matches(word, '\r') | matches(word, '\n'))
                 return from + std::countr_zero(found) / 8;
         }
     }
@@ -49,7 +46,7 @@ const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
     while (from < to) {
         const char *const windowEnd = from + std::min(Window, to - from);
         const char *found = windowEnd;
-        for (const char byte : bytes) {
+        for (const char byte : {'\r', '\n'}) {
             if (const void *hit = std::memchr(from, byte, size_t(found - from)))
                 found = static_cast<const char *>(hit);
         }
@@ -62,19 +59,33 @@ const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
 
 } // namespace
 
-qsizetype DxfInput::find(QByteArrayView bytes, qsizetype limit)
+template <typename FirstIn>
+qsizetype DxfInput::search(qsizetype limit, FirstIn firstIn)
 {
     qsizetype looked = 0;
     for (;;) {
         const char *const data = m_buffer.constData() + m_begin;
         const qsizetype end = std::min(m_end - m_begin, limit);
-        const char *const found = firstOf(data + looked, data + end, bytes);
+        const char *const found = firstIn(data + looked, data + end);
         if (found != data + end)
             return found - data;
         looked = end;
         if (looked >= limit || !readPiece())
             return -1;
     }
+}
+
+qsizetype DxfInput::find(char byte, qsizetype limit)
+{
+    return search(limit, [byte](const char *from, const char *to) {
+        const void *const hit = std::memchr(from, byte, size_t(to - from));
+        return hit ? static_cast<const char *>(hit) : to;
+    });
+}
+
+qsizetype DxfInput::findLineEnd(qsizetype limit)
+{
+    return search(limit, firstLineEnd);
 }
 
 bool DxfInput::readPiece()

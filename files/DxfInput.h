@@ -19,14 +19,19 @@ public:
     // The bytes from the next one on, at least count of them unless the file ends first. Every view
     // handed out stays valid until the next call of ensure() or find().
     QByteArrayView ensure(qsizetype count);
-    // How many bytes lie before the first from the next one on that is one of `bytes`, reading on
-    // as needed but looking at no more than `limit` bytes; -1 when none is there.
-    qsizetype find(QByteArrayView bytes, qsizetype limit);
+    // How many bytes lie before the first from the next one on that is `byte`, reading on as
+    // needed but looking at no more than `limit` bytes; -1 when none is there.
+    qsizetype find(char byte, qsizetype limit);
+    // The same for the first CR or LF.
+    qsizetype findLineEnd(qsizetype limit);
     void skip(qsizetype count) { m_begin += count; }
 
 private:
     // Appends the next piece of the source; false when the file has ended.
     bool readPiece();
+    // What find and findLineEnd share: firstIn(from, to) is the first byte sought in [from, to), or to.
+    template <typename FirstIn>
+    qsizetype search(qsizetype limit, FirstIn firstIn);
 
     DxfSource &m_source;
     const qsizetype m_pieceSize;

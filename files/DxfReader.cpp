@@ -141,7 +141,7 @@ QStringList DxfReader::read(DxfSource &source)
 bool DxfReader::nextLine(QByteArrayView &line, bool *cut)
 {
     const qsizetype longest = cut ? LongestCodeLine : std::numeric_limits<qsizetype>::max() - 1;
-    const qsizetype end = m_input->find("\r\n", longest + 1);
+    const qsizetype end = m_input->findLineEnd(longest + 1);
     const QByteArrayView rest = m_input->ensure(end < 0 ? 0 : end + 2);
     if (rest.isEmpty())
         return false;
