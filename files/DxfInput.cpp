@@ -7,13 +7,6 @@
 
 DxfInput::DxfInput(DxfSource &source, qsizetype pieceSize) : m_source(source), m_pieceSize(pieceSize) {}
 
-QByteArrayView DxfInput::ensure(qsizetype count)
-{
-    while (m_end - m_begin < count && readPiece()) {
-    }
-    return QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
-}
-
 namespace {
 
 // Whether each byte of word is `byte`, as the high bit of that byte. A borrow can mark a byte
@@ -85,7 +78,7 @@ qsizetype DxfInput::find(char byte, qsizetype limit)
 
 qsizetype DxfInput::findLineEnd(qsizetype limit)
 {
-    return search(limit, firstLineEnd);
+    return search(limit, [](const char *from, const char *to) { return firstLineEnd(from, to); });
 }
 
 bool DxfInput::readPiece()

@@ -18,7 +18,12 @@ public:
 
     // The bytes from the next one on, at least count of them unless the file ends first. Every view
     // handed out stays valid until the next call of ensure() or find().
-    QByteArrayView ensure(qsizetype count);
+    QByteArrayView ensure(qsizetype count)
+    {
+        while (m_end - m_begin < count && readPiece()) {
+        }
+        return QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
+    }
     // How many bytes lie before the first from the next one on that is `byte`, reading on as
     // needed but looking at no more than `limit` bytes; -1 when none is there.
     qsizetype find(char byte, qsizetype limit);
