@@ -1,40 +1,17 @@
 #include "files/DxfInput.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 DxfInput::DxfInput(DxfSource &source, qsizetype pieceSize) : m_source(source), m_pieceSize(pieceSize) {}
 
 namespace {
 
-// Whether each byte of word is `byte`, as the high bit of that byte. A borrow can mark a byte
-// above a true match as well, never one below: the lowest mark is always a match.
-std::uint64_t matches(std::uint64_t word, char byte)
-{
-    constexpr std::uint64_t Ones = 0x0101010101010101u;
-    constexpr std::uint64_t Highs = 0x8080808080808080u;
-    const std::uint64_t differences = word ^ (Ones * static_cast<unsigned char>(byte));
-    return (differences - Ones) & ~differences & Highs;
-}
-
-// The first CR or LF in [from, to), or to. Most lines of a DXF file are a few bytes long: their
-// first bytes are tested eight at a time in a word, which costs less than a call of memchr per
-// byte sought. Farther on, memchr per byte sought is much faster than looking at every byte; it
-// looks a window at a time, so that a byte the text does not hold at all (the CR of LF-only
-// lines) never makes each line's search read to the buffer's end.
+// The first CR or LF in [from, to), or to. memchr per byte sought is much faster than looking at
+// every byte for every one of them. It looks a window at a time, so that a byte the text does not
+// hold at all (the CR of LF-only lines) never makes each line's search read to the buffer's end.
 const char *firstLineEnd(const char *from, const char *to)
 {
-    constexpr std::ptrdiff_t ShortLine = 32;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (const char *const shortEnd = from + std::min(ShortLine, to - from); shortEnd - from >= 8; from += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, from, sizeof word);
-            if (const std::uint64_t found = matches(word, '\r') | matches(word, '\n'))
-                return from + std::countr_zero(found) / 8;
-        }
-    }
     constexpr std::ptrdiff_t Window = 64;
     while (from < to) {
         const char *const windowEnd = from + std::min(Window, to - from);

@@ -140,6 +140,11 @@ QStringList DxfReader::read(DxfSource &source)
 
 bool DxfReader::nextLine(QByteArrayView &line, bool *cut)
 {
+    static_assert(DxfInput::ShortLine < LongestCodeLine);
+    if (m_input->takeShortLine(line)) {
+        ++m_lineNumber;
+        return true;
+    }
     const qsizetype longest = cut ? LongestCodeLine : std::numeric_limits<qsizetype>::max() - 1;
     const qsizetype end = m_input->findLineEnd(longest + 1);
     const QByteArrayView rest = m_input->ensure(end < 0 ? 0 : end + 2);
