@@ -72,6 +72,11 @@ void BenchRunner::run()
     QElapsedTimer wall;
     wall.start();
     const double cpuAtStart = WindowActions::processCpuSeconds();
+    const int largeRuns = m_options.quick ? 1 : 3;
+    if (!m_options.largeDrawings.isEmpty()) {
+        LargeDrawingBench(m_actions, m_folder.path(), largeRuns, m_options.largeDrawings).run();
+        return;
+    }
     QList<Row> rows;
     for (const std::int32_t shapes : m_options.sizes)
         rows.append(measure(shapes));
@@ -85,7 +90,7 @@ void BenchRunner::run()
     std::printf("repaint long-text %d: %.3f s (target ≤ %.2f s)\n(processor time; wall time %.3f s)\n",
                 LongTextBench::Characters, longText.processorSeconds, LongTextBench::RepaintTarget, longText.wallSeconds);
     printRecovery(rows);
-    LargeDrawingBench(m_actions, m_folder.path(), m_options.quick ? 1 : 3).run();
+    LargeDrawingBench(m_actions, m_folder.path(), largeRuns).run();
     const double cpuShare = (WindowActions::processCpuSeconds() - cpuAtStart) / seconds(wall);
     // Other programs on the machine stretch every figure; this shows how much they took.
     std::printf("\nthe benchmark ran on the processor %.0f %% of its time; the rest it waited for the"

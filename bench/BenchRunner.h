@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,8 @@ public:
     {
         bool quick = false;
         QList<std::int32_t> sizes{1000, 10000, 100000, 1000000};
+        // Only these drawings of the large-drawing table, and nothing else; empty: every table.
+        QStringList largeDrawings;
     };
 
     explicit BenchRunner(Options options);

@@ -24,8 +24,8 @@ const QSize LargeWindow(1600, 1000);
 
 } // namespace
 
-LargeDrawingBench::LargeDrawingBench(WindowActions &actions, QString folder, int runs)
-    : mActions(actions), mFolder(std::move(folder)), mRuns(runs)
+LargeDrawingBench::LargeDrawingBench(WindowActions &actions, QString folder, int runs, QStringList only)
+    : mActions(actions), mFolder(std::move(folder)), mRuns(runs), mOnly(std::move(only))
 {
 }
 
@@ -46,6 +46,8 @@ void LargeDrawingBench::run()
     std::fflush(stdout);
     QList<Figures> figures;
     for (const Drawing &drawing : drawings) {
+        if (!mOnly.isEmpty() && !mOnly.contains(drawing.name))
+            continue;
         // The drawing in the larger window is the file of the usual one.
         const QString base = drawing.name.section(QLatin1Char('-'), 0, drawing.pixels.isEmpty() ? -1 : -2);
         const QString path = QStringLiteral("%1/large-%2-%3.dxf").arg(mFolder, base).arg(drawing.shapes);

@@ -8,14 +8,16 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
 class LargeDrawingBench
 {
 public:
-    // Files go to `folder`; each figure is the median of `runs`.
-    LargeDrawingBench(WindowActions &actions, QString folder, int runs);
+    // Files go to `folder`; each figure is the median of `runs`. Where `only` names drawings, just
+    // those are measured.
+    LargeDrawingBench(WindowActions &actions, QString folder, int runs, QStringList only = {});
 
     // Measures every drawing, then prints its table and the target lines.
     void run();
@@ -51,4 +53,5 @@ private:
     WindowActions &mActions;
     QString mFolder;
     int mRuns;
+    QStringList mOnly;
 };

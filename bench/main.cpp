@@ -1,4 +1,4 @@
-// skizzar_bench [--quick] [--sizes=1000,10000,100000,1000000]: times the editor on large drawings.
+// skizzar_bench [--quick] [--sizes=1000,10000,100000,1000000] [--large=mix,texts]: times the editor on large drawings.
 
 #include "BenchRunner.h"
 #include "app/Application.h"
@@ -21,8 +21,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption sizes(QStringLiteral("sizes"),
                                    QStringLiteral("Comma-separated drawing sizes (default 1000,10000,100000,1000000)."),
                                    QStringLiteral("list"));
+    const QCommandLineOption large(QStringLiteral("large"),
+                                   QStringLiteral("Only these drawings of the large-drawing table (mix,texts,…), nothing else."),
+                                   QStringLiteral("names"));
     parser.addOption(quick);
     parser.addOption(sizes);
+    parser.addOption(large);
     parser.process(app);
 
     BenchRunner::Options options;
@@ -39,6 +43,8 @@ int main(int argc, char *argv[])
             options.sizes.append(shapes);
         }
     }
+    if (parser.isSet(large))
+        options.largeDrawings = parser.value(large).split(QLatin1Char(','));
     BenchRunner runner(options);
     try {
         runner.run();

@@ -74,7 +74,7 @@ DxfBinaryPairs::Result DxfBinaryPairs::next(Pair &pair)
     pair.valueAt = m_input.offset();
     switch (typeOf(pair.code)) {
     case Type::String: {
-        const qsizetype end = m_input.find(QByteArrayView("\0", 1), std::numeric_limits<qsizetype>::max());
+        const qsizetype end = m_input.find('\0', std::numeric_limits<qsizetype>::max());
         if (end < 0)
             return Result::CutOff;
         pair.value = m_input.ensure(end).first(end);

@@ -5,25 +5,18 @@
 
 DxfInput::DxfInput(DxfSource &source, qsizetype pieceSize) : m_source(source), m_pieceSize(pieceSize) {}
 
-QByteArrayView DxfInput::ensure(qsizetype count)
-{
-    while (m_end - m_begin < count && readPiece()) {
-    }
-    return QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
-}
-
 namespace {
 
-// The first of `bytes` in [from, to), or to: memchr per byte is much faster than looking at every
-// byte for every one of them. It looks a window at a time, so that a byte the text does not hold
-// at all (the CR of LF-only lines) never makes each line's search read to the buffer's end.
-const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
+// The first CR or LF in [from, to), or to. memchr per byte sought is much faster than looking at
+// every byte for every one of them. It looks a window at a time, so that a byte the text does not
+// hold at all (the CR of LF-only lines) never makes each line's search read to the buffer's end.
+const char *firstLineEnd(const char *from, const char *to)
 {
     constexpr std::ptrdiff_t Window = 64;
     while (from < to) {
         const char *const windowEnd = from + std::min(Window, to - from);
         const char *found = windowEnd;
-        for (const char byte : bytes) {
+        for (const char byte : {'\r', '\n'}) {
             if (const void *hit = std::memchr(from, byte, size_t(found - from)))
                 found = static_cast<const char *>(hit);
         }
@@ -36,19 +29,33 @@ const char *firstOf(const char *from, const char *to, QByteArrayView bytes)
 
 } // namespace
 
-qsizetype DxfInput::find(QByteArrayView bytes, qsizetype limit)
+template <typename FirstIn>
+qsizetype DxfInput::search(qsizetype limit, FirstIn firstIn)
 {
     qsizetype looked = 0;
     for (;;) {
         const char *const data = m_buffer.constData() + m_begin;
         const qsizetype end = std::min(m_end - m_begin, limit);
-        const char *const found = firstOf(data + looked, data + end, bytes);
+        const char *const found = firstIn(data + looked, data + end);
         if (found != data + end)
             return found - data;
         looked = end;
         if (looked >= limit || !readPiece())
             return -1;
     }
+}
+
+qsizetype DxfInput::find(char byte, qsizetype limit)
+{
+    return search(limit, [byte](const char *from, const char *to) {
+        const void *const hit = std::memchr(from, byte, size_t(to - from));
+        return hit ? static_cast<const char *>(hit) : to;
+    });
+}
+
+qsizetype DxfInput::findLineEnd(qsizetype limit)
+{
+    return search(limit, [](const char *from, const char *to) { return firstLineEnd(from, to); });
 }
 
 bool DxfInput::readPiece()

@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 class DxfInput
 {
 public:
@@ -18,15 +22,61 @@ public:
 
     // The bytes from the next one on, at least count of them unless the file ends first. Every view
     // handed out stays valid until the next call of ensure() or find().
-    QByteArrayView ensure(qsizetype count);
-    // How many bytes lie before the first from the next one on that is one of `bytes`, reading on
-    // as needed but looking at no more than `limit` bytes; -1 when none is there.
-    qsizetype find(QByteArrayView bytes, qsizetype limit);
+    QByteArrayView ensure(qsizetype count)
+    {
+        while (m_end - m_begin < count && readPiece()) {
+        }
+        return QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
+    }
+    // How many bytes lie before the first from the next one on that is `byte`, reading on as
+    // needed but looking at no more than `limit` bytes; -1 when none is there.
+    qsizetype find(char byte, qsizetype limit);
+    // The same for the first CR or LF.
+    qsizetype findLineEnd(qsizetype limit);
     void skip(qsizetype count) { m_begin += count; }
+    // Most lines of a DXF file are a few bytes long. Where one of at most ShortLine bytes ends
+    // in the bytes read already, with a byte after its end, the line without its end (CR, LF or
+    // CR LF), which is passed over; false otherwise, with nothing passed over. Its bytes are
+    // tested a word at a time, which costs much less than a search.
+    static constexpr qsizetype ShortLine = 15;
+    bool takeShortLine(QByteArrayView &line)
+    {
+        if constexpr (std::endian::native != std::endian::little)
+            return false;
+        const char *const data = m_buffer.constData() + m_begin;
+        if (m_end - m_begin < ShortLine + 2)
+            return false;
+        qsizetype end = 0;
+        for (; end <= ShortLine; end += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, data + end, sizeof word);
+            if (const std::uint64_t found = matches(word, '\r') | matches(word, '\n')) {
+                end += std::countr_zero(found) / 8;
+                break;
+            }
+        }
+        if (end > ShortLine)
+            return false;
+        line = QByteArrayView(data, end);
+        m_begin += data[end] == '\r' && data[end + 1] == '\n' ? end + 2 : end + 1;
+        return true;
+    }
 
 private:
+    // Whether each byte of word is `byte`, as the high bit of that byte. A borrow can mark a byte
+    // above a true match as well, never one below: the lowest mark is always a match.
+    static std::uint64_t matches(std::uint64_t word, char byte)
+    {
+        constexpr std::uint64_t Ones = 0x0101010101010101u;
+        constexpr std::uint64_t Highs = 0x8080808080808080u;
+        const std::uint64_t differences = word ^ (Ones * static_cast<unsigned char>(byte));
+        return (differences - Ones) & ~differences & Highs;
+    }
     // Appends the next piece of the source; false when the file has ended.
     bool readPiece();
+    // What find and findLineEnd share: firstIn(from, to) is the first byte sought in [from, to), or to.
+    template <typename FirstIn>
+    qsizetype search(qsizetype limit, FirstIn firstIn);
 
     DxfSource &m_source;
     const qsizetype m_pieceSize;

@@ -11,32 +11,37 @@
 
 namespace {
 
-// Number lines are short: their text is normalised on the stack, without an allocation.
+// Number lines are short: one whose decimal separator is "," is copied on the stack, without an
+// allocation, with "." instead.
 using NumberText = QVarLengthArray<char, 64>;
 
-// The number text ready for std::from_chars (which takes neither "+" nor ","), or empty when the
-// text holds anything a decimal number cannot.
-NumberText normalised(QByteArrayView text)
+// The number text ready for std::from_chars (which takes neither "+" nor ","): the text itself,
+// or where it holds a "," its copy in `copy`; empty when the text holds anything a decimal
+// number cannot.
+QByteArrayView normalised(QByteArrayView text, NumberText &copy)
 {
     QByteArrayView body = DxfNumber::trimmed(text);
     if (body.startsWith('+'))
         body = body.sliced(1);
-    NumberText result;
-    if (body.isEmpty())
-        return result;
-    result.append(body.data(), body.size());
+    qsizetype comma = -1;
     bool separator = false;
-    for (char &c : result) {
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const char c = body[i];
         if (c == ',' || c == '.') {
             if (separator)
                 return {};
             separator = true;
-            c = '.';
+            if (c == ',')
+                comma = i;
         } else if (!((c >= '0' && c <= '9') || c == 'e' || c == 'E' || c == '+' || c == '-')) {
             return {};
         }
     }
-    return result;
+    if (comma < 0)
+        return body;
+    copy.append(body.data(), body.size());
+    copy[comma] = '.';
+    return QByteArrayView(copy.constData(), copy.size());
 }
 
 bool hasNegativeExponent(QByteArrayView number)
@@ -45,12 +50,13 @@ bool hasNegativeExponent(QByteArrayView number)
 }
 
 template <typename T>
-DxfNumber::Parsed<T> parse(const NumberText &text)
+DxfNumber::Parsed<T> parse(QByteArrayView text)
 {
     DxfNumber::Parsed<T> parsed;
-    if (text.isEmpty())
+    NumberText copy;
+    const QByteArrayView number = normalised(text, copy);
+    if (number.isEmpty())
         return parsed;
-    const QByteArrayView number(text.constData(), text.size());
     const char *end = number.constData() + number.size();
     T value{};
     const std::from_chars_result result = std::from_chars(number.constData(), end, value);
@@ -88,16 +94,6 @@ int numberLine(char *buffer, char *digitsEnd)
 
 } // namespace
 
-QByteArrayView DxfNumber::trimmed(QByteArrayView text)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.isEmpty() && blank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && blank(text.back()))
-        text.chop(1);
-    return text;
-}
-
 QByteArray DxfNumber::format(float value)
 {
     char buffer[MaxLineLength];
@@ -131,12 +127,12 @@ int DxfNumber::write(char *buffer, std::int32_t value)
 
 DxfNumber::Parsed<float> DxfNumber::toSingle(QByteArrayView text)
 {
-    return parse<float>(normalised(text));
+    return parse<float>(text);
 }
 
 DxfNumber::Parsed<double> DxfNumber::toDouble(QByteArrayView text)
 {
-    return parse<double>(normalised(text));
+    return parse<double>(text);
 }
 
 DxfNumber::Parsed<std::int32_t> DxfNumber::toInteger32(QByteArrayView text)

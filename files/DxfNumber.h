@@ -37,5 +37,13 @@ public:
     static Parsed<std::int32_t> toInteger32(QByteArrayView text);
 
     // Blanks and tabs at both ends removed.
-    static QByteArrayView trimmed(QByteArrayView text);
+    static QByteArrayView trimmed(QByteArrayView text)
+    {
+        auto blank = [](char c) { return c == ' ' || c == '\t'; };
+        while (!text.isEmpty() && blank(text.front()))
+            text = text.sliced(1);
+        while (!text.isEmpty() && blank(text.back()))
+            text.chop(1);
+        return text;
+    }
 };

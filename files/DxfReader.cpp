@@ -42,6 +42,31 @@ private:
     QByteArrayView m_rest;
 };
 
+// The group code a line holds, blanks around it allowed; none when it holds anything else.
+std::optional<int> groupCode(QByteArrayView line)
+{
+    // Nearly every code is a few digits alone on its line, read here without the general path.
+    const QByteArrayView code = DxfNumber::trimmed(line);
+    constexpr qsizetype MostDigits = 9; // no int overflows
+    if (!code.isEmpty() && code.size() <= MostDigits) {
+        int value = 0;
+        for (const char c : code) {
+            if (c < '0' || c > '9') {
+                value = -1;
+                break;
+            }
+            value = value * 10 + (c - '0');
+        }
+        if (value >= 0)
+            return value;
+    }
+    int value = 0;
+    const std::from_chars_result result = std::from_chars(code.data(), code.data() + code.size(), value);
+    if (code.isEmpty() || result.ec != std::errc() || result.ptr != code.data() + code.size())
+        return std::nullopt;
+    return value;
+}
+
 bool is(QByteArrayView value, QByteArrayView expected)
 {
     return DxfNumber::trimmed(value) == expected;
@@ -115,8 +140,13 @@ QStringList DxfReader::read(DxfSource &source)
 
 bool DxfReader::nextLine(QByteArrayView &line, bool *cut)
 {
+    static_assert(DxfInput::ShortLine < LongestCodeLine);
+    if (m_input->takeShortLine(line)) {
+        ++m_lineNumber;
+        return true;
+    }
     const qsizetype longest = cut ? LongestCodeLine : std::numeric_limits<qsizetype>::max() - 1;
-    const qsizetype end = m_input->find("\r\n", longest + 1);
+    const qsizetype end = m_input->findLineEnd(longest + 1);
     const QByteArrayView rest = m_input->ensure(end < 0 ? 0 : end + 2);
     if (rest.isEmpty())
         return false;
@@ -146,12 +176,10 @@ bool DxfReader::nextPair(Pair &pair)
     if (!nextLine(codeLine, &cut))
         return false;
     const qsizetype codeLineNumber = m_lineNumber;
-    const QByteArrayView code = DxfNumber::trimmed(codeLine);
-    int value = 0;
-    const std::from_chars_result result = std::from_chars(code.data(), code.data() + code.size(), value);
-    if (cut || code.isEmpty() || result.ec != std::errc() || result.ptr != code.data() + code.size())
+    const std::optional<int> code = cut ? std::nullopt : groupCode(codeLine);
+    if (!code)
         stop(QStringLiteral("Kein Gruppencode"), codeLineNumber, codeLine);
-    pair.code = value;
+    pair.code = *code;
     if (!nextLine(pair.value))
         return false;
     pair.valueLine = m_lineNumber;

@@ -59,14 +59,12 @@ int DxfTextCodec::toWindows1252(char16_t character)
 
 QString DxfTextCodec::fromWindows1252(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    // One character per byte, written straight into the text.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *character = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
-        if (b >= 0x80 && b <= 0x9F && HighControlBlock[b - 0x80] != 0)
-            text.append(QChar(HighControlBlock[b - 0x80]));
-        else
-            text.append(QChar(b));
+        *character++ = b >= 0x80 && b <= 0x9F && HighControlBlock[b - 0x80] != 0 ? HighControlBlock[b - 0x80] : b;
     }
     return text;
 }
@@ -94,7 +92,8 @@ QByteArray DxfTextCodec::encode(const QString &text)
 
 QString DxfTextCodec::unescape(const QString &text)
 {
-    if (!text.contains(QStringLiteral("\\U+")))
+    // Most texts hold no backslash at all, which is the quickest to rule out.
+    if (!text.contains(u'\\') || !text.contains(QStringLiteral("\\U+")))
         return text;
     QString result;
     result.reserve(text.size());

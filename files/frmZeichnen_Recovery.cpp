@@ -27,7 +27,7 @@ bool changedSince(const RecoveryEntry &read)
 
 void frmZeichnen::record(const RecoveryEntry &entry)
 {
-    if (m_record && m_recording)
+    if (recording())
         m_record->append(entry);
 }
 

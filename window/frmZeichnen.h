@@ -211,6 +211,8 @@ private:
 
     // The recovery record: every completed action goes in, unless a file is being read.
     void record(const RecoveryEntry &entry);
+    // Whether record() takes entries now: a placement need not make its entry otherwise.
+    bool recording() const { return m_record && m_recording; }
     void recordTitle(bool saved);
     // The colours that stay when the drawing is emptied or read.
     void recordColours();

@@ -108,6 +108,8 @@ void frmZeichnen::placeKind(const ShapeKind &kind, ShapePlacement placement, std
     if (!placing)
         return;
     placeShape(std::move(shape));
+    if (!recording())
+        return;
     RecoveryEntry entry(RecoveryEntry::Placement(kindIndex(kind) + 1), placement.x1, placement.y1, placement.x2,
                         placement.y2, lColor);
     if (kind.takesText) {

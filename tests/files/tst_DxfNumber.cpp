@@ -158,6 +158,10 @@ private slots:
         QTest::newRow("hex") << QByteArray("0x10") << nan << 0.0f;
         QTest::newRow("only sign") << QByteArray("-") << nan << 0.0f;
         QTest::newRow("two plus signs") << QByteArray("++1") << nan << 0.0f;
+        QTest::newRow("plus sign and comma") << QByteArray("+1,5") << ok << 1.5f;
+        QTest::newRow("comma then point") << QByteArray("1,5.0") << nan << 0.0f;
+        QTest::newRow("comma, underflow") << QByteArray("-1,5e-50") << ok << -0.0f;
+        QTest::newRow("comma, too large") << QByteArray("1,5e39") << overflow << 0.0f;
     }
 
     void toSingle()

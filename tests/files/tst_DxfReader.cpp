@@ -138,13 +138,20 @@ private slots:
     void lineEnds()
     {
         QFETCH(QByteArray, end);
+        // Lines of up to 15 bytes are taken a word at a time, longer ones are sought: lengths on
+        // both sides of each word's end, and a number that is none, to show the line counted.
         QByteArray content = entitiesDxf({"0", "POINT", "8", "0", "10", "1", "20", "-2",
                                           " 0", "LINE", "8", "0", "10", "3", "20", "-4", "11", "5", "21", "-6",
-                                          "0", "TEXT", "8", "0", "10", "7", "20", "-8", "1", "  blank  "});
+                                          "0", "TEXT", "8", "0", "10", "7", "20", "-8", "1", "  blank  ",
+                                          "0", "LINE", "10", "1.00000", "20", "-2.000000", "11", "3.000000000000",
+                                          "21", "-4.000000000000", "0", "TEXT", "10", "5.0000000000000", "20", "6",
+                                          "1", "sixteen letters.", "0", "TEXT", "1", "seventeen letters", "0", "POINT", "20", "x"});
         content.replace("\r\n", end);
         const Read result = read(content);
-        QCOMPARE(result.messages, QStringList());
-        QCOMPARE(result.placed, (QStringList{"Punkt 1 2 c0", "Linie 3 4 5 6 c0", "Text 7 8 [  blank  ] c0"}));
+        QCOMPARE(result.messages, QStringList{QStringLiteral("Keine Zahl in Zeile 60: „x“")});
+        QCOMPARE(result.placed, (QStringList{"Punkt 1 2 c0", "Linie 3 4 5 6 c0", "Text 7 8 [  blank  ] c0",
+                                             "Linie 1 2 3 4 c0", "Text 5 -6 [sixteen letters.] c0",
+                                             "Text 5 -6 [seventeen letters] c0"}));
     }
 
     void byteOrderMark()
@@ -173,7 +180,8 @@ private slots:
 
     void groupCodesWithBlanks()
     {
-        const Read result = read(entitiesDxf({" 0", "LINE", "  8", "0", " 10 ", "1", "20", "2", "11", "3", "21", "4",
+        // Leading zeros too, also more than a code of nine digits has.
+        const Read result = read(entitiesDxf({" 0", "LINE", "  8", "0", " 10 ", "1", "0000000020", "2", "011", "3", "21", "4",
                                               "0", "POINT", "10", "5", "20", "6"}));
         QCOMPARE(result.messages, QStringList());
         QCOMPARE(result.placed, (QStringList{"Linie 1 -2 3 -4 c0", "Punkt 5 -6 c0"}));
