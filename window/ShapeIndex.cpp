@@ -306,28 +306,69 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     QRect undrawn;
     for (std::size_t i = mPrints.size(); i < before; ++i)
         undrawn |= append(shapes[i], surface);
-    if (mUnknown != 0)
+    if (mUnknown != 0 || !repaintIndexed(shapes, surface, changed | undrawn))
         return false;
+    // Then the new one on top.
+    shapes.back()->Draw(surface, DrawMode::Repaint);
+    append(shapes.back(), surface);
+    return true;
+}
+
+bool ShapeIndex::repaintIndexed(const ObjectData::Collection &shapes, RasterSurface &surface, QRect area)
+{
     const std::int32_t foreColor = surface.getForeColor();
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
-    const auto colourBefore = [&](std::int32_t lastSetter) {
-        return lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor;
-    };
-
-    QRect area = changed | undrawn;
     if (foreColor != mDrawnForeColor)
         area |= mEarlyPrints;
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
     if (!area.isEmpty() && !coverArea(shapes, surface, area, foreColor))
         return false;
-    // What the full repaint leaves after the shapes before the new one, then the new one.
+    const std::int32_t lastSetter = mLastColourSetter.empty() ? -1 : mLastColourSetter.back();
     const std::optional<QPointF> lastPrint =
         mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
-    finishAsInOrder(surface, colourBefore(mLastColourSetter.empty() ? -1 : mLastColourSetter.back()),
+    finishAsInOrder(surface, lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor,
                     lastPrint, currentX, currentY);
-    shapes.back()->Draw(surface, DrawMode::Repaint);
-    append(shapes.back(), surface);
     return true;
+}
+
+QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shapes)
+{
+    QRect removed;
+    for (Cell &cell : mCells) {
+        // The lists ascend: the shapes forgotten stand at their ends.
+        std::size_t keep = cell.shapes.size();
+        while (keep > 0 && cell.shapes[keep - 1] >= count)
+            removed |= cell.parts[--keep];
+        if (keep == cell.shapes.size())
+            continue;
+        cell.shapes.resize(keep);
+        cell.parts.resize(keep);
+        cell.reached = QRect();
+        for (const QRect &part : cell.parts)
+            cell.reached |= part;
+    }
+    mPrints.resize(count);
+    mLastColourSetter.resize(count);
+    while (mLastPrinter >= 0 && (static_cast<std::size_t>(mLastPrinter) >= count || !mPrints[mLastPrinter]))
+        --mLastPrinter;
+    // mEarlyPrints may keep boxes of shapes forgotten: it only widens what is drawn again.
+    mFirst = count > 0 ? shapes.front().get() : nullptr;
+    mLast = count > 0 ? shapes[count - 1].get() : nullptr;
+    return removed;
+}
+
+bool ShapeIndex::repaintReplaced(const ObjectData::Collection &shapes, std::size_t kept, RasterSurface &surface,
+                                 const QRect &changed)
+{
+    // Drawing more than the shapes kept again costs about what a full repaint does.
+    const std::size_t count = std::min(kept, mPrints.size());
+    if (mReplaced || mUnknown != 0 || surface.size() != mSize || shapes.size() - count > count
+        || surface.getBackColor() == std::numeric_limits<std::int32_t>::max())
+        return false;
+    QRect area = changed | truncate(count, shapes);
+    for (std::size_t i = count; i < shapes.size(); ++i)
+        area |= append(shapes[i], surface);
+    return mUnknown == 0 && repaintIndexed(shapes, surface, area);
 }

@@ -32,6 +32,19 @@ public:
     bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                          const QRect &changed);
 
+    // The repaint after the drawing was replaced by one whose first `kept` shapes have the values
+    // of the first shapes it knew, with the same result as erasing the surface and drawing every
+    // shape in order: only where the shapes it knew after those reached, where the new drawing's
+    // shapes after them reach, and in `changed` are shapes drawn again. False, with nothing drawn
+    // that a full repaint would not draw over, when only a full repaint gives that result or it
+    // would cost as much; the index must then be forgotten.
+    bool repaintReplaced(const ObjectData::Collection &shapes, std::size_t kept, RasterSurface &surface,
+                         const QRect &changed);
+
+    // The drawing it stands for is gone, and new shapes may even sit where its shapes were: the
+    // next full repaint builds it afresh.
+    void forget() { mReplaced = true; }
+
     // The full repaint's result on a surface just erased: pixels, ForeColor and current
     // position. Every shape sets the pixels it reaches whatever was there, so only the last to
     // reach a pixel decides it: the shapes are drawn from the last back until every pixel is
@@ -51,6 +64,11 @@ private:
     // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
+    // Forgets every shape from position `count` on; returns the box of the cells' parts they reached.
+    QRect truncate(std::size_t count, const ObjectData::Collection &shapes);
+    // After the indexed shapes were drawn, but in `area`: draws it as the full repaint of the
+    // indexed shapes leaves it, with the ForeColor and text position that repaint leaves.
+    bool repaintIndexed(const ObjectData::Collection &shapes, RasterSurface &surface, QRect area);
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
     // Lists the shape in the cell, which it reaches in `part`.

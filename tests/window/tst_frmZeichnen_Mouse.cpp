@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,19 @@ public:
     void Draw(DrawingSurface &, std::int16_t) override { throw OverflowError(); }
     // Left out of the undo snapshot, as a plain shape is.
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &) const override { return nullptr; }
+};
+
+// A point that counts how often it and its copies are drawn.
+class CountedPunkt : public Punkt
+{
+public:
+    std::shared_ptr<int> draws = std::make_shared<int>(0);
+    void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override
+    {
+        ++*draws;
+        Punkt::Draw(oObject, iDrawMode);
+    }
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
 };
 
 // Two windows driven alike, one repainting placements in part, the other in whole.
@@ -231,6 +245,58 @@ private slots:
         QVERIFY(twins.alike());
         QCOMPARE(twins.dialogs[0]->messages().size(), messages + 1);
         twins.both([](frmZeichnen &, ScriptedDialogs &dialogs) { QVERIFY(dialogs.allAnswered()); });
+    }
+
+    // Undo of a placement draws again only where the line taken back was, and shows what a full
+    // repaint shows; where the drawing's first shapes changed since the snapshot (one removed or
+    // selected) it draws every shape.
+    void undoDrawsAgainWhereTheShapeWas_data()
+    {
+        QTest::addColumn<QString>("since"); // d: the first shape removed, s: selected
+        QTest::addColumn<bool>("inPart");
+        QTest::newRow("placement") << "" << true;
+        QTest::newRow("shape removed") << "d" << false;
+        QTest::newRow("shape selected") << "s" << false;
+    }
+    void undoDrawsAgainWhereTheShapeWas()
+    {
+        QFETCH(QString, since);
+        QFETCH(bool, inPart);
+        constexpr int Points = 300;
+        Twins twins;
+        std::shared_ptr<int> draws[2];
+        int w = 0;
+        twins.both([&](frmZeichnen &window, ScriptedDialogs &) {
+            draws[w] = std::make_shared<int>(0);
+            QRandomGenerator scatter(5);
+            for (int i = 0; i < Points; ++i) {
+                auto point = std::make_shared<CountedPunkt>();
+                point->setX1(float(scatter.bounded(640) * 15));
+                point->setY1(float(scatter.bounded(470) * 15));
+                point->draws = draws[w];
+                window.oObjectData->SaveOldCollection();
+                window.oObjectData->AddObject(point);
+            }
+            window.Form_Paint();
+            for (const auto &[from, to] : {std::pair{QPoint(20, 20), QPoint(300, 200)}, {QPoint(310, 40), QPoint(330, 60)}}) {
+                window.mnuLinie->trigger();
+                QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, from);
+                QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, to);
+            }
+            if (since == "d")
+                window.oObjectData->DeleteObject(1);
+            else if (since == "s")
+                window.oObjectData->SelectObject(1);
+            ++w;
+        });
+        *draws[0] = 0;
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) { window.mnuRueckgaengig->trigger(); });
+        QVERIFY(twins.alike());
+        QCOMPARE(twins.windows[0]->oObjectData->GetNumberOfObjects(), Points + 1);
+        if (inPart)
+            QVERIFY(*draws[0] < Points / 10);
+        else
+            QCOMPARE(*draws[0], Points);
     }
 
     void placement_data()
