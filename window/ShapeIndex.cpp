@@ -132,12 +132,21 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
 void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t position)
 {
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
+    const int left = column * CellSize, top = row * CellSize;
     cell.shapes.push_back(static_cast<std::uint32_t>(position));
-    cell.parts.push_back(part);
+    cell.parts.push_back({static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
+                          static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)});
     cell.reached = cell.shapes.size() == 1
                        ? part
                        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
                                QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
+}
+
+QRect ShapeIndex::cellRect(std::size_t index) const
+{
+    const auto row = static_cast<int>(index / static_cast<std::size_t>(mColumns));
+    const auto column = static_cast<int>(index % static_cast<std::size_t>(mColumns));
+    return {column * CellSize, row * CellSize, CellSize, CellSize};
 }
 
 template <typename Visit>
@@ -256,7 +265,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                                              + cell.left() / CellSize];
                 for (std::size_t k = entries.shapes.size(); k-- > 0;) {
                     const std::uint32_t i = entries.shapes[k];
-                    if (i < next && entries.parts[k].intersects(box) && !draw(i))
+                    if (i < next && unpacked(entries.parts[k], cell).intersects(box) && !draw(i))
                         break;
                 }
                 if (spoilt)
@@ -336,18 +345,20 @@ bool ShapeIndex::repaintIndexed(const ObjectData::Collection &shapes, RasterSurf
 QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shapes)
 {
     QRect removed;
-    for (Cell &cell : mCells) {
+    for (std::size_t index = 0; index < mCells.size(); ++index) {
+        Cell &cell = mCells[index];
+        const QRect rect = cellRect(index);
         // The lists ascend: the shapes forgotten stand at their ends.
         std::size_t keep = cell.shapes.size();
         while (keep > 0 && cell.shapes[keep - 1] >= count)
-            removed |= cell.parts[--keep];
+            removed |= unpacked(cell.parts[--keep], rect);
         if (keep == cell.shapes.size())
             continue;
         cell.shapes.resize(keep);
         cell.parts.resize(keep);
         cell.reached = QRect();
-        for (const QRect &part : cell.parts)
-            cell.reached |= part;
+        for (const Part &part : cell.parts)
+            cell.reached |= unpacked(part, rect);
     }
     mPrints.resize(count);
     mLastColourSetter.resize(count);

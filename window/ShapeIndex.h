@@ -89,12 +89,25 @@ private:
     // While covering: the pixels of the area that no indexed shape reaches take the BackColor.
     void coverUnreached(const QRect &area, RasterSurface &surface) const;
 
+    // A box inside a cell, its edges counted from the cell's first pixel: a quarter of a QRect,
+    // as a large drawing files millions of them.
+    struct Part
+    {
+        std::uint8_t left, top, right, bottom;
+    };
+    static_assert(CellSize <= 256);
     struct Cell
     {
         std::vector<std::uint32_t> shapes;
-        std::vector<QRect> parts; // where each of the shapes reaches into the cell
+        std::vector<Part> parts; // where each of the shapes reaches into the cell
         QRect reached;
     };
+    // The cell at that index, in pixels.
+    QRect cellRect(std::size_t index) const;
+    static QRect unpacked(const Part &part, const QRect &cell)
+    {
+        return {QPoint(cell.left() + part.left, cell.top() + part.top), QPoint(cell.left() + part.right, cell.top() + part.bottom)};
+    }
 
     QSize mSize;
     int mColumns = 0;
