@@ -216,20 +216,11 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     // Each shape that prints does so in the colour of the last shape before it that sets the
     // ForeColor, or in the ForeColor the repaint began with.
     const std::int32_t foreColor = surface.getForeColor();
-    std::int32_t colour = foreColor;
-    std::optional<QPointF> lastPrint;
-    for (const std::shared_ptr<Basisklasse> &shape : shapes) {
-        const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
-        if (!effect)
-            return false;
-        if (effect->foreColor)
-            colour = *effect->foreColor;
-        if (effect->printsAt)
-            lastPrint = effect->printsAt;
-    }
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
     drawnWhole(shapes, surface);
+    if (mUnknown != 0)
+        return false;
 
     bool spoilt = false;
     const auto draw = [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); };
@@ -275,8 +266,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     }
     if (spoilt)
         return false;
-
-    finishAsInOrder(surface, colour, lastPrint, currentX, currentY);
+    finishAsInOrder(surface, colourAfter(shapes, foreColor), lastPrinted(shapes), currentX, currentY);
     return true;
 }
 
@@ -334,12 +324,19 @@ bool ShapeIndex::repaintIndexed(const ObjectData::Collection &shapes, RasterSurf
     mDrawnForeColor = foreColor;
     if (!area.isEmpty() && !coverArea(shapes, surface, area, foreColor))
         return false;
-    const std::int32_t lastSetter = mLastColourSetter.empty() ? -1 : mLastColourSetter.back();
-    const std::optional<QPointF> lastPrint =
-        mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
-    finishAsInOrder(surface, lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor,
-                    lastPrint, currentX, currentY);
+    finishAsInOrder(surface, colourAfter(shapes, foreColor), lastPrinted(shapes), currentX, currentY);
     return true;
+}
+
+std::int32_t ShapeIndex::colourAfter(const ObjectData::Collection &shapes, std::int32_t foreColor) const
+{
+    const std::int32_t lastSetter = mLastColourSetter.empty() ? -1 : mLastColourSetter.back();
+    return lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor;
+}
+
+std::optional<QPointF> ShapeIndex::lastPrinted(const ObjectData::Collection &shapes) const
+{
+    return mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
 }
 
 QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shapes)

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The area is cut into square cells; each cell lists, in drawing order, the shapes that may set
@@ -69,6 +70,10 @@ private:
     // After the indexed shapes were drawn, but in `area`: draws it as the full repaint of the
     // indexed shapes leaves it, with the ForeColor and text position that repaint leaves.
     bool repaintIndexed(const ObjectData::Collection &shapes, RasterSurface &surface, QRect area);
+    // What drawing the indexed shapes in order leaves: the ForeColor (foreColor where none sets
+    // it) and where the last print was.
+    std::int32_t colourAfter(const ObjectData::Collection &shapes, std::int32_t foreColor) const;
+    std::optional<QPointF> lastPrinted(const ObjectData::Collection &shapes) const;
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
     // Lists the shape in the cell, which it reaches in `part`.
