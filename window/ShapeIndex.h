@@ -13,7 +13,8 @@
 // The area is cut into square cells; each cell lists, in drawing order, the shapes that may set
 // its pixels (a circle only under the cells its outline passes), and keeps the box of what they
 // reach in it: the rest of the cell no shape sets. Built from the drawing as it was drawn last
-// and brought up to date as shapes are appended; any other change of the drawing builds it afresh.
+// and brought up to date as shapes are appended, or cut back to the first shapes when the drawing
+// is replaced by one that begins with the same; any other change of the drawing builds it afresh.
 class ShapeIndex
 {
 public:
