@@ -57,7 +57,8 @@ public:
     static double processCpuSeconds();
     // VmHWM of /proc/self/status in megabytes (10^6 bytes), or -1 when it cannot be read.
     static double peakResidentMegabytes();
-    // Starts VmHWM afresh at the present resident size, where the kernel allows it.
+    // Starts VmHWM afresh at the present resident size, where the kernel allows it, after giving
+    // the system back the memory the allocator keeps unused.
     static void resetPeakResident();
 
 protected:

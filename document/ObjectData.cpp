@@ -2,6 +2,7 @@
 
 #include "shapes/SkizzarError.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -34,16 +35,21 @@ void ObjectData::DeleteObject(std::int32_t iNummer)
     const std::size_t index = indexOf(iNummer);
     mBasisklassen.erase(mBasisklassen.begin() + static_cast<std::ptrdiff_t>(index));
     mSnapshotOutdated = true;
+    mSameAsDrawing = std::min(mSameAsDrawing, index);
 }
 
 void ObjectData::SelectObject(std::int32_t iNummer)
 {
-    mBasisklassen[indexOf(iNummer)]->setSelected(true);
+    const std::size_t index = indexOf(iNummer);
+    mBasisklassen[index]->setSelected(true);
+    mSameAsDrawing = std::min(mSameAsDrawing, index);
 }
 
 void ObjectData::DeSelectObject(std::int32_t iNummer)
 {
-    mBasisklassen[indexOf(iNummer)]->setSelected(false);
+    const std::size_t index = indexOf(iNummer);
+    mBasisklassen[index]->setSelected(false);
+    mSameAsDrawing = std::min(mSameAsDrawing, index);
 }
 
 void ObjectData::erase(DrawingSurface &oObject)
@@ -70,29 +76,39 @@ bool ObjectData::SaveOldCollection()
         mCopyBlocks = ShapeBlocks();
         mSavedShapes = 0;
         mSnapshotOutdated = false;
+        mSameAsDrawing = 0;
     }
     for (; mSavedShapes < mBasisklassen.size(); ++mSavedShapes) {
-        if (std::shared_ptr<Basisklasse> copy = mBasisklassen[mSavedShapes]->copy(mCopyBlocks))
+        if (std::shared_ptr<Basisklasse> copy = mBasisklassen[mSavedShapes]->copy(mCopyBlocks)) {
             mBasisklassenSave.push_back(std::move(copy));
+            // A shape that is not copied leaves every later copy one position off.
+            if (mSameAsDrawing == mSavedShapes)
+                ++mSameAsDrawing;
+        }
     }
     return mBasisklassen.size() == mBasisklassenSave.size();
 }
 
 bool ObjectData::ReturnOldCollection()
 {
-    // All copies are made before the drawing is touched, so that a failed copy leaves the
-    // drawing whole instead of half emptied and half rebuilt.
-    Collection rebuilt;
-    rebuilt.reserve(mBasisklassenSave.size());
+    // The drawing is let go before the copies are made: they then take the memory its shapes
+    // gave back, and a large drawing does not need room for itself twice. A copy that fails
+    // leaves the copies made so far, a drawing with shapes removed, while the snapshot stays
+    // whole and Undo enabled: Undo again brings it all back, so nothing is lost.
+    const std::size_t kept = std::min(mSameAsDrawing, mBasisklassenSave.size());
+    mKeptShapes = 0;
+    mSameAsDrawing = 0;
+    mSnapshotOutdated = true;
+    // clear() keeps the room for the pointers, which the copies fill again.
+    mBasisklassen.clear();
+    mBasisklassen.reserve(mBasisklassenSave.size());
     for (const std::shared_ptr<Basisklasse> &saved : mBasisklassenSave) {
         if (std::shared_ptr<Basisklasse> copy = saved->copy(mShapeBlocks))
-            rebuilt.push_back(std::move(copy));
+            mBasisklassen.push_back(std::move(copy));
     }
-    while (!mBasisklassen.empty())
-        mBasisklassen.pop_back();
-    mBasisklassen = std::move(rebuilt);
-    mSavedShapes = mBasisklassen.size();
+    mSavedShapes = mSameAsDrawing = mBasisklassen.size();
     mSnapshotOutdated = false;
+    mKeptShapes = kept;
 
     if (mUndoDisabler)
         mUndoDisabler();
@@ -107,4 +123,6 @@ void ObjectData::clear()
     mCopyBlocks = ShapeBlocks();
     mSavedShapes = 0;
     mSnapshotOutdated = false;
+    mSameAsDrawing = 0;
+    mKeptShapes = 0;
 }

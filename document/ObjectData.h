@@ -61,8 +61,13 @@ public:
     // many shapes.
     bool SaveOldCollection();
     // Replaces the drawing by fresh copies of the whole snapshot, then calls the Undo disabler.
-    // If a copy cannot be made the drawing stays as it was and the disabler is not called.
+    // If a copy cannot be made the drawing holds the copies made so far, the snapshot stays whole
+    // and the disabler is not called, so that Undo again rebuilds it all.
     bool ReturnOldCollection();
+    // How many of the drawing's first shapes the last ReturnOldCollection gave the values the
+    // drawing's first shapes had before it (as far as this document's operations changed them):
+    // new objects, but the same drawing up to there. 0 after a copy failed.
+    std::size_t keptShapes() const { return mKeptShapes; }
 
     // Releases the drawing and the snapshot, as when memory ran out.
     void clear();
@@ -83,6 +88,10 @@ private:
     // removed from the drawing since, which leaves the snapshot describing an earlier drawing.
     std::size_t mSavedShapes = 0;
     bool mSnapshotOutdated = false;
+    // How many of the snapshot's first shapes are, position for position, copies of the drawing's
+    // shapes as they are now.
+    std::size_t mSameAsDrawing = 0;
+    std::size_t mKeptShapes = 0;
     QString mFont;
     std::int32_t mFontSize = 0;
     std::int32_t mTextColor = 0;

@@ -64,6 +64,19 @@ void RepaintEngine::drawAll()
     mDocument->DrawAll(*this, DrawMode::Repaint);
 }
 
+void RepaintEngine::drawReplaced(std::size_t kept)
+{
+    // While a drawing is read the buffer may lack placements whose repaint was put off.
+    const QRect changed = mSurface.takeChangedRect();
+    if (mShortcuts && mReading == 0
+        && mShapeIndex.repaintReplaced(mDocument->getBasisklassen(), kept, mSurface, changed)) {
+        mSurface.takeChangedRect();
+        return;
+    }
+    mShapeIndex.forget();
+    drawAll();
+}
+
 void RepaintEngine::beginReading()
 {
     ++mReading;

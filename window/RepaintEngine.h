@@ -42,6 +42,10 @@ public:
     // DrawAll with DrawMode::Repaint, drawn from the last shape back where that gives the same
     // result sooner.
     void drawAll();
+    // DrawAll with DrawMode::Repaint after the document's drawing was replaced by one whose first
+    // `kept` shapes have the values of the first shapes drawn before: where it can, only where
+    // the others reach is drawn again.
+    void drawReplaced(std::size_t kept);
     // Reading a drawing: no input is handled meanwhile (a long read's progress window is modal),
     // so the placements' repaints can wait until the end. Pairs may nest (a file read while a drawing is brought back): the outermost end repaints.
     void beginReading();

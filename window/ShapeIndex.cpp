@@ -132,12 +132,21 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
 void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t position)
 {
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
+    const int left = column * CellSize, top = row * CellSize;
     cell.shapes.push_back(static_cast<std::uint32_t>(position));
-    cell.parts.push_back(part);
+    cell.parts.push_back({static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
+                          static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)});
     cell.reached = cell.shapes.size() == 1
                        ? part
                        : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
                                QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
+}
+
+QRect ShapeIndex::cellRect(std::size_t index) const
+{
+    const auto row = static_cast<int>(index / static_cast<std::size_t>(mColumns));
+    const auto column = static_cast<int>(index % static_cast<std::size_t>(mColumns));
+    return {column * CellSize, row * CellSize, CellSize, CellSize};
 }
 
 template <typename Visit>
@@ -207,20 +216,11 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     // Each shape that prints does so in the colour of the last shape before it that sets the
     // ForeColor, or in the ForeColor the repaint began with.
     const std::int32_t foreColor = surface.getForeColor();
-    std::int32_t colour = foreColor;
-    std::optional<QPointF> lastPrint;
-    for (const std::shared_ptr<Basisklasse> &shape : shapes) {
-        const std::optional<Basisklasse::SurfaceEffect> effect = shape->surfaceEffect();
-        if (!effect)
-            return false;
-        if (effect->foreColor)
-            colour = *effect->foreColor;
-        if (effect->printsAt)
-            lastPrint = effect->printsAt;
-    }
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
     drawnWhole(shapes, surface);
+    if (mUnknown != 0)
+        return false;
 
     bool spoilt = false;
     const auto draw = [&](std::uint32_t i) { return drawCovering(shapes, surface, i, foreColor, spoilt); };
@@ -256,7 +256,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                                              + cell.left() / CellSize];
                 for (std::size_t k = entries.shapes.size(); k-- > 0;) {
                     const std::uint32_t i = entries.shapes[k];
-                    if (i < next && entries.parts[k].intersects(box) && !draw(i))
+                    if (i < next && unpacked(entries.parts[k], cell).intersects(box) && !draw(i))
                         break;
                 }
                 if (spoilt)
@@ -266,8 +266,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
     }
     if (spoilt)
         return false;
-
-    finishAsInOrder(surface, colour, lastPrint, currentX, currentY);
+    finishAsInOrder(surface, colourAfter(shapes, foreColor), lastPrinted(shapes), currentX, currentY);
     return true;
 }
 
@@ -306,28 +305,78 @@ bool ShapeIndex::repaintAppended(const ObjectData::Collection &shapes, RasterSur
     QRect undrawn;
     for (std::size_t i = mPrints.size(); i < before; ++i)
         undrawn |= append(shapes[i], surface);
-    if (mUnknown != 0)
+    if (mUnknown != 0 || !repaintIndexed(shapes, surface, changed | undrawn))
         return false;
+    // Then the new one on top.
+    shapes.back()->Draw(surface, DrawMode::Repaint);
+    append(shapes.back(), surface);
+    return true;
+}
+
+bool ShapeIndex::repaintIndexed(const ObjectData::Collection &shapes, RasterSurface &surface, QRect area)
+{
     const std::int32_t foreColor = surface.getForeColor();
     const float currentX = surface.getCurrentX();
     const float currentY = surface.getCurrentY();
-    const auto colourBefore = [&](std::int32_t lastSetter) {
-        return lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor;
-    };
-
-    QRect area = changed | undrawn;
     if (foreColor != mDrawnForeColor)
         area |= mEarlyPrints;
     area &= QRect(QPoint(0, 0), mSize);
     mDrawnForeColor = foreColor;
     if (!area.isEmpty() && !coverArea(shapes, surface, area, foreColor))
         return false;
-    // What the full repaint leaves after the shapes before the new one, then the new one.
-    const std::optional<QPointF> lastPrint =
-        mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
-    finishAsInOrder(surface, colourBefore(mLastColourSetter.empty() ? -1 : mLastColourSetter.back()),
-                    lastPrint, currentX, currentY);
-    shapes.back()->Draw(surface, DrawMode::Repaint);
-    append(shapes.back(), surface);
+    finishAsInOrder(surface, colourAfter(shapes, foreColor), lastPrinted(shapes), currentX, currentY);
     return true;
+}
+
+std::int32_t ShapeIndex::colourAfter(const ObjectData::Collection &shapes, std::int32_t foreColor) const
+{
+    const std::int32_t lastSetter = mLastColourSetter.empty() ? -1 : mLastColourSetter.back();
+    return lastSetter < 0 ? foreColor : *shapes[lastSetter]->surfaceEffect()->foreColor;
+}
+
+std::optional<QPointF> ShapeIndex::lastPrinted(const ObjectData::Collection &shapes) const
+{
+    return mLastPrinter >= 0 ? shapes[mLastPrinter]->surfaceEffect()->printsAt : std::nullopt;
+}
+
+QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shapes)
+{
+    QRect removed;
+    for (std::size_t index = 0; index < mCells.size(); ++index) {
+        Cell &cell = mCells[index];
+        const QRect rect = cellRect(index);
+        // The lists ascend: the shapes forgotten stand at their ends.
+        std::size_t keep = cell.shapes.size();
+        while (keep > 0 && cell.shapes[keep - 1] >= count)
+            removed |= unpacked(cell.parts[--keep], rect);
+        if (keep == cell.shapes.size())
+            continue;
+        cell.shapes.resize(keep);
+        cell.parts.resize(keep);
+        cell.reached = QRect();
+        for (const Part &part : cell.parts)
+            cell.reached |= unpacked(part, rect);
+    }
+    mPrints.resize(count);
+    mLastColourSetter.resize(count);
+    while (mLastPrinter >= 0 && (static_cast<std::size_t>(mLastPrinter) >= count || !mPrints[mLastPrinter]))
+        --mLastPrinter;
+    // mEarlyPrints may keep boxes of shapes forgotten: it only widens what is drawn again.
+    mFirst = count > 0 ? shapes.front().get() : nullptr;
+    mLast = count > 0 ? shapes[count - 1].get() : nullptr;
+    return removed;
+}
+
+bool ShapeIndex::repaintReplaced(const ObjectData::Collection &shapes, std::size_t kept, RasterSurface &surface,
+                                 const QRect &changed)
+{
+    // Drawing more than the shapes kept again costs about what a full repaint does.
+    const std::size_t count = std::min(kept, mPrints.size());
+    if (mReplaced || mUnknown != 0 || surface.size() != mSize || shapes.size() - count > count
+        || surface.getBackColor() == std::numeric_limits<std::int32_t>::max())
+        return false;
+    QRect area = changed | truncate(count, shapes);
+    for (std::size_t i = count; i < shapes.size(); ++i)
+        area |= append(shapes[i], surface);
+    return mUnknown == 0 && repaintIndexed(shapes, surface, area);
 }

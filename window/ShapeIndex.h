@@ -7,12 +7,14 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The area is cut into square cells; each cell lists, in drawing order, the shapes that may set
 // its pixels (a circle only under the cells its outline passes), and keeps the box of what they
 // reach in it: the rest of the cell no shape sets. Built from the drawing as it was drawn last
-// and brought up to date as shapes are appended; any other change of the drawing builds it afresh.
+// and brought up to date as shapes are appended, or cut back to the first shapes when the drawing
+// is replaced by one that begins with the same; any other change of the drawing builds it afresh.
 class ShapeIndex
 {
 public:
@@ -31,6 +33,19 @@ public:
     // the surface, or colour glyphs in the area.
     bool repaintAppended(const ObjectData::Collection &shapes, RasterSurface &surface,
                          const QRect &changed);
+
+    // The repaint after the drawing was replaced by one whose first `kept` shapes have the values
+    // of the first shapes it knew, with the same result as erasing the surface and drawing every
+    // shape in order: only where the shapes it knew after those reached, where the new drawing's
+    // shapes after them reach, and in `changed` are shapes drawn again. False, with nothing drawn
+    // that a full repaint would not draw over, when only a full repaint gives that result or it
+    // would cost as much; the index must then be forgotten.
+    bool repaintReplaced(const ObjectData::Collection &shapes, std::size_t kept, RasterSurface &surface,
+                         const QRect &changed);
+
+    // The drawing it stands for is gone, and new shapes may even sit where its shapes were: the
+    // next full repaint builds it afresh.
+    void forget() { mReplaced = true; }
 
     // The full repaint's result on a surface just erased: pixels, ForeColor and current
     // position. Every shape sets the pixels it reaches whatever was there, so only the last to
@@ -51,6 +66,15 @@ private:
     // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
     void rebuild(const ObjectData::Collection &shapes, std::size_t count, const RasterSurface &surface);
+    // Forgets every shape from position `count` on; returns the box of the cells' parts they reached.
+    QRect truncate(std::size_t count, const ObjectData::Collection &shapes);
+    // After the indexed shapes were drawn, but in `area`: draws it as the full repaint of the
+    // indexed shapes leaves it, with the ForeColor and text position that repaint leaves.
+    bool repaintIndexed(const ObjectData::Collection &shapes, RasterSurface &surface, QRect area);
+    // What drawing the indexed shapes in order leaves: the ForeColor (foreColor where none sets
+    // it) and where the last print was.
+    std::int32_t colourAfter(const ObjectData::Collection &shapes, std::int32_t foreColor) const;
+    std::optional<QPointF> lastPrinted(const ObjectData::Collection &shapes) const;
     // Returns the shape's reach.
     QRect append(const std::shared_ptr<Basisklasse> &shape, const RasterSurface &surface);
     // Lists the shape in the cell, which it reaches in `part`.
@@ -71,12 +95,25 @@ private:
     // While covering: the pixels of the area that no indexed shape reaches take the BackColor.
     void coverUnreached(const QRect &area, RasterSurface &surface) const;
 
+    // A box inside a cell, its edges counted from the cell's first pixel: a quarter of a QRect,
+    // as a large drawing files millions of them.
+    struct Part
+    {
+        std::uint8_t left, top, right, bottom;
+    };
+    static_assert(CellSize <= 256);
     struct Cell
     {
         std::vector<std::uint32_t> shapes;
-        std::vector<QRect> parts; // where each of the shapes reaches into the cell
+        std::vector<Part> parts; // where each of the shapes reaches into the cell
         QRect reached;
     };
+    // The cell at that index, in pixels.
+    QRect cellRect(std::size_t index) const;
+    static QRect unpacked(const Part &part, const QRect &cell)
+    {
+        return {QPoint(cell.left() + part.left, cell.top() + part.top), QPoint(cell.left() + part.right, cell.top() + part.bottom)};
+    }
 
     QSize mSize;
     int mColumns = 0;

@@ -41,9 +41,15 @@ void frmZeichnen::connectEditCommands()
 
 void frmZeichnen::mnuRueckgaengig_Click()
 {
-    // Also switches the Undo item off, through the document's disabler.
-    oObjectData->ReturnOldCollection();
-    drawAll();
+    // Also switches the Undo item off, through the document's disabler. A copy that fails leaves
+    // the copies made so far in the drawing, which is shown as it is before the error is.
+    try {
+        oObjectData->ReturnOldCollection();
+    } catch (...) {
+        m_repaint.drawReplaced(0);
+        throw;
+    }
+    m_repaint.drawReplaced(oObjectData->keptShapes());
     record({RecoveryEntry::Kind::Undone});
 }
 

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,6 +31,19 @@ public:
     void Draw(DrawingSurface &, std::int16_t) override { throw OverflowError(); }
     // Left out of the undo snapshot, as a plain shape is.
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &) const override { return nullptr; }
+};
+
+// A point that counts how often it and its copies are drawn.
+class CountedPunkt : public Punkt
+{
+public:
+    std::shared_ptr<int> draws;
+    void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override
+    {
+        ++*draws;
+        Punkt::Draw(oObject, iDrawMode);
+    }
+    std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
 };
 
 // Two windows driven alike, one repainting placements in part, the other in whole.
@@ -231,6 +246,51 @@ private slots:
         QVERIFY(twins.alike());
         QCOMPARE(twins.dialogs[0]->messages().size(), messages + 1);
         twins.both([](frmZeichnen &, ScriptedDialogs &dialogs) { QVERIFY(dialogs.allAnswered()); });
+    }
+
+    // Undo of a placement draws again only where the line taken back was, and shows what a full
+    // repaint shows; where the drawing's first shapes changed since the snapshot (one removed or
+    // selected) it draws every shape.
+    void undoDrawsAgainWhereTheShapeWas_data()
+    {
+        QTest::addColumn<char>("since"); // d: the first shape removed, s: selected
+        QTest::newRow("placement") << ' ';
+        QTest::newRow("shape removed") << 'd';
+        QTest::newRow("shape selected") << 's';
+    }
+    void undoDrawsAgainWhereTheShapeWas()
+    {
+        QFETCH(char, since);
+        constexpr int Points = 300;
+        Twins twins;
+        std::vector<std::shared_ptr<int>> draws;
+        twins.both([&](frmZeichnen &window, ScriptedDialogs &) {
+            draws.push_back(std::make_shared<int>(0));
+            QRandomGenerator scatter(5);
+            for (int i = 0; i < Points; ++i) {
+                auto point = std::make_shared<CountedPunkt>();
+                point->setX1(float(scatter.bounded(640) * 15));
+                point->setY1(float(scatter.bounded(470) * 15));
+                point->draws = draws.back();
+                window.oObjectData->SaveOldCollection();
+                window.oObjectData->AddObject(point);
+            }
+            window.Form_Paint();
+            for (const auto &[from, to] : {std::pair{QPoint(20, 20), QPoint(300, 200)}, {QPoint(310, 40), QPoint(330, 60)}}) {
+                window.mnuLinie->trigger();
+                QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, from);
+                QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, to);
+            }
+            if (since == 'd')
+                window.oObjectData->DeleteObject(1);
+            else if (since == 's')
+                window.oObjectData->SelectObject(1);
+        });
+        *draws[0] = 0;
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) { window.mnuRueckgaengig->trigger(); });
+        QVERIFY(twins.alike());
+        QCOMPARE(twins.windows[0]->oObjectData->GetNumberOfObjects(), Points + 1);
+        QVERIFY(since == ' ' ? *draws[0] < Points / 10 : *draws[0] == Points);
     }
 
     void placement_data()
