@@ -220,7 +220,8 @@ private slots:
         QVERIFY(content.contains("BLOCKS"));
         const QJsonArray texts = QJsonDocument::fromJson(made.out).array();
         QCOMPARE(texts.size(), 2);
-        expected << "Text 7 -8 [" + texts.at(0).toString() + "] c3" << "Text -0.125 0 [" + texts.at(1).toString() + "] c3"
+        expected << "Text 7 -8 [" + texts.at(0).toString() + "] c3"
+                 << "Text -0.125 0 [" + texts.at(1).toString() + "] c3"
                  << QStringLiteral("Text 1000000 1000000 [Ω ≈ € 10] c3") << QStringLiteral("Punkt -0.5 0 c3");
         QStringList messages;
         if (cut) {
