@@ -41,7 +41,7 @@ for kind in kinds:
     msp.new_entity(kind["type"], {k: v for k, v in kind.items() if k != "type"})
 mine = [msp.add_text("Grüße aus Köln", dxfattribs={"insert": (7, 8), "height": 2.5, "layer": "Mauer", "color": 3})]
 if mixed and version != "R12":
-    passed_over(msp.add_ellipse((0, 0), (4, 0), 0.5))
+    passed_over(msp.add_spline([(0, 0), (1, 1), (2, 0), (3, 1)]))
 mine.append(msp.add_text(scripts[codepage], dxfattribs={"insert": (-0.125, 0)}))
 msp.add_text("Ω ≈ € 10", dxfattribs={"insert": (1e6, -1e6)})
 msp.add_point((-0.5, 0))

@@ -16,9 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QMap>
 #include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -64,7 +62,7 @@ int main(int argc, char *argv[])
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     ObjectData samples;
     QJsonArray kinds;
-    QMap<QByteArray, bool> entities;
+    QByteArrayList entities;
     QByteArray dictionary("# The DXF entities of the editor's kinds, made from the tests' table of kinds.\n");
     for (const ShapeKinds::Kind &kind : ShapeKinds::all()) {
         const std::shared_ptr<Basisklasse> sample = kind.sample();
@@ -73,12 +71,17 @@ int main(int argc, char *argv[])
         for (const ShapeKind *k : AllShapeKinds)
             if (QLatin1String(k->menuItem) == kind.menuItem)
                 caption = QString::fromUtf8(k->caption);
-        kinds.append(QJsonObject{{"name", kind.name}, {"caption", caption}, {"armsTool", kind.armsTool},
-                                 {"clicks", points(kind.clicks)}, {"painted", points(kind.painted)},
-                                 {"text", kind.parts(*sample).text}, {"pixels", points(pixels(sample))}});
+        QJsonObject row{{"name", kind.name}, {"caption", caption}, {"armsTool", kind.armsTool}};
+        row.insert("clicks", points(kind.clicks));
+        row.insert("painted", points(kind.painted));
+        row.insert("text", kind.parts(*sample).text);
+        row.insert("pixels", points(pixels(sample)));
+        kinds.append(row);
         for (const QByteArray &entity : kind.dxfEntities)
-            if (!std::exchange(entities[entity], true))
+            if (!entities.contains(entity)) {
+                entities << entity;
                 dictionary += "entity_" + entity.toLower() + "=\"" + entity + "\"\n";
+            }
     }
     QBuffer file;
     file.open(QIODevice::WriteOnly);
