@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the DXF reading and of the recovery record with clang,
 # instrumented with AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes each for a number
-# of inputs (the DXF reading from its seed corpus).
+# of inputs (the DXF reading from its seed corpus and a file of every kind's sample).
 #   bash scripts/fuzz.sh [runs [seed]]     (default 60000 inputs from seed 1, about a minute)
 # With the same seed the same inputs are tried on every machine, however fast, so the test command
 # cannot pass or fail by chance; another seed, or more runs, explores further.
@@ -22,8 +22,8 @@ cxx=$(command -v clang++-14 || command -v clang++ || true)
 echo "fuzz: configuring $build with $cxx, -fsanitize=fuzzer-no-link,address,undefined"
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSKIZZAR_FUZZ=ON -DSKIZZAR_BUILD_TESTS=OFF -DSKIZZAR_BUILD_BENCH=OFF >/dev/null
-echo "fuzz: building fuzz_LoadDXF and fuzz_RecoveryRecord"
-cmake --build "$build" -j"$(nproc)" --target fuzz_LoadDXF fuzz_RecoveryRecord
+echo "fuzz: building fuzz_LoadDXF and fuzz_RecoveryRecord, and the kinds' entities and samples"
+cmake --build "$build" -j"$(nproc)" --target fuzz_LoadDXF fuzz_RecoveryRecord shape_kinds
 
 # New inputs go to a scratch corpus; the seeds in the repository stay as they are.
 work=$(mktemp -d)
@@ -52,7 +52,10 @@ fuzz() {
         exit "${PIPESTATUS[0]}"
     ) || status=$?
 }
-fuzz fuzz_LoadDXF -dict="$fuzz/dxf.dict" "$fuzz/corpus"
+# The kinds' entities and a file of every kind's sample come from the tests' table of kinds.
+kinds="$build/tests/support"
+cat "$fuzz/dxf.dict" "$kinds/entities.dict" >"$work/dxf.dict"
+fuzz fuzz_LoadDXF -dict="$work/dxf.dict" "$fuzz/corpus" "$kinds/samples"
 fuzz fuzz_RecoveryRecord
 
 if ((status != 0)); then

@@ -4,9 +4,10 @@ platform), driven only by X input events from xdotool, checked by the pixels on 
 the bytes of the file it writes. Needs Xvfb, xauth, xdotool, xwd, xwininfo and xdpyinfo; uses the
 standard library only.
 
-    realwindow_test.py SKIZZAR [--desktop plain|gnome-dark|wayland] [--screenshot PNG] [--artifacts DIR]
+    realwindow_test.py SKIZZAR --kinds JSON [--desktop plain|gnome-dark|wayland] [--screenshot PNG] [--artifacts DIR]
 
---desktop plain (the default) draws, saves and opens; gnome-dark runs the editor with GNOME's
+--kinds names the tests' table of shape kinds as the build writes it (tests/support/shape-kinds.json).
+--desktop plain (the default) draws each kind's sample, saves and opens; gnome-dark runs the editor with GNOME's
 platform theme for Qt in its dark variant (package qt6-gtk-platformtheme) and checks that the About
 box is readable and the dialogs are the editor's own; wayland runs it natively in weston's headless
 compositor and checks what the compositor is told, its title and app id, and exits 77 (skipped)
@@ -18,6 +19,7 @@ program's windows go when a step fails.
 import argparse
 import ctypes
 import glob
+import json
 import math
 import os
 import re
@@ -37,12 +39,15 @@ CANVAS_W, CANVAS_H = 9705 // TWIPS_PER_PIXEL, 7080 // TWIPS_PER_PIXEL
 LABEL = (5400 // TWIPS_PER_PIXEL, 1080 // TWIPS_PER_PIXEL, 1215 // TWIPS_PER_PIXEL, 255 // TWIPS_PER_PIXEL)
 
 
-def shape_kind_items():
-    """The items of Zeichnen: one for each row of the tests' table of shape kinds, in its order,
-    captioned by the kind's name."""
-    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "ShapeKinds.cpp"),
-              encoding="utf-8") as table:
-        return re.findall(r'"mnu(\w+)"', table.read())
+def read_kinds(path):
+    """The tests' table of shape kinds as shape_kinds_files (tests/support) writes it: each kind's
+    caption in Zeichnen, its sample's clicks, text, hand-checked pixels and every pixel it sets (as
+    sets), in the order of the menu; and the file the samples make, in that order."""
+    with open(path, encoding="utf-8") as f:
+        table = json.load(f)
+    kinds = [dict(k, clicks=[tuple(p) for p in k["clicks"]], painted={tuple(p) for p in k["painted"]},
+                  pixels={tuple(p) for p in k["pixels"]}) for k in table["kinds"]]
+    return kinds, table["dxf"].encode("ascii")
 
 
 # The menu bar, each menu with its items (separators left out), as the editor shows them.
@@ -50,7 +55,7 @@ MENU_BAR = {
     "Datei": ["Neu", "Öffnen...", "Speichern", "Speichern unter...", "Drucken...", "Drucken in HPGL...",
               "Beenden"],
     "Bearbeiten": ["Rückgängig", "Ausschneiden", "Kopieren", "Einfügen", "Löschen"],
-    "Zeichnen": shape_kind_items(),
+    "Zeichnen": [],  # a caption for each kind of the table, filled in by main
     "Ändern": ["Objektfarbe...", "Drehen...", "Verzerren...", "Text"],
     "Extras": ["Hintergrundfarbe...", "Zeichenfarbe...", "Texteinstellung..."],
     "Hilfe": ["Hilfethemen...", "Über Skizzar..."],
@@ -58,22 +63,6 @@ MENU_BAR = {
 
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
-
-# What is drawn, in pixels of the drawing area, and the detours the mouse takes between the clicks
-# so that rubber bands are drawn and removed, over empty ground and across the shapes already there.
-POINT = (60, 60)
-LINE = ((40, 120), (200, 200))
-LINE_DETOUR = [(70, 200), (100, 300), (150, 330), (250, 260), (220, 210)]
-RECT = ((260, 120), (400, 220))
-RECT_DETOUR = [(200, 200), (150, 250), (330, 300), (420, 240)]  # the second crosses the line
-CIRCLE = ((520, 200), (560, 230))  # a 3-4-5 triangle: radius 50 px, 750 twips
-CIRCLE_DETOUR = [(560, 260), (600, 300), (540, 215), (570, 220)]  # the second crosses the rectangle
-TEXT_AT = (80, 300)
-TEXT = "Grundriss EG"
-# The text is printed to the right of and below its top-left corner, well inside this box.
-TEXT_BOX = (TEXT_AT[0] - 1, TEXT_AT[1] - 1, 220, 26)
-# The ground, away from every shape, band and the label.
-BACKGROUND = [(20, 20), (300, 60), (330, 170), (520, 200), (100, 420), (600, 420), (620, 40), (20, 250)]
 
 FILE_NAME = "zeichnung.dxf"
 # The menu entry that docks and task switchers match the editor's windows to.
@@ -189,88 +178,13 @@ def segment_distance(p, a, b):
     return math.hypot(p[0] - (a[0] + t * dx), p[1] - (a[1] + t * dy))
 
 
-def rect_edges(a, b):
-    (x1, y1), (x2, y2) = a, b
-    return [((x1, y1), (x2, y1)), ((x2, y1), (x2, y2)), ((x2, y2), (x1, y2)), ((x1, y2), (x1, y1))]
-
-
-def radius(a, b):
-    return math.hypot(b[0] - a[0], b[1] - a[1])
-
-
 def along(a, b, count):
     return [(round(a[0] + (b[0] - a[0]) * i / count), round(a[1] + (b[1] - a[1]) * i / count))
             for i in range(1, count)]
 
 
-def around(centre, r, count):
-    return [(round(centre[0] + r * math.cos(2 * math.pi * i / count)),
-             round(centre[1] + r * math.sin(2 * math.pi * i / count))) for i in range(count)]
-
-
 def in_box(p, box):
     return box[0] <= p[0] < box[0] + box[2] and box[1] <= p[1] < box[1] + box[3]
-
-
-def near_line(p):
-    return segment_distance(p, *LINE) <= 1.5
-
-
-def near_rect(p):
-    return any(segment_distance(p, a, b) <= 1.5 for a, b in rect_edges(*RECT))
-
-
-def near_circle(p):
-    return abs(radius(CIRCLE[0], p) - radius(*CIRCLE)) <= 1.5
-
-
-def near_drawing(p, with_text=True):
-    """Whether pixel p may be painted once everything is drawn: a shape, the label or the text."""
-    return (p == POINT or near_line(p) or near_rect(p) or near_circle(p) or in_box(p, LABEL)
-            or (with_text and in_box(p, TEXT_BOX)))
-
-
-def line_points():
-    return along(*LINE, 16)
-
-
-def rect_points():
-    return [p for a, b in rect_edges(*RECT) for p in along(a, b, 10)]
-
-
-def circle_points():
-    return around(CIRCLE[0], radius(*CIRCLE), 36)
-
-
-def number_line(twips):
-    """The number line that the DXF writer gives for a whole number of twips."""
-    value = float(twips)
-    assert value.is_integer() and abs(value) < 1e7
-    return ("" if value < 0 else " ") + str(int(value)) + " "
-
-
-def expected_dxf():
-    def twips(p):
-        return p[0] * TWIPS_PER_PIXEL, p[1] * TWIPS_PER_PIXEL
-
-    def line_block(first, a, b):
-        return [first, "LINE", "8", "0", "10", number_line(a[0]), "20", number_line(-a[1]),
-                "11", number_line(b[0]), "21", number_line(-b[1])]
-
-    lines = ["0", "SECTION", "2", "ENTITIES"]
-    x, y = twips(POINT)
-    lines += ["0", "POINT", "8", "0", "10", number_line(x), "20", number_line(-y)]
-    lines += line_block(" 0", twips(LINE[0]), twips(LINE[1]))
-    corners = [twips(a) for a, _ in rect_edges(*RECT)]
-    for i, first in enumerate(["0", " 0", "0", "0"]):
-        lines += line_block(first, corners[i], corners[(i + 1) % 4])
-    (x, y), r = twips(CIRCLE[0]), radius(*CIRCLE) * TWIPS_PER_PIXEL
-    lines += ["0", "CIRCLE", "8", "0", "10", number_line(x), "20", number_line(-y), "40", number_line(r)]
-    x, y = twips(TEXT_AT)
-    lines += ["0", "TEXT", "8", "0", "10", number_line(x), "20", number_line(-y),
-              "7", "", "40", number_line(0), "1", TEXT]
-    lines += ["0", "ENDSEC", "0", "EOF"]
-    return "".join(line + "\r\n" for line in lines).encode("ascii")
 
 
 # --- Checks on the drawing area --------------------------------------------------------------------
@@ -284,6 +198,16 @@ def black_near(picture, p, reach=1):
 def missing(picture, points):
     """The first of the points with no black pixel on or next to it, or None."""
     return next((p for p in points if not black_near(picture, p)), None)
+
+
+def not_black(picture, points):
+    """The first of the points whose pixel is not black, or None."""
+    return next((p for p in sorted(points) if picture.px(*p) != BLACK), None)
+
+
+def grown(points):
+    """The points and their neighbours."""
+    return {(x + dx, y + dy) for x, y in points for dx in (-1, 0, 1) for dy in (-1, 0, 1)}
 
 
 def stray(picture, allowed):
@@ -303,29 +227,15 @@ def first_difference(a, b, ignore=lambda p: False):
     return None
 
 
-def text_ink(picture):
-    return [(x, y) for y in range(TEXT_BOX[1], TEXT_BOX[1] + TEXT_BOX[3])
-            for x in range(TEXT_BOX[0], TEXT_BOX[0] + TEXT_BOX[2]) if picture.px(x, y) == BLACK]
-
-
-def drawing_faults(picture):
-    """What is wrong with the picture of the finished drawing, or None."""
-    if picture.px(*POINT) != BLACK:
-        return f"the point at {POINT} is {picture.px(*POINT)}, not black"
-    for name, points in (("line", line_points()), ("rectangle", rect_points()), ("circle", circle_points())):
-        gap = missing(picture, points)
+def drawing_faults(picture, kinds):
+    """What is wrong with the picture of the finished drawing, or None: each kind's sample must
+    set its pixels, and nothing else the ground but the label."""
+    for kind in kinds:
+        gap = not_black(picture, kind["pixels"] | kind["painted"])
         if gap:
-            return f"the {name} has no black pixel at {gap} or next to it"
-    ink = text_ink(picture)
-    if len(ink) < 30:
-        return f"the text '{TEXT}' is missing: {len(ink)} black pixels in its box {TEXT_BOX}"
-    left, top = min(x for x, _ in ink), min(y for _, y in ink)
-    if not (TEXT_AT[0] <= left <= TEXT_AT[0] + 4 and TEXT_AT[1] <= top <= TEXT_AT[1] + 8):
-        return f"the text starts at ({left}, {top}), not at the click {TEXT_AT}"
-    for p in BACKGROUND:
-        if picture.px(*p) != WHITE:
-            return f"the ground at {p} is {picture.px(*p)}, not white"
-    count, first = stray(picture, near_drawing)
+            return f"the {kind['name']} has no black pixel at {gap}"
+    shapes = set().union(*(kind["pixels"] for kind in kinds))
+    count, first = stray(picture, lambda p: p in shapes or in_box(p, LABEL))
     if count:
         return f"{count} painted pixels away from every shape (a trace of a rubber band?), the first at {first}"
     return None
@@ -639,19 +549,39 @@ def check_dialog(s, menu_key, item_key, title, captions, cancel):
     s.wait_alone(f"the window '{title}' to close")
 
 
-def type_into_text_dialog_again(s):
-    s.step("Zeichnen > Text again: typed without a click into its box, OK, a click places it")
-    s.menu_by_keys("z", "t")
+def menu_key(kind):
+    """The key that chooses the kind's item in the open menu Zeichnen: its caption's marked letter."""
+    return kind["caption"][kind["caption"].index("&") + 1].lower()
+
+
+def enter_text(s, kind, into_box):
+    """Types the kind's sample text into the text dialog, clicked into its box first or not; OK."""
     dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
-    s.click_at(dialog["x"] + 190, dialog["y"] + 170)  # on the dialog's empty ground, for the keyboard
-    s.type(dialog, TEXT)
+    if into_box:
+        s.click_at(dialog["x"] + 180, dialog["y"] + 70)
+        s.keys(dialog, "ctrl+a")
+    else:
+        s.click_at(dialog["x"] + 190, dialog["y"] + 170)  # on the dialog's empty ground, for the keyboard
+    s.type(dialog, kind["text"])
     s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
     s.wait_alone("the text dialog to close after OK")
-    s.click_on_canvas(TEXT_AT)
-    s.wait_for(lambda: len(text_ink(s.canvas())) >= 30, f"the text at {TEXT_AT}")
 
 
-def band_through_menu_and_label(s):
+def wait_placed(s, kind):
+    s.wait_for(lambda: not_black(s.canvas(), kind["pixels"] | kind["painted"]) is None,
+               f"the {kind['name']} at {kind['clicks']}",
+               lambda: f"no black pixel at {not_black(s.canvas(), kind['pixels'] | kind['painted'])}")
+
+
+def type_into_text_dialog_again(s, kind):
+    s.step(f"Zeichnen > {kind['name']} again: typed without a click into its box, OK, a click places it")
+    s.menu_by_keys("z", menu_key(kind))
+    enter_text(s, kind, False)
+    s.click_on_canvas(kind["clicks"][0])
+    wait_placed(s, kind)
+
+
+def band_through_menu_and_label(s, near_drawing):
     s.step("Zeichnen > Linie; anchor, band; a menu opened over the band and closed: the band stays")
     s.tool_by_keys("z", "l")
     menu_left = s.titles[list(MENU_BAR).index("Zeichnen")][0]  # the band runs under the menu's popup
@@ -685,31 +615,68 @@ def band_through_menu_and_label(s):
 
 # --- The test --------------------------------------------------------------------------------------
 
-def draw_two_clicks(s, first, detour, second, band_probe, final_points, near_final):
+def detour(kinds, i):
+    """Where the mouse goes between the clicks of kind i: on past its second click, so that bands are
+    drawn and removed over the ground, then to the first click of the kind before, so that they
+    cross the shapes drawn before."""
+    (ax, ay), (bx, by) = kinds[i]["clicks"]
+    on = [(min(max(round(ax + f * (bx - ax)), 0), CANVAS_W - 1), min(max(round(ay + f * (by - ay)), 0), CANVAS_H - 1))
+          for f in (1.5, 2)]
+    return on + [kinds[i - 1]["clicks"][0] if i else (20, 20)]
+
+
+def draw_two_clicks(s, kind, detour, before):
     """Anchor, a detour of the mouse, the second click. On the way the band must show; with the
-    mouse at the second point every pixel away from that last band must be as before the anchor,
-    so the bands drawn and removed on the way, across other shapes too, have left nothing behind
-    even before the repaint of the placement could hide it."""
-    before = s.canvas()
+    mouse at the second point it must be the kind's sample and every pixel away from it as before the
+    anchor, so the bands drawn and removed on the way, across other shapes too, have left nothing
+    behind even before the repaint of the placement could hide it."""
+    first, second = kind["clicks"]
     s.click_on_canvas(first)
     for p in detour[:2]:
         s.move_on_canvas(p)
-    s.wait_for(lambda: missing(s.canvas(), band_probe) is None,
-               f"the rubber band to show, the mouse at {detour[1]}",
-               lambda: f"no band at {missing(s.canvas(), band_probe)}")
+    s.wait_for(lambda: first_difference(s.canvas(), before, lambda p: math.dist(p, first) <= 3),
+               f"the rubber band to show, the mouse at {detour[1]}")
     for p in detour[2:] + [second]:
         s.move_on_canvas(p)
 
-    def only_last_band():
+    def fault():
         picture = s.canvas()
-        return missing(picture, final_points) is None and first_difference(picture, before, near_final) is None
-
-    def why():
-        picture = s.canvas()
-        return (f"last band missing at {missing(picture, final_points)}, "
-                f"first pixel changed away from it at {first_difference(picture, before, near_final)}")
-    s.wait_for(only_last_band, f"only the last band to remain, the mouse at {second}", why)
+        gap = next((p for p in sorted(kind["pixels"]) if before.px(*p) == WHITE and picture.px(*p) != BLACK), None)
+        if gap:
+            return f"the last band has no black pixel at {gap}"
+        moved = first_difference(picture, before, lambda p: p in kind["pixels"])
+        return moved and f"a pixel away from the last band changed at {moved}"
+    s.wait_for(lambda: fault() is None, f"only the last band to remain, the mouse at {second}", fault)
     s.click_on_canvas(second)
+
+
+def draw_kind(s, kinds, i):
+    """Chooses kind i's item in Zeichnen in one of three ways, and draws its sample."""
+    kind, way = kinds[i], i % 3
+    caption = kind["caption"].replace("&", "")
+    s.step(f"{kind['name']}: Zeichnen > {caption} "
+           + ["by Alt+Z and its key", "by mouse clicks", "opened by a click, then its key"][way]
+           + ("; type the text, OK" if not kind["armsTool"] else "")
+           + ("; click, rubber band, click" if len(kind["clicks"]) == 2 else "; a click"))
+    before = s.canvas()
+    if way == 0:
+        s.menu_by_keys("z", menu_key(kind))
+    elif way == 1:
+        s.item_by_mouse("Zeichnen", caption)
+    else:
+        s.open_menu_by_mouse("Zeichnen")
+        s.keys(s.main, menu_key(kind))
+    if kind["armsTool"]:
+        s.wait_alone(f"the menu to close after choosing {caption}")
+    else:
+        enter_text(s, kind, True)
+        if first_difference(s.canvas(), before):
+            s.fail(f"the {kind['name']} is drawn before the click")
+    if len(kind["clicks"]) == 2:
+        draw_two_clicks(s, kind, detour(kinds, i), before)
+    else:
+        s.click_on_canvas(kind["clicks"][0])
+    wait_placed(s, kind)
 
 
 def start_on_x(s, **settings):
@@ -734,7 +701,7 @@ def press_weiter(s, welcome):
     s.wait_alone("the welcome window to go")
 
 
-def scenario(s, screenshot):
+def scenario(s, kinds, dxf, screenshot):
     target = os.path.join(s.work, "dateien", FILE_NAME)
     os.makedirs(os.path.dirname(target))
 
@@ -780,50 +747,13 @@ def scenario(s, screenshot):
     if count:
         s.fail(f"the new drawing area is not empty: {count} painted pixels, the first at {first}")
 
-    s.step("point: Zeichnen > Punkt by Alt+Z, P; a click")
-    s.tool_by_keys("z", "p")
-    s.click_on_canvas(POINT)
-    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"a black point at {POINT}")
-
-    s.step("line: Zeichnen > Linie by mouse clicks; click, rubber band, click")
-    s.item_by_mouse("Zeichnen", "Linie")
-    s.wait_alone("the menu to close after a click on Linie")
-    draw_two_clicks(s, LINE[0], LINE_DETOUR, LINE[1], along(LINE[0], LINE_DETOUR[1], 6), line_points(), near_line)
-    s.wait_for(lambda: missing(s.canvas(), line_points()) is None, f"the line {LINE}")
-
-    s.step("rectangle: Zeichnen > Rechteck by Alt+Z, R; its band crosses the line")
-    s.tool_by_keys("z", "r")
-    draw_two_clicks(s, RECT[0], RECT_DETOUR, RECT[1],
-                    [p for a, b in rect_edges(RECT[0], RECT_DETOUR[1]) for p in along(a, b, 6)],
-                    rect_points(), near_rect)
-    s.wait_for(lambda: missing(s.canvas(), rect_points()) is None, f"the rectangle {RECT}")
-
-    s.step("circle: Zeichnen opened by a click, then K; its band crosses the rectangle")
-    s.open_menu_by_mouse("Zeichnen")
-    s.keys(s.main, "k")
-    s.wait_alone("the menu to close after K")
-    band = [p for p in around(CIRCLE[0], radius(CIRCLE[0], CIRCLE_DETOUR[1]), 24)
-            if p[0] < CANVAS_W and not near_drawing(p)]
-    draw_two_clicks(s, CIRCLE[0], CIRCLE_DETOUR, CIRCLE[1], band, circle_points(), near_circle)
-    s.wait_for(lambda: missing(s.canvas(), circle_points()) is None, f"the circle {CIRCLE}")
-
-    s.step("text: Zeichnen > Text by Alt+Z, T; type the text, OK, a click")
-    s.menu_by_keys("z", "t")
-    dialog = s.wait_window("the text dialog 'Form1'", lambda w: w["name"] == "Form1")
-    s.click_at(dialog["x"] + 180, dialog["y"] + 70)  # into the text box
-    s.keys(dialog, "ctrl+a")
-    s.type(dialog, TEXT)
-    s.click_at(dialog["x"] + (4080 + 1455 // 2) // 15, dialog["y"] + (2160 + 375 // 2) // 15)  # OK
-    s.wait_alone("the text dialog to close after OK")
-    if text_ink(s.canvas()):
-        s.fail("a text is drawn before the click")
-    s.click_on_canvas(TEXT_AT)
-    s.wait_for(lambda: len(text_ink(s.canvas())) >= 30, f"the text at {TEXT_AT}")
+    for i in range(len(kinds)):
+        draw_kind(s, kinds, i)
 
     s.step("screenshot: every shape black, the ground white, no trace of a band")
     s.move_on_canvas((600, 440))
     drawing = s.canvas()
-    fault = drawing_faults(drawing)
+    fault = drawing_faults(drawing, kinds)
     if fault:
         s.fail(fault)
     if screenshot:
@@ -836,7 +766,7 @@ def scenario(s, screenshot):
     s.wait_title(f"Skizzar - {FILE_NAME}")
 
     s.step(f"{FILE_NAME} byte for byte")
-    expected = expected_dxf()
+    expected = dxf
     written = s.wait_for(lambda: os.path.exists(target) and open(target, "rb").read(), f"the file {target}")
     if written != expected:
         at = next((i for i, (a, b) in enumerate(zip(written, expected)) if a != b), min(len(written), len(expected)))
@@ -863,24 +793,25 @@ def scenario(s, screenshot):
     s.wait_for(lambda: first_difference(s.canvas(), drawing) is None, "the picture from before saving",
                lambda: f"first difference at {first_difference(s.canvas(), drawing)}")
 
-    s.step("Bearbeiten > Rueckgaengig by mouse clicks: all shapes but the text")
-    # The undo snapshot holds copies of the four shapes placed before the text and of the first
-    # seven of the eight read from the file (the rectangle came back as four lines): all but the text.
+    last = kinds[-1]
+    s.step(f"Bearbeiten > Rueckgaengig by mouse clicks: all shapes but the last, the {last['name']}")
+    # The undo snapshot holds copies of the shapes placed before the last and of all but the last
+    # read from the file (each of the last kind's is one entity).
     s.item_by_mouse("Bearbeiten", "Rückgängig")
     s.wait_alone("the menu to close")
-
-    def undone():
-        picture = s.canvas()
-        return not text_ink(picture) and first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX)) is None
+    shapes = set().union(*(kind["pixels"] for kind in kinds[:-1]))
+    gone = last["pixels"] - shapes
 
     def why():
         picture = s.canvas()
-        return (f"{len(text_ink(picture))} text pixels left, first other difference at "
-                f"{first_difference(picture, drawing, lambda p: in_box(p, TEXT_BOX))}")
-    s.wait_for(undone, "the drawing without the text", why)
+        left = next((p for p in sorted(gone) if picture.px(*p) != WHITE), None)
+        other = first_difference(picture, drawing, lambda p: p in gone)
+        return (left or other) and f"a pixel of the {last['name']} left at {left}, first other difference at {other}"
+    s.wait_for(lambda: why() is None, f"the drawing without the {last['name']}", why)
 
-    type_into_text_dialog_again(s)
-    band_through_menu_and_label(s)
+    type_into_text_dialog_again(s, next(kind for kind in kinds if not kind["armsTool"]))
+    near = grown(shapes | last["pixels"])
+    band_through_menu_and_label(s, lambda p: p in near or in_box(p, LABEL))
     check_dialog(s, "n", "d", "Drehwinkel", [("Drehwinkel (-360° - 360°) ", (16, 16, 121, 17))], (176, 60))
     # Each label's last row lies under the top of the text box below it.
     check_dialog(s, "d", "h", "HPGL-Plotter-Einstellungen", [
@@ -905,13 +836,14 @@ def scenario(s, screenshot):
     if glob.glob(records):
         s.fail(f"a run ended with Beenden left its recovery record: {glob.glob(records)}")
 
-    s.step("start again, place a point, kill the editor; the next start offers the drawing back, Ja brings it")
+    point = next(kind for kind in kinds if kind["armsTool"] and len(kind["clicks"]) == 1)
+    s.step(f"start again, place a {point['name']}, kill the editor; the next start offers the drawing back, Ja brings it")
     welcome_size = (6195 // 15, 4290 // 15)
     s.start_program()
     press_weiter(s, s.wait_window("the welcome window", lambda w: (w["w"], w["h"]) == welcome_size))
-    s.tool_by_keys("z", "p")
-    s.click_on_canvas(POINT)
-    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"a black point at {POINT}")
+    s.tool_by_keys("z", menu_key(point))
+    s.click_on_canvas(point["clicks"][0])
+    wait_placed(s, point)
     s.app.kill()
     s.app.wait()
     s.start_program()
@@ -921,7 +853,7 @@ def scenario(s, screenshot):
     s.keys(prompt, "alt+j")  # "&Ja"
     s.main = s.wait_window("the main window 'Skizzar - Untitled'", lambda w: w["name"] == "Skizzar - Untitled")
     s.wait_alone("the prompt to close")
-    s.wait_for(lambda: s.canvas().px(*POINT) == BLACK, f"the point back at {POINT}")
+    wait_placed(s, point)
 
 
 def gnome_dark(s):
@@ -1002,6 +934,7 @@ def wayland(s):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
+    parser.add_argument("--kinds", required=True, help="shape-kinds.json, as shape_kinds_files writes it")
     parser.add_argument("--desktop", choices=("plain", "gnome-dark", "wayland"), default="plain")
     parser.add_argument("--screenshot")
     parser.add_argument("--artifacts")
@@ -1023,7 +956,9 @@ def main():
         elif args.desktop == "gnome-dark":
             gnome_dark(s)
         else:
-            scenario(s, args.screenshot and os.path.abspath(args.screenshot))
+            kinds, dxf = read_kinds(args.kinds)
+            MENU_BAR["Zeichnen"] = [kind["caption"].replace("&", "") for kind in kinds]
+            scenario(s, kinds, dxf, args.screenshot and os.path.abspath(args.screenshot))
         print(f"PASS in {time.monotonic() - s.started:.1f}s")
         return 0
     except Skipped as reason:

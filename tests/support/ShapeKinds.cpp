@@ -81,12 +81,13 @@ const QList<Kind> &all()
         // clang-format off
         {typeid(Punkt), "Punkt", [](const Basisklasse &s) { return common<Punkt>(s, [](const Punkt &) { return QList<float>(); }); },
          "mnuPunkt", true, {{100, 80}}, {1500, 1200}, {{100, 80}},
-         [] { return std::shared_ptr<Basisklasse>(punkt(1500, 1200)); }, {"POINT"}, {"Punkt 1500 1200 c0"}},
+         [] { return std::shared_ptr<Basisklasse>(punkt(1500, 1200)); }, {"POINT"}, {"Punkt 1500 1200 c0"},
+         {R"({"type": "POINT", "location": [1500, -1200]})"}},
         {typeid(Linie), "Linie",
          [](const Basisklasse &s) { return common<Linie>(s, [](const Linie &l) { return QList<float>{l.getX2(), l.getY2()}; }); },
          "mnuLinie", true, {{60, 60}, {200, 120}}, {900, 900, 3000, 1800}, {{60, 60}, {130, 90}},
          [] { return std::shared_ptr<Basisklasse>(linie(900, 900, 3000, 1800)); }, {"LINE"},
-         {"Linie 900 900 3000 1800 c0"}},
+         {"Linie 900 900 3000 1800 c0"}, {R"({"type": "LINE", "start": [900, -900], "end": [3000, -1800]})"}},
         {typeid(Rechteck), "Rechteck",
          [](const Basisklasse &s) {
              return common<Rechteck>(s, [](const Rechteck &r) {
@@ -97,17 +98,19 @@ const QList<Kind> &all()
          {{40, 40}, {100, 40}, {100, 70}, {40, 70}},
          [] { return std::shared_ptr<Basisklasse>(rechteck(600, 600, 1500, 1050)); }, {"LINE", "LINE", "LINE", "LINE"},
          {"Linie 600 600 1500 600 c0", "Linie 1500 600 1500 1050 c0", "Linie 1500 1050 600 1050 c0",
-          "Linie 600 1050 600 600 c0"}},
+          "Linie 600 1050 600 600 c0"},
+         {R"({"type": "LINE", "start": [600, -600], "end": [1500, -600]})", R"({"type": "LINE", "start": [1500, -600], "end": [1500, -1050]})",
+          R"({"type": "LINE", "start": [1500, -1050], "end": [600, -1050]})", R"({"type": "LINE", "start": [600, -1050], "end": [600, -600]})"}},
         {typeid(Kreis), "Kreis", [](const Basisklasse &s) { return common<Kreis>(s, [](const Kreis &k) { return QList<float>{k.getRadius()}; }); },
          "mnuKreis", true, {{200, 200}, {220, 215}}, {3000, 3000, 375}, {{225, 200}, {200, 175}},
          [] { return std::shared_ptr<Basisklasse>(kreis(3000, 3000, 375)); }, {"CIRCLE"},
-         {"Kreis 3000 3000 3375 3000 c0"},
+         {"Kreis 3000 3000 3375 3000 c0"}, {R"({"type": "CIRCLE", "center": [3000, -3000], "radius": 375})"},
          // Read as a centre and a point on its edge, its radius comes back as the distance to that
          // point, which the sum centre + radius has rounded.
          [](const QList<float> &c, qsizetype i) { return i == 2 ? 2.0f * ulp(std::max(std::abs(c.at(0)), c.at(2))) : 0.0f; }},
         {typeid(Text), "Text", textParts, "mnuText", false, {{80, 100}}, {1200, 1500}, {},
          [] { return std::shared_ptr<Basisklasse>(text(1200, 1500, QStringLiteral("Probe"))); }, {"TEXT"},
-         {"Text 1200 1500 [Probe] c0"}},
+         {"Text 1200 1500 [Probe] c0"}, {R"({"type": "TEXT", "insert": [1200, -1500], "text": "Probe"})"}},
         // clang-format on
     };
     return kinds;

@@ -44,6 +44,9 @@ struct Kind
     // RecordingDxfTarget records it.
     QList<QByteArray> dxfEntities;
     QStringList read;
+    // What ezdxf reads from those entities, one JSON object each: "type" and the attributes that
+    // must have these values (a point's coordinates as far as given; y points up in DXF).
+    QList<QByteArray> ezdxf;
     // How far coordinate i of a shape of this kind may move when it is written and read again, as
     // the writer may turn it into others (a radius into a point on the edge); none: not at all.
     float (*dxfSlack)(const QList<float> &coordinates, qsizetype i) = nullptr;
