@@ -200,11 +200,7 @@ QRect RasterSurface::narrowToUncovered()
 void RasterSurface::endCovering()
 {
     narrowCovering(mCoverArea);
-    const quint32 background = toImageColour(mBackColor);
-    for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
-        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
-        cover(row + mClip.left(), row + mClip.right() + 1, background);
-    }
+    coverUnreached(mClip);
     if (!mClip.isEmpty())
         markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
     mClip = mImage.rect();
