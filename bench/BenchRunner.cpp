@@ -192,14 +192,9 @@ double BenchRunner::timeLines(frmZeichnen &window, std::int32_t lines)
 
 double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
 {
-    const QString dead = m_folder.filePath(QStringLiteral("state/skizzar/record-bench"));
-    QFile record(dead);
-    const QByteArray bytes = RecoveryBench::deadRecord(path, placements);
-    if (!record.open(QIODevice::WriteOnly) || record.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "skizzar_bench: cannot write %s\n", qPrintable(dead));
+    const QString dead = writeFile(QStringLiteral("state/skizzar/record-bench"), RecoveryBench::deadRecord(path, placements));
+    if (dead.isEmpty())
         return 0.0;
-    }
-    record.close();
     const std::unique_ptr<frmZeichnen> window = m_actions.startWindow();
     const std::int32_t before = window->oObjectData->GetNumberOfObjects();
     m_dialogs->expectMessage(PlatformDialogs::Answer::Yes);
