@@ -18,9 +18,6 @@ namespace RasterSurfaceParts {
 // depend on the buffer's size; beyond it, coordinates would overflow the integer arithmetic.
 constexpr double kLineMargin = 4194304.0; // 2^22
 
-// 96 dots per inch whatever the screen says, so that text has the same pixels everywhere.
-constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
-
 // Beyond this many pixels from the buffer no text reaches into it: a string holds fewer than
 // 2^31 characters, each advancing far less than 2^22 pixels.
 constexpr double kTextReach = 9007199254740992.0; // 2^53

@@ -233,9 +233,7 @@ void RasterSurface::paintLaidOut(const QString &part, double x, Qt::LayoutDirect
     if (!mCovering) {
         paint(mImage, QPointF());
     } else if (!mClip.isEmpty()) {
-        QImage layer(mClip.size(), QImage::Format_ARGB32);
-        layer.setDotsPerMeterX(kDotsPerMeter);
-        layer.setDotsPerMeterY(kDotsPerMeter);
+        QImage layer = GlyphCache::canvas(mClip.size(), QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
         paint(layer, QPointF(mClip.topLeft()));
         for (int y = 0; y < layer.height(); ++y) {
