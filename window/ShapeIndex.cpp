@@ -228,21 +228,30 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
         const QRect whole(QPoint(0, 0), mSize);
         const Covering covering(surface, whole);
         coverUnreached(whole, surface);
-        // Over the whole area first, in drawing order; when a share of the shapes left pixels
-        // that the shapes never fill in a few cells, those cells go on alone, each with the
+        // Over the whole area first, in drawing order; once the shapes leave pixels open in only
+        // a few cells (looked at after 4,096 shapes, then four times as many each time), or an
+        // eighth of them has left some in not too many, those cells go on alone, each with the
         // shapes that reach it.
         auto next = static_cast<std::uint32_t>(shapes.size());
         const std::uint32_t alone = next - std::min<std::uint32_t>(next, next / 8 + CoveringFrom);
-        while (next > alone && !surface.covered() && draw(next - 1))
-            --next;
         std::vector<QRect> open;
-        const bool done = spoilt || surface.covered();
-        for (int top = 0; top < mSize.height() && !done; top += CellSize)
-            for (int left = 0; left < mSize.width(); left += CellSize) {
-                surface.narrowCovering(QRect(left, top, CellSize, CellSize));
-                if (!surface.covered())
-                    open.push_back(QRect(left, top, CellSize, CellSize));
-            }
+        for (std::uint32_t step = 4 * CoveringFrom;; step *= 4) {
+            const std::uint32_t stop = std::max(alone, next - std::min(next, step));
+            while (next > stop && !surface.covered() && draw(next - 1))
+                --next;
+            if (spoilt || surface.covered())
+                break;
+            for (int top = 0; top < mSize.height(); top += CellSize)
+                for (int left = 0; left < mSize.width(); left += CellSize) {
+                    surface.narrowCovering(QRect(left, top, CellSize, CellSize));
+                    if (!surface.covered())
+                        open.push_back(QRect(left, top, CellSize, CellSize));
+                }
+            if (next == alone || 8 * open.size() <= mCells.size())
+                break;
+            open.clear();
+            surface.narrowCovering(whole);
+        }
         if (2 * open.size() > mCells.size()) {
             surface.narrowCovering(whole);
             while (next > 0 && !surface.covered() && draw(next - 1))
