@@ -40,6 +40,14 @@ void finishAsInOrder(RasterSurface &surface, std::int32_t colour, const std::opt
     }
 }
 
+// The box round both, which are not empty: QRect's operator| is a call into Qt, made for
+// every shape of a large drawing.
+QRect joined(const QRect &a, const QRect &b)
+{
+    return {QPoint(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
+            QPoint(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom()))};
+}
+
 } // namespace
 
 void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
@@ -80,6 +88,8 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
     mLastPrinter = -1;
     mEarlyPrints = QRect();
     mUnknown = 0;
+    mPrints.reserve(count);
+    mLastColourSetter.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         append(shapes[i], surface);
 }
@@ -104,7 +114,7 @@ QRect ShapeIndex::append(const std::shared_ptr<Basisklasse> &shape, const Raster
     if (box.isEmpty())
         return box;
     if (prints && before < 0)
-        mEarlyPrints |= box;
+        mEarlyPrints = mEarlyPrints.isEmpty() ? box : joined(mEarlyPrints, box);
     const int top = box.top() / CellSize, bottom = box.bottom() / CellSize;
     const int left = box.left() / CellSize, right = box.right() / CellSize;
     if (top == bottom && left == right) {
@@ -136,10 +146,7 @@ void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t posit
     cell.shapes.push_back(static_cast<std::uint32_t>(position));
     cell.parts.push_back({static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
                           static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)});
-    cell.reached = cell.shapes.size() == 1
-                       ? part
-                       : QRect(QPoint(std::min(cell.reached.left(), part.left()), std::min(cell.reached.top(), part.top())),
-                               QPoint(std::max(cell.reached.right(), part.right()), std::max(cell.reached.bottom(), part.bottom())));
+    cell.reached = cell.shapes.size() == 1 ? part : joined(cell.reached, part);
 }
 
 QRect ShapeIndex::cellRect(std::size_t index) const
