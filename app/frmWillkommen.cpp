@@ -13,24 +13,18 @@ frmWillkommen::frmWillkommen(QWidget *parent)
 {
     setFixedSize(px(6195), px(4290));
 
-    FrameSkizzar = new QFrame(this);
-    FrameSkizzar->setObjectName(QStringLiteral("FrameSkizzar"));
+    FrameSkizzar = control<QFrame>("FrameSkizzar", this, twips(120, 120, 5895, 3975));
     FrameSkizzar->setFrameShape(QFrame::Box);
     FrameSkizzar->setFrameShadow(QFrame::Sunken);
-    FrameSkizzar->setGeometry(twips(120, 120, 5895, 3975));
 
-    Label1 = new QLabel(QStringLiteral("Das ultimative CAD Programm"), FrameSkizzar);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = control<QLabel>("Label1", FrameSkizzar, twips(720, 3120, 4695, 615), QStringLiteral("Das ultimative CAD Programm"));
     QFont labelFont(QStringLiteral("Arial"));
     labelFont.setPointSizeF(15.75);
     labelFont.setBold(true);
     Label1->setFont(labelFont);
-    Label1->setGeometry(twips(720, 3120, 4695, 615));
     fitCaption(Label1);
 
-    pctBox1 = new QLabel(FrameSkizzar);
-    pctBox1->setObjectName(QStringLiteral("pctBox1"));
-    pctBox1->setGeometry(twips(720, 360, 4455, 2655));
+    pctBox1 = control<QLabel>("pctBox1", FrameSkizzar, twips(720, 360, 4455, 2655));
     pctBox1->setAutoFillBackground(true);
     pctBox1->setBackgroundRole(QPalette::Base);
     // Drawn from the top-left corner and cut off at the box's edges.

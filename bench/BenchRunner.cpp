@@ -84,11 +84,11 @@ void BenchRunner::run()
         measureScene("texts-10MB", DrawingGenerator::mixedScriptTexts(10000000)),
         measureScene("cjk-labels", DrawingGenerator::cjkLabels(10000, 20000)),
         measureScene("large-circles", DrawingGenerator::largeCircles(100000))};
-    const LongTextBench::Figures longText = LongTextBench::measureRepaint(*m_actions.startWindow(), m_runs);
+    const WindowActions::Timing longText = LongTextBench::measureRepaint(*m_actions.startWindow(), m_runs);
     printTable(rows);
     printScenes(scenes);
     std::printf("repaint long-text %d: %.3f s (target ≤ %.2f s)\n(processor time; wall time %.3f s)\n",
-                LongTextBench::Characters, longText.processorSeconds, LongTextBench::RepaintTarget, longText.wallSeconds);
+                LongTextBench::Characters, longText.cpu, LongTextBench::RepaintTarget, longText.wall);
     printRecovery(rows);
     LargeDrawingBench(m_actions, m_folder.path(), largeRuns).run();
     const double cpuShare = (WindowActions::processCpuSeconds() - cpuAtStart) / seconds(wall);
@@ -114,40 +114,20 @@ BenchRunner::Row BenchRunner::measure(std::int32_t shapes)
     WindowActions::resetPeakResident();
 
     std::unique_ptr<frmZeichnen> window;
-    QList<double> open, openCpu;
-    for (int i = 0; i < m_runs; ++i) {
-        const WindowActions::Timing opened = m_actions.open(path, window);
-        open.append(opened.wall);
-        openCpu.append(opened.cpu);
-    }
-    row.openSeconds = WindowActions::median(open);
-    row.openCpuSeconds = WindowActions::median(openCpu);
+    const WindowActions::Timing open = WindowActions::medianOf(m_runs, [&] { return m_actions.open(path, window); });
+    row.openSeconds = open.wall;
+    row.openCpuSeconds = open.cpu;
     row.shapesRead = window->oObjectData->GetNumberOfObjects();
     row.peakMegabytes = WindowActions::peakResidentMegabytes();
     if (row.shapesRead != DrawingGenerator::shapesAfterReading(shapes))
         std::fprintf(stderr, "skizzar_bench: read %d shapes, expected %d\n", row.shapesRead,
                      DrawingGenerator::shapesAfterReading(shapes));
 
-    QList<double> repaint;
-    for (int i = 0; i < m_runs; ++i)
-        repaint.append(m_actions.repaint(*window).wall);
-    row.repaintSeconds = WindowActions::median(repaint);
-
-    QList<double> band;
-    for (int i = 0; i < m_runs; ++i)
-        band.append(m_actions.bandStep(*window).wall * 1e3);
-    row.bandMilliseconds = WindowActions::median(band);
-
-    QList<double> place;
-    for (int i = 0; i < m_runs; ++i)
-        place.append(m_actions.place(*window).wall * 1e3);
-    row.placeMilliseconds = WindowActions::median(place);
-
+    row.repaintSeconds = WindowActions::medianOf(m_runs, [&] { return m_actions.repaint(*window); }).wall;
+    row.bandMilliseconds = WindowActions::medianOf(m_runs, [&] { return m_actions.bandStep(*window); }).wall * 1e3;
+    row.placeMilliseconds = WindowActions::medianOf(m_runs, [&] { return m_actions.place(*window); }).wall * 1e3;
     const QString savePath = m_folder.filePath(QStringLiteral("saved-%1.dxf").arg(shapes));
-    QList<double> save;
-    for (int i = 0; i < m_runs; ++i)
-        save.append(timeSave(*window, savePath));
-    row.saveSeconds = WindowActions::median(save);
+    row.saveSeconds = WindowActions::medianOf(m_runs, [&] { return timeSave(*window, savePath); }).wall;
     window.reset();
 
     QList<double> recover, openAndPlace;
@@ -173,17 +153,10 @@ BenchRunner::Scene BenchRunner::measureScene(const char *name, const QByteArray 
     if (path.isEmpty())
         return scene;
     std::unique_ptr<frmZeichnen> window;
-    QList<double> open, repaint, place;
-    for (int i = 0; i < m_runs; ++i)
-        open.append(m_actions.open(path, window).wall);
+    scene.openSeconds = WindowActions::medianOf(m_runs, [&] { return m_actions.open(path, window); }).wall;
     scene.shapes = window->oObjectData->GetNumberOfObjects();
-    for (int i = 0; i < m_runs; ++i)
-        repaint.append(m_actions.repaint(*window).wall);
-    for (int i = 0; i < m_runs; ++i)
-        place.append(m_actions.place(*window).wall * 1e3);
-    scene.openSeconds = WindowActions::median(open);
-    scene.repaintSeconds = WindowActions::median(repaint);
-    scene.placeMilliseconds = WindowActions::median(place);
+    scene.repaintSeconds = WindowActions::medianOf(m_runs, [&] { return m_actions.repaint(*window); }).wall;
+    scene.placeMilliseconds = WindowActions::medianOf(m_runs, [&] { return m_actions.place(*window); }).wall * 1e3;
     std::printf("  %s measured\n", name);
     std::fflush(stdout);
     return scene;
@@ -200,12 +173,11 @@ QString BenchRunner::writeFile(const QString &name, const QByteArray &content)
     return path;
 }
 
-double BenchRunner::timeSave(frmZeichnen &window, const QString &path)
+WindowActions::Timing BenchRunner::timeSave(frmZeichnen &window, const QString &path)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const WindowActions::Stopwatch clock;
     window.SaveDXF(path);
-    const double elapsed = seconds(timer);
+    const WindowActions::Timing elapsed = clock.seconds();
     m_actions.warnAboutMessages("save");
     return elapsed;
 }
@@ -225,14 +197,9 @@ double BenchRunner::timeLines(frmZeichnen &window, std::int32_t lines)
 
 double BenchRunner::timeRecover(const QString &path, std::int32_t placements)
 {
-    const QString dead = m_folder.filePath(QStringLiteral("state/skizzar/record-bench"));
-    QFile record(dead);
-    const QByteArray bytes = RecoveryBench::deadRecord(path, placements);
-    if (!record.open(QIODevice::WriteOnly) || record.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "skizzar_bench: cannot write %s\n", qPrintable(dead));
+    const QString dead = writeFile(QStringLiteral("state/skizzar/record-bench"), RecoveryBench::deadRecord(path, placements));
+    if (dead.isEmpty())
         return 0.0;
-    }
-    record.close();
     const std::unique_ptr<frmZeichnen> window = m_actions.startWindow();
     const std::int32_t before = window->oObjectData->GetNumberOfObjects();
     m_dialogs->expectMessage(PlatformDialogs::Answer::Yes);

@@ -60,7 +60,7 @@ private:
     Scene measureScene(const char *name, const QByteArray &content);
     // Writes the file into the temporary folder; empty when it cannot.
     QString writeFile(const QString &name, const QByteArray &content);
-    double timeSave(frmZeichnen &window, const QString &path);
+    WindowActions::Timing timeSave(frmZeichnen &window, const QString &path);
     // Seconds of placing `lines` lines, one after the other.
     double timeLines(frmZeichnen &window, std::int32_t lines);
     // Seconds of the start's recovery from a dead run's record of the drawing in path and

@@ -74,20 +74,20 @@ LargeDrawingBench::Figures LargeDrawingBench::measure(const Drawing &drawing, co
     figures.shapes = drawing.shapes;
     figures.fileMegabytes = static_cast<double>(QFile(path).size()) / 1e6;
     figures.openTarget = drawing.openTarget;
-    figures.floor = medianOf([&] { return floor(path); });
+    figures.floor = WindowActions::medianOf(mRuns, [&] { return floor(path); });
     WindowActions::resetPeakResident();
     std::unique_ptr<frmZeichnen> window;
-    figures.open = medianOf([&] { return mActions.open(path, window, drawing.pixels); });
+    figures.open = WindowActions::medianOf(mRuns, [&] { return mActions.open(path, window, drawing.pixels); });
     const std::int32_t opened = window->oObjectData->GetNumberOfObjects();
-    figures.repaint = medianOf([&] { return mActions.repaint(*window); });
-    figures.band = medianOf([&] { return mActions.bandStep(*window); });
-    figures.place = medianOf([&] { return mActions.place(*window); });
-    figures.undoPlace = medianOf([&] {
+    figures.repaint = WindowActions::medianOf(mRuns, [&] { return mActions.repaint(*window); });
+    figures.band = WindowActions::medianOf(mRuns, [&] { return mActions.bandStep(*window); });
+    figures.place = WindowActions::medianOf(mRuns, [&] { return mActions.place(*window); });
+    figures.undoPlace = WindowActions::medianOf(mRuns, [&] {
         mActions.place(*window);
         return mActions.undo(*window);
     });
     // Undo right after New brings the whole drawing back.
-    figures.undoNew = medianOf([&] {
+    figures.undoNew = WindowActions::medianOf(mRuns, [&] {
         mActions.place(*window);
         mActions.renew(*window);
         if (!window->mnuRueckgaengig->isEnabled())
@@ -129,17 +129,6 @@ WindowActions::Timing LargeDrawingBench::floor(const QString &path)
     if (sum == -1.0)
         std::printf(" ");
     return elapsed;
-}
-
-WindowActions::Timing LargeDrawingBench::medianOf(const std::function<WindowActions::Timing()> &action) const
-{
-    QList<double> wall, cpu;
-    for (int i = 0; i < mRuns; ++i) {
-        const WindowActions::Timing timing = action();
-        wall.append(timing.wall);
-        cpu.append(timing.cpu);
-    }
-    return {WindowActions::median(wall), WindowActions::median(cpu)};
 }
 
 void LargeDrawingBench::printTable(const QList<Figures> &figures)

@@ -45,8 +45,6 @@ private:
     Figures measure(const Drawing &drawing, const QString &path);
     // Maps the file and parses every number in it with std::from_chars: what no Open can beat.
     static WindowActions::Timing floor(const QString &path);
-    // The median of `mRuns` timings of action, each clock on its own.
-    WindowActions::Timing medianOf(const std::function<WindowActions::Timing()> &action) const;
     static void printTable(const QList<Figures> &figures);
     static void printTargets(const QList<Figures> &figures);
 

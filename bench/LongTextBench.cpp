@@ -4,33 +4,12 @@
 #include "window/frmZeichnen.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QString>
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <vector>
 
 namespace LongTextBench {
 
-namespace {
-
-double processorSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-} // namespace
-
-Figures measureRepaint(frmZeichnen &window, int runs)
+WindowActions::Timing measureRepaint(frmZeichnen &window, int runs)
 {
     // The Hebrew word makes the whole line run right to left.
     QString text = QString::fromUtf16(u"\u05E9\u05DC\u05D5\u05DD ");
@@ -44,17 +23,13 @@ Figures measureRepaint(frmZeichnen &window, int runs)
     window.PaintText(300.0f, 3000.0f, text, DrawMode::Place);
     QCoreApplication::processEvents();
 
-    std::vector<double> wall, processor;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const double start = processorSeconds();
+    return WindowActions::medianOf(runs, [&] {
+        const WindowActions::Stopwatch clock;
         window.Form_Paint();
-        processor.push_back(processorSeconds() - start);
-        wall.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        const WindowActions::Timing elapsed = clock.seconds();
         QCoreApplication::processEvents();
-    }
-    return {median(wall), median(processor)};
+        return elapsed;
+    });
 }
 
 } // namespace LongTextBench

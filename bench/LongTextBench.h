@@ -1,6 +1,8 @@
 #pragma once
 // The full repaint of one text of a million characters that Qt must lay out: a Hebrew word first, then accented Latin words.
 
+#include "WindowActions.h"
+
 #include <cstdint>
 
 class frmZeichnen;
@@ -10,14 +12,8 @@ namespace LongTextBench {
 constexpr std::int32_t Characters = 1000000;
 constexpr double RepaintTarget = 0.15; // seconds of processor time
 
-struct Figures
-{
-    double wallSeconds = 0.0;
-    double processorSeconds = 0.0;
-};
-
 // Places the text in the window (647 × 472 pixels as it starts) and gives the medians of `runs`
 // full repaints, each as the window's own repaint draws it.
-Figures measureRepaint(frmZeichnen &window, int runs);
+WindowActions::Timing measureRepaint(frmZeichnen &window, int runs);
 
 } // namespace LongTextBench

@@ -177,6 +177,17 @@ double WindowActions::median(QList<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
+WindowActions::Timing WindowActions::medianOf(int runs, const std::function<Timing()> &action)
+{
+    QList<double> wall, cpu;
+    for (int i = 0; i < runs; ++i) {
+        const Timing timing = action();
+        wall.append(timing.wall);
+        cpu.append(timing.cpu);
+    }
+    return {median(wall), median(cpu)};
+}
+
 double WindowActions::processCpuSeconds()
 {
     timespec now{};

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class ScriptedDialogs;
@@ -54,6 +55,8 @@ public:
     void warnAboutMessages(const char *where);
 
     static double median(QList<double> values);
+    // The median of `runs` timings of action, each clock on its own.
+    static Timing medianOf(int runs, const std::function<Timing()> &action);
     static double processCpuSeconds();
     // VmHWM of /proc/self/status in megabytes (10^6 bytes), or -1 when it cannot be read.
     static double peakResidentMegabytes();

@@ -44,11 +44,16 @@ void Form::fitCaption(QLabel *label)
     label->setFont(font);
 }
 
+QLabel *Form::label(const QString &caption, const char *name, QWidget *parent, const QRect &geometry)
+{
+    auto *l = control<QLabel>(name, parent, geometry, caption);
+    fitCaption(l);
+    return l;
+}
+
 QPushButton *Form::button(const QString &caption, const char *name, QWidget *parent, const QRect &geometry)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
+    auto *b = control<QPushButton>(name, parent, geometry, caption);
     // In a dialog a push button becomes the default button when it has the focus unless told otherwise.
     b->setAutoDefault(false);
     b->setDefault(false);

@@ -31,6 +31,18 @@ public:
     // the classic ones, so the font is narrowed and then made smaller until the text fits. The
     // caption stands at the top left, as a classic label draws it.
     static void fitCaption(QLabel *label);
+    // A control with its object name, by which tests find it, at its place in parent; args go to
+    // its constructor before the parent.
+    template <typename Widget, typename... Args>
+    static Widget *control(const char *name, QWidget *parent, const QRect &geometry, const Args &...args)
+    {
+        auto *widget = new Widget(args..., parent);
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(geometry);
+        return widget;
+    }
+    // A label whose caption is fitted into its box in the form's font.
+    static QLabel *label(const QString &caption, const char *name, QWidget *parent, const QRect &geometry);
 
     bool isDiscarded() const { return m_discarded; }
 

@@ -16,16 +16,12 @@ frmAbout::frmAbout(QWidget *parent)
     setPalette(grey);
     setAutoFillBackground(true);
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = control<QFrame>("Frame1", this, twips(120, 120, 4575, 4572));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
-    Frame1->setGeometry(twips(120, 120, 4575, 4572));
 
-    Label1 = new QLabel(QStringLiteral("Skizzar Win32 - Anwendung"), Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = control<QLabel>("Label1", Frame1, twips(120, 240, 4335, 495), QStringLiteral("Skizzar Win32 - Anwendung"));
     Label1->setFont(sansSerif(13.5, true));
-    Label1->setGeometry(twips(120, 240, 4335, 495));
 
     cmdOK = button(QStringLiteral("OK"), "cmdOK", Frame1, twips(1680, 4080, 1215, 375));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);

@@ -14,14 +14,8 @@ frmDrehen::frmDrehen(QWidget *parent)
     cmdOK = button(QStringLiteral("OK"), "cmdOK", this, twips(840, 720, 975, 375));
     cmdAbbrechen = button(QStringLiteral("Abbrechen"), "cmdAbbrechen", this, twips(2160, 720, 975, 375));
 
-    txtAngle = new QLineEdit(this);
-    txtAngle->setObjectName(QStringLiteral("txtAngle"));
-    txtAngle->setGeometry(twips(2400, 240, 975, 285));
-
-    Label1 = new QLabel(QStringLiteral("Drehwinkel (-360° - 360°) "), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(240, 240, 1815, 255));
-    fitCaption(Label1);
+    txtAngle = control<QLineEdit>("txtAngle", this, twips(2400, 240, 975, 285));
+    Label1 = label(QStringLiteral("Drehwinkel (-360° - 360°) "), "Label1", this, twips(240, 240, 1815, 255));
 
     connect(cmdAbbrechen, &QPushButton::clicked, this, &QDialog::close);
 }

@@ -15,17 +15,13 @@ frmFortschritt::frmFortschritt(QWidget *parent, const QString &title, const QStr
     setFixedSize(px(5400), px(1620));
     setWindowModality(Qt::ApplicationModal);
 
-    lblDatei = new QLabel(this);
-    lblDatei->setObjectName(QStringLiteral("lblDatei"));
-    lblDatei->setGeometry(twips(180, 120, 5040, 300));
+    lblDatei = control<QLabel>("lblDatei", this, twips(180, 120, 5040, 300));
     lblDatei->setTextFormat(Qt::PlainText);
     // A long name loses its middle, which the window has no room for.
     lblDatei->setText(lblDatei->fontMetrics().elidedText(QFileInfo(fileName).fileName(), Qt::ElideMiddle,
                                                          lblDatei->width()));
 
-    prgFortschritt = new QProgressBar(this);
-    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
-    prgFortschritt->setGeometry(twips(180, 540, 5040, 300));
+    prgFortschritt = control<QProgressBar>("prgFortschritt", this, twips(180, 540, 5040, 300));
     prgFortschritt->setRange(0, 1000);
     prgFortschritt->setTextVisible(false);
 

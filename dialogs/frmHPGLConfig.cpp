@@ -10,20 +10,9 @@ namespace {
 
 QLineEdit *textBox(const char *name, QWidget *parent, const QRect &geometry)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
+    auto *box = Form::control<QLineEdit>(name, parent, geometry);
     box->setFont(Form::sansSerif(9.75));
-    box->setGeometry(geometry);
     return box;
-}
-
-QLabel *label(const QString &caption, const char *name, QWidget *parent, const QRect &geometry)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    Form::fitCaption(l);
-    return l;
 }
 
 } // namespace

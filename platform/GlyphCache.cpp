@@ -23,18 +23,10 @@ QFont plainFont(QFont font)
     return font;
 }
 
-QImage canvas(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.setDotsPerMeterX(GlyphCache::DotsPerMeter);
-    image.setDotsPerMeterY(GlyphCache::DotsPerMeter);
-    return image;
-}
-
 template <typename Metrics>
 Metrics metricsAt96Dpi(const QFont &font)
 {
-    const QImage device = canvas(QSize(1, 1));
+    const QImage device = GlyphCache::canvas(QSize(1, 1));
     return Metrics(font, &device);
 }
 
@@ -48,6 +40,14 @@ bool inRange(char16_t unit, char16_t first, char16_t last)
 GlyphCache::GlyphCache(const QFont &font, std::size_t maxStoredSpans)
     : mFont(plainFont(font)), mMetrics(metricsAt96Dpi<QFontMetrics>(mFont)), mExactMetrics(metricsAt96Dpi<QFontMetricsF>(mFont)), mMaxStoredSpans(maxStoredSpans)
 {
+}
+
+QImage GlyphCache::canvas(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+    image.setDotsPerMeterX(DotsPerMeter);
+    image.setDotsPerMeterY(DotsPerMeter);
+    return image;
 }
 
 bool GlyphCache::standsAlone(char16_t unit)

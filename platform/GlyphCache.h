@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -19,6 +20,8 @@ class GlyphCache
 {
 public:
     static constexpr int DotsPerMeter = 3780; // 96 dots per inch
+    // An image at those dots, which every text drawn or measured here is laid out for.
+    static QImage canvas(QSize size, QImage::Format format = QImage::Format_RGB32);
 
     // Set pixels x … x + length - 1 in row y, relative to the pen on the top edge of the line.
     struct Span

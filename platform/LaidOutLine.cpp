@@ -9,9 +9,7 @@
 LaidOutLine::LaidOutLine(const QString &text, const QFont &font) : mText(text)
 {
     // The font and direction a painter on such a device hands its own layout of the line.
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(GlyphCache::DotsPerMeter);
-    device.setDotsPerMeterY(GlyphCache::DotsPerMeter);
+    QImage device = GlyphCache::canvas(QSize(1, 1));
     QPainter painter(&device);
     painter.setFont(font);
     mEngine = std::make_unique<QTextEngine>(mText, painter.font());

@@ -23,11 +23,9 @@ QFont defaultFont()
 } // namespace
 
 RasterSurface::RasterSurface(QSize size)
-    : mImage(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32),
+    : mImage(GlyphCache::canvas(size.expandedTo(QSize(0, 0)))),
       mGlyphs(defaultFont())
 {
-    mImage.setDotsPerMeterX(kDotsPerMeter);
-    mImage.setDotsPerMeterY(kDotsPerMeter);
     setBackColor(mBackColor);
 }
 
@@ -45,9 +43,7 @@ void RasterSurface::setFont(const QFont &font)
 
 void RasterSurface::resize(QSize size)
 {
-    QImage resized(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
-    resized.setDotsPerMeterX(kDotsPerMeter);
-    resized.setDotsPerMeterY(kDotsPerMeter);
+    QImage resized = GlyphCache::canvas(size.expandedTo(QSize(0, 0)));
     resized.fill(toImageColour(mBackColor));
     const int rows = std::min(mImage.height(), resized.height());
     const int columns = std::min(mImage.width(), resized.width());
@@ -204,11 +200,7 @@ QRect RasterSurface::narrowToUncovered()
 void RasterSurface::endCovering()
 {
     narrowCovering(mCoverArea);
-    const quint32 background = toImageColour(mBackColor);
-    for (int y = mClip.top(); y <= mClip.bottom() && mUncovered > 0; ++y) {
-        auto *row = reinterpret_cast<quint32 *>(mImage.scanLine(y));
-        cover(row + mClip.left(), row + mClip.right() + 1, background);
-    }
+    coverUnreached(mClip);
     if (!mClip.isEmpty())
         markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
     mClip = mImage.rect();

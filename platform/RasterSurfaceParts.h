@@ -18,9 +18,6 @@ namespace RasterSurfaceParts {
 // depend on the buffer's size; beyond it, coordinates would overflow the integer arithmetic.
 constexpr double kLineMargin = 4194304.0; // 2^22
 
-// 96 dots per inch whatever the screen says, so that text has the same pixels everywhere.
-constexpr int kDotsPerMeter = GlyphCache::DotsPerMeter;
-
 // Beyond this many pixels from the buffer no text reaches into it: a string holds fewer than
 // 2^31 characters, each advancing far less than 2^22 pixels.
 constexpr double kTextReach = 9007199254740992.0; // 2^53
@@ -73,10 +70,15 @@ struct PixelBox
     }
     QRect clipped(QSize size, double margin) const
     {
-        const auto clamp = [](double v, int hi) { return static_cast<int>(std::clamp(v, -1.0, double(hi))); };
-        const QRect box(QPoint(clamp(left - margin, size.width()), clamp(top - margin, size.height())),
-                        QPoint(clamp(right + margin, size.width()), clamp(bottom + margin, size.height())));
-        return left <= right ? box & QRect(QPoint(0, 0), size) : QRect();
+        // Clamped to the surface itself where a box of it is asked for by every shape of a
+        // large drawing: QRect's intersection is a call into Qt.
+        const auto clamp = [](double v, int hi) { return static_cast<int>(std::clamp(v, 0.0, double(hi - 1))); };
+        // Truncated towards zero, as the pixels' edges are found.
+        if (!(left <= right) || size.isEmpty() || right + margin <= -1.0 || bottom + margin <= -1.0
+            || left - margin >= size.width() || top - margin >= size.height())
+            return QRect();
+        return {QPoint(clamp(left - margin, size.width()), clamp(top - margin, size.height())),
+                QPoint(clamp(right + margin, size.width()), clamp(bottom + margin, size.height()))};
     }
 };
 

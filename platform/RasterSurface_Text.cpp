@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace RasterSurfaceParts;
 
@@ -233,9 +234,7 @@ void RasterSurface::paintLaidOut(const QString &part, double x, Qt::LayoutDirect
     if (!mCovering) {
         paint(mImage, QPointF());
     } else if (!mClip.isEmpty()) {
-        QImage layer(mClip.size(), QImage::Format_ARGB32);
-        layer.setDotsPerMeterX(kDotsPerMeter);
-        layer.setDotsPerMeterY(kDotsPerMeter);
+        QImage layer = GlyphCache::canvas(mClip.size(), QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
         paint(layer, QPointF(mClip.topLeft()));
         for (int y = 0; y < layer.height(); ++y) {
@@ -266,9 +265,11 @@ QRect RasterSurface::textReach(const QString &text, float x, float y) const
     const double py = std::floor(toPixelSpace(y));
     if (text.isEmpty() || !(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
         return QRect();
-    // Glyph by glyph as printGlyphs draws them, else part by part as printWithLayout does.
-    PixelBox box;
-    double pen = px;
+    // Glyph by glyph as printGlyphs draws them, else part by part as printWithLayout does. The
+    // glyphs' boxes are joined in whole pixels from the first pen position, and only the join is
+    // placed: every shape of a large drawing of texts is asked.
+    std::int64_t pen = 0, left = std::numeric_limits<std::int64_t>::max(), right = std::numeric_limits<std::int64_t>::min();
+    std::int32_t top = std::numeric_limits<std::int32_t>::max(), bottom = std::numeric_limits<std::int32_t>::min();
     for (const QChar ch : text) {
         const GlyphCache::Glyph *glyph = mGlyphs.glyph(ch.unicode());
         if (!glyph) {
@@ -284,8 +285,18 @@ QRect RasterSurface::textReach(const QString &text, float x, float y) const
             });
             return reach;
         }
-        box.add(*glyph, pen, py);
+        if (glyph->left <= glyph->right) {
+            left = std::min(left, pen + glyph->left);
+            right = std::max(right, pen + glyph->right);
+            top = std::min(top, glyph->top);
+            bottom = std::max(bottom, glyph->bottom);
+        }
         pen += glyph->advance;
+    }
+    PixelBox box;
+    if (left <= right) {
+        box.add(px + static_cast<double>(left), py + top);
+        box.add(px + static_cast<double>(right), py + bottom);
     }
     return box.clipped(size(), 0.0);
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace Checked {
 
@@ -17,26 +18,18 @@ inline float single(double value)
     return f;
 }
 
-// Rounds to the nearest integer, a half to the even neighbour, as the integer conversions do.
-inline double roundHalfEven(double value)
+// Rounds to the nearest integer, a half to the even neighbour, as the integer conversions do;
+// anything outside the integer type's range afterwards is an overflow.
+template <typename Integer>
+inline Integer integer(double value)
 {
-    return std::nearbyint(value); // default rounding mode is to nearest, ties to even
+    const double r = std::nearbyint(value); // default rounding mode is to nearest, ties to even
+    if (!(r >= double(std::numeric_limits<Integer>::min()) && r <= double(std::numeric_limits<Integer>::max())))
+        throw OverflowError();
+    return static_cast<Integer>(r);
 }
 
-inline std::int16_t integer16(double value)
-{
-    const double r = roundHalfEven(value);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        throw OverflowError();
-    return static_cast<std::int16_t>(r);
-}
-
-inline std::int32_t integer32(double value)
-{
-    const double r = roundHalfEven(value);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0))
-        throw OverflowError();
-    return static_cast<std::int32_t>(r);
-}
+inline std::int16_t integer16(double value) { return integer<std::int16_t>(value); }
+inline std::int32_t integer32(double value) { return integer<std::int32_t>(value); }
 
 } // namespace Checked

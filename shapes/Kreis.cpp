@@ -9,8 +9,6 @@ void Kreis::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
 }
 
-void Kreis::Rotate(double) {}
-
 // Only the horizontal factor applies, so the circle stays a circle.
 void Kreis::Distore(float sXPercentage, float)
 {

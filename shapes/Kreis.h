@@ -13,7 +13,7 @@ public:
     static constexpr ShapeKind kind{"Kreis", "mnuKreis", "&Kreis", 2, false, "CIRCLE", dxfGroups, &fromDxf, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    void Rotate(double dNewAngle) override;
+    void Rotate(double) override {}
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }

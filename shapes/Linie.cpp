@@ -5,8 +5,6 @@ void Linie::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] { oObject.Line(mX1, mY1, mX2, mY2, mColor); });
 }
 
-void Linie::Rotate(double) {}
-
 void Linie::Distore(float sXPercentage, float sYPercentage)
 {
     mX2 = stretched(mX1, mX2, sXPercentage);
@@ -32,11 +30,6 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 void Linie::writeDxf(DxfEntitySink &sink) const
 {
     sink.lineEntity(" 0", mX1, mY1, mX2, mY2);
-}
-
-std::optional<Basisklasse::SurfaceEffect> Linie::surfaceEffect() const
-{
-    return SurfaceEffect{};
 }
 
 QRect Linie::reach(const PixelReach &surface) const

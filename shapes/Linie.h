@@ -13,12 +13,12 @@ public:
     static constexpr ShapeKind kind{"Linie", "mnuLinie", "&Linie", 2, false, "LINE", dxfGroups, nullptr, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    void Rotate(double dNewAngle) override;
+    void Rotate(double) override {}
     void Distore(float sXPercentage, float sYPercentage) override;
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
-    std::optional<SurfaceEffect> surfaceEffect() const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{}; }
     QRect reach(const PixelReach &surface) const override;
 
     float getX2() const { return mX2; }

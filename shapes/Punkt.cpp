@@ -6,11 +6,6 @@ void Punkt::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] { oObject.PSet(mX1, mY1, mColor); });
 }
 
-void Punkt::Rotate(double) {}
-
-// A point has no extent to stretch.
-void Punkt::Distore(float, float) {}
-
 void Punkt::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {
@@ -33,11 +28,6 @@ void Punkt::writeDxf(DxfEntitySink &sink) const
 {
     sink.beginEntity("0", "POINT");
     sink.point("10", "20", mX1, mY1);
-}
-
-std::optional<Basisklasse::SurfaceEffect> Punkt::surfaceEffect() const
-{
-    return SurfaceEffect{};
 }
 
 QRect Punkt::reach(const PixelReach &surface) const

@@ -11,11 +11,12 @@ public:
     static constexpr ShapeKind kind{"Punkt", "mnuPunkt", "&Punkt", 1, false, "POINT", {}, nullptr, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    void Rotate(double dNewAngle) override;
-    void Distore(float sXPercentage, float sYPercentage) override;
+    void Rotate(double) override {}
+    // A point has no extent to stretch.
+    void Distore(float, float) override {}
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
-    std::optional<SurfaceEffect> surfaceEffect() const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{}; }
     QRect reach(const PixelReach &surface) const override;
 };

@@ -5,8 +5,6 @@ void Rechteck::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] { drawOutline(oObject); });
 }
 
-void Rechteck::Rotate(double) {}
-
 // Keeps corner 1 fixed; the assignments made before a failing one keep their new values.
 void Rechteck::Distore(float sXPercentage, float sYPercentage)
 {
@@ -46,11 +44,6 @@ void Rechteck::writeDxf(DxfEntitySink &sink) const
     sink.lineEntity(" 0", mX2, mY2, mX3, mY3);
     sink.lineEntity("0", mX3, mY3, mX4, mY4);
     sink.lineEntity("0", mX4, mY4, mX1, mY1);
-}
-
-std::optional<Basisklasse::SurfaceEffect> Rechteck::surfaceEffect() const
-{
-    return SurfaceEffect{};
 }
 
 QRect Rechteck::reach(const PixelReach &surface) const

@@ -7,10 +7,6 @@ void Text::Draw(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] { print(oObject); });
 }
 
-void Text::Rotate(double) {}
-
-void Text::Distore(float, float) {}
-
 void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {

@@ -14,8 +14,8 @@ public:
     static constexpr ShapeKind kind{"Text", "mnuText", "&Text", 1, true, "TEXT", dxfGroups, nullptr, &place};
 
     void Draw(DrawingSurface &oObject, std::int16_t iDrawMode) override;
-    void Rotate(double dNewAngle) override;
-    void Distore(float sXPercentage, float sYPercentage) override;
+    void Rotate(double) override {}
+    void Distore(float, float) override {}
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;

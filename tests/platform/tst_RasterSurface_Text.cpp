@@ -70,12 +70,9 @@ private slots:
     void printAndTextWidth()
     {
         RasterSurface s(QSize(200, 60));
-        s.setForeColor(0x000000FF);
         s.setDrawMode(10); // text ignores it
-        s.setCurrentX(10 * Tw);
-        s.setCurrentY(5 * Tw);
         s.takeDirtyRect();
-        s.Print(QStringLiteral("Skizzar gjpq"));
+        printAt(s, QPoint(10, 5), QStringLiteral("Skizzar gjpq"));
         const float width = s.TextWidth(QStringLiteral("Skizzar gjpq"));
         QVERIFY(width > 0);
         QCOMPARE(std::fmod(width, Tw), 0.0f);
@@ -91,7 +88,7 @@ private slots:
         for (const QPoint &p : text) {
             QVERIFY(box.contains(p));
             QVERIFY(dirty.contains(p));
-            QCOMPARE(s.pixel(p.x(), p.y()), 0x000000FF); // no antialiasing
+            QCOMPARE(s.pixel(p.x(), p.y()), Ink); // no antialiasing
         }
     }
 

@@ -22,14 +22,7 @@ static Kreis makeCircle(float x, float y, float radius)
 
 static Call call(Call::Kind kind, std::int32_t color, std::int16_t mode, QList<float> xyr = {0, 0, 0})
 {
-    Call c{};
-    c.kind = kind;
-    c.color = color;
-    c.drawMode = mode;
-    c.x1 = xyr[0];
-    c.y1 = xyr[1];
-    c.x2 = xyr[2];
-    return c;
+    return {.kind = kind, .x1 = xyr[0], .y1 = xyr[1], .x2 = xyr[2], .color = color, .drawMode = mode, .text = {}};
 }
 
 class TestKreis : public QObject

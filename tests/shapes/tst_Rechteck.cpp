@@ -8,22 +8,6 @@
 using Calls = QList<RecordingSurface::Call>;
 using Corners = QList<QPointF>;
 
-// Filled from two clicked points the way the window places a rectangle.
-static Rechteck placed(QPointF first, QPointF second)
-{
-    Rechteck r;
-    r.setX1(first.x());
-    r.setY1(first.y());
-    r.setX3(second.x());
-    r.setY3(second.y());
-    r.setX2(second.x());
-    r.setY2(first.y());
-    r.setX4(first.x());
-    r.setY4(second.y());
-    r.setColor(0x0000FF);
-    return r;
-}
-
 // Corners 1 to 4 of the rectangle the window places from two clicked points.
 static Corners corners(QPointF first, QPointF second)
 {
@@ -76,7 +60,7 @@ private slots:
     {
         RecordingSurface surface;
         surface.setDrawMode(7);
-        placed({100, 100}, {400, 300}).Draw(surface, 10);
+        fromCorners(kOutline).Draw(surface, 10);
         QCOMPARE(surface.calls, RecordingSurface::squares(kOutline, 0x0000FF, 10));
         QCOMPARE(surface.getDrawMode(), 7);
     }
@@ -121,9 +105,8 @@ private slots:
         QTest::addColumn<float>("xFactor");
         QTest::addColumn<float>("yFactor");
         QTest::addColumn<QList<float>>("result");
-        const Corners placedCorners = corners({100, 100}, {400, 300});
-        QTest::newRow("2, 0.5") << placedCorners << 2.0f << 0.5f << QList<float>{100, 100, 700, 100, 700, 200, 100, 200};
-        QTest::newRow("identity") << placedCorners << 1.0f << 1.0f << QList<float>{100, 100, 400, 100, 400, 300, 100, 300};
+        QTest::newRow("2, 0.5") << kOutline << 2.0f << 0.5f << QList<float>{100, 100, 700, 100, 700, 200, 100, 200};
+        QTest::newRow("identity") << kOutline << 1.0f << 1.0f << QList<float>{100, 100, 400, 100, 400, 300, 100, 300};
         QTest::newRow("tilted 2, 0.5") << kTilted << 2.0f << 0.5f << QList<float>{100, 100, 700, 160, 640, 280, 40, 220};
     }
 
@@ -141,11 +124,11 @@ private slots:
 
     void overflowKeepsWhatWasDone()
     {
-        Rechteck r = placed({100, 100}, {400, 300});
+        Rechteck r = fromCorners(kOutline);
         QVERIFY_THROWS_EXCEPTION(OverflowError, r.Distore(2, std::numeric_limits<float>::max()));
         QCOMPARE((QList<float>{r.getX2(), r.getX3(), r.getY4()}), (QList<float>{700, 700, 300}));
 
-        r = placed({100, 100}, {400, 300});
+        r = fromCorners(kOutline);
         r.setX3(std::numeric_limits<float>::infinity());
         RecordingSurface surface;
         QVERIFY_THROWS_EXCEPTION(OverflowError, r.DrawSelected(surface, 10));

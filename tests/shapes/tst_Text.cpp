@@ -22,14 +22,7 @@ static Text makeText(const QString &text)
 
 static Call printCall(const QString &text, std::int32_t foreColor, std::int16_t mode)
 {
-    Call c{};
-    c.kind = Call::Print;
-    c.x1 = 1000;
-    c.y1 = 2000;
-    c.color = foreColor;
-    c.drawMode = mode;
-    c.text = text;
-    return c;
+    return {.kind = Call::Print, .x1 = 1000, .y1 = 2000, .color = foreColor, .drawMode = mode, .text = text};
 }
 
 class TestText : public QObject

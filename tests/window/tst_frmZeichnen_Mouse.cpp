@@ -211,6 +211,20 @@ private slots:
         });
         QVERIFY(twins.alike());
 
+        // Short lines that fill a corner, under layers of lines over every row that leave it free:
+        // long before an eighth of the shapes is drawn, the corner's cell goes on alone.
+        twins.both([](frmZeichnen &window, ScriptedDialogs &) {
+            const float right = window.surface().size().width() * 15.0f + 15.0f;
+            for (int row = 0; row < 64; ++row)
+                window.oObjectData->AddObject(ShapeKinds::linie(0.0f, row * 15.0f, 63 * 15.0f, row * 15.0f, row * 0x010101));
+            for (int layer = 0; layer < 60; ++layer)
+                for (int row = 0; row < window.surface().size().height(); ++row)
+                    window.oObjectData->AddObject(ShapeKinds::linie(row < 64 ? 64 * 15.0f : -15.0f, row * 15.0f, right,
+                                                                    row * 15.0f, (layer * 7 + row) * 0x010203));
+            window.Form_Paint();
+        });
+        QVERIFY(twins.alike());
+
         // Texts at the left edge over lines that leave its first pixels free, open in the left cells.
         twins.both([](frmZeichnen &window, ScriptedDialogs &) {
             for (int row = 0; row < window.surface().size().height(); ++row)
