@@ -17,7 +17,10 @@ class Form : public QDialog
     Q_OBJECT
 
 public:
-    enum class OnClose { Keep, Discard };
+    enum class OnClose {
+        Keep,
+        Discard
+    };
 
     // Twips to pixels at 96 dots per inch.
     static constexpr int px(int twips) { return twips / RasterSurface::TwipsPerPixel; }

@@ -44,7 +44,11 @@ public:
 
     // What a writer made of the file: all of it, less (the device refused a write), or it
     // stopped as the user asked.
-    enum class Written { Whole, Short, Stopped };
+    enum class Written {
+        Whole,
+        Short,
+        Stopped
+    };
     using Writer = std::function<Written(QIODevice &)>;
 
     // Writes a file through write. A new file, or a regular file whose owner, group, mode and extended attributes the

@@ -14,7 +14,16 @@ namespace {
 constexpr char Sentinel[] = "AutoCAD Binary DXF\r\n\x1A";
 constexpr qsizetype SentinelSize = sizeof(Sentinel);
 
-enum class Type { String, Double, Integer16, Integer32, Integer64, Boolean, Chunk, Unknown };
+enum class Type {
+    String,
+    Double,
+    Integer16,
+    Integer32,
+    Integer64,
+    Boolean,
+    Chunk,
+    Unknown
+};
 
 struct CodeRange
 {

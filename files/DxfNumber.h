@@ -9,7 +9,11 @@
 class DxfNumber
 {
 public:
-    enum class Status { Ok, NotANumber, Overflow };
+    enum class Status {
+        Ok,
+        NotANumber,
+        Overflow
+    };
 
     template <typename T>
     struct Parsed

@@ -24,7 +24,13 @@ struct RecoveryEntry
         Restart, // what came before does not make the drawing any more
     };
     // The kind placed: its place in AllShapeKinds, from 1; the designed kinds by name.
-    enum class Placement : std::uint8_t { Punkt = 1, Linie, Rechteck, Kreis, Text };
+    enum class Placement : std::uint8_t {
+        Punkt = 1,
+        Linie,
+        Rechteck,
+        Kreis,
+        Text
+    };
 
     RecoveryEntry(Kind kind = Kind::Emptied) : kind(kind) {}
     // A colour set (Colour, BackColour).

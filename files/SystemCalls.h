@@ -8,7 +8,10 @@
 
 namespace SystemCalls {
 
-enum class Access { Read, Write };
+enum class Access {
+    Read,
+    Write
+};
 
 // The reason behind an error number of the system, in the words of the editor where they say more.
 QString reason(int error, Access access);

@@ -11,8 +11,17 @@ class QWidget;
 class PlatformDialogs
 {
 public:
-    enum class Buttons { Ok, YesNo, YesNoCancel };
-    enum class Answer { Ok, Yes, No, Cancel };
+    enum class Buttons {
+        Ok,
+        YesNo,
+        YesNoCancel
+    };
+    enum class Answer {
+        Ok,
+        Yes,
+        No,
+        Cancel
+    };
 
     virtual ~PlatformDialogs() = default;
 

@@ -95,8 +95,8 @@ RasterSurface::Plotter RasterSurface::plotterFor(std::int32_t color)
     quint32 keep = 0;
     quint32 flip = pen;
     // Bit by bit the result is 0, 1, dst or NOT dst, chosen by the pen bit.
-    switch (mDrawMode) {
     // clang-format off
+    switch (mDrawMode) {
     case 1: keep = 0; flip = 0; break;           // black
     case 2: keep = notPen; flip = notPen; break; // NOT (pen OR dst)
     case 3: keep = notPen; flip = 0; break;      // dst AND NOT pen

@@ -4,7 +4,8 @@
 #   bash scripts/skizzar.sh test   install what is missing, build, run every test; then the test
 #                                  suite again built with AddressSanitizer and UndefinedBehavior-
 #                                  Sanitizer (scripts/sanitize.sh) and a fuzz run of the DXF
-#                                  reading (scripts/fuzz.sh); ends with a summary of all three
+#                                  reading (scripts/fuzz.sh) and a check that every source file is
+#                                  laid out as .clang-format says; ends with a summary of all four
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,8 +14,8 @@ mode=${1:-}
 
 build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev
                 libxcb1-dev libwayland-dev fonts-dejavu-core librsvg2-bin)
-test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev ccache
-               dpkg-dev file lintian desktop-file-utils appstream qt6-gtk-platformtheme weston qt6-wayland
+test_packages=(python3-ezdxf xvfb xauth xdotool x11-apps x11-utils clang-14 libclang-rt-14-dev clang-format-19
+               ccache dpkg-dev file lintian desktop-file-utils appstream qt6-gtk-platformtheme weston qt6-wayland
                e2fsprogs mount)
 
 install_missing() {
@@ -61,6 +62,12 @@ test)
     trap 'rm -rf "$logs"' EXIT
     failed=()
 
+    # Every C++ source outside the build folders, as .clang-format lays it out.
+    check_layout() {
+        (cd "$here" && find . \( -path './build*' -o -path ./.git \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+            xargs -0 clang-format-19 --dry-run --Werror)
+    }
+
     # Each step runs to its end even when an earlier one failed; the summary tells them apart.
     step() {
         local name=$1 log=$2 start=$SECONDS
@@ -80,6 +87,8 @@ test)
         bash "$here/scripts/sanitize.sh"
     step "fuzz runs of the DXF reading and the recovery record (build-fuzz)" "$logs/fuzz" \
         bash "$here/scripts/fuzz.sh"
+    step "layout of the sources (clang-format-19)" "$logs/format" \
+        check_layout
 
     # ctest's own summary (from "N% tests passed" on) of the sanitizer build and then, last, of the
     # normal build.
@@ -90,6 +99,7 @@ test)
     ctest_summary "$logs/asan"
     cat "$logs/fuzz.result"
     grep -E '^(Done [0-9]+ runs|fuzz: (passed|FAILED))' "$logs/fuzz" || true
+    cat "$logs/format.result"
     cat "$logs/ctest.result"
     ctest_summary "$logs/ctest"
     if ((${#failed[@]})); then

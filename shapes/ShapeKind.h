@@ -29,7 +29,12 @@ struct ShapeKind
 {
     // What a DXF group of the entity sets; the start point (10, 20) and the colour (62) are read
     // for every kind.
-    enum class DxfValue : std::uint8_t { LastX, LastY, Number, Text };
+    enum class DxfValue : std::uint8_t {
+        LastX,
+        LastY,
+        Number,
+        Text
+    };
     struct DxfGroup
     {
         int code;

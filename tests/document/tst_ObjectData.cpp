@@ -431,7 +431,7 @@ private slots:
             QVERIFY(doc.ReturnOldCollection());
             QCOMPARE(DrawingText::lines(doc.getBasisklassen()), DrawingText::lines(saved));
         }
-        QVERIFY(failures >= 3); // the failure really struck the copy, the snapshot and the rebuild
+        QVERIFY(failures >= 3);      // the failure really struck the copy, the snapshot and the rebuild
         QVERIFY(rebuiltInPart >= 3); // with none, one and several copies made
     }
 };

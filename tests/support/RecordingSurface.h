@@ -13,7 +13,15 @@ class RecordingSurface : public DrawingSurface
 public:
     struct Call
     {
-        enum Kind { PSet, Line, Circle, Print, SetBackColor, SetForeColor, SetDrawMode };
+        enum Kind {
+            PSet,
+            Line,
+            Circle,
+            Print,
+            SetBackColor,
+            SetForeColor,
+            SetDrawMode
+        };
         Kind kind = PSet;
         float x1 = 0, y1 = 0, x2 = 0, y2 = 0; // PSet: x1,y1; Circle: x1,y1 and radius in x2
         std::int32_t color = 0;               // PSet, Line: the colour; others: ForeColor at the call

@@ -16,10 +16,23 @@
 class ScriptedDialogs : public PlatformDialogs, public ProgressDialogs
 {
 public:
-    enum class Kind { OpenFile, SaveFile, Color, Printer, Message, Modal, Progress };
+    enum class Kind {
+        OpenFile,
+        SaveFile,
+        Color,
+        Printer,
+        Message,
+        Modal,
+        Progress
+    };
     // How the user leaves a progress window.
     // SessionEnd: the session asks the main window to close meanwhile, then Abbrechen.
-    enum class Stop { Abbrechen, Escape, Frame, SessionEnd };
+    enum class Stop {
+        Abbrechen,
+        Escape,
+        Frame,
+        SessionEnd
+    };
 
     struct Prompt
     {
@@ -75,7 +88,10 @@ public:
     std::unique_ptr<Work> beginWork(QWidget *parent, const QString &title, const QString &fileName) override;
 
 private:
-    enum class Dismissal { Escape, Frame };
+    enum class Dismissal {
+        Escape,
+        Frame
+    };
     using Answered = std::variant<std::optional<QString>, std::optional<std::int32_t>, bool, Answer,
                                   std::function<void(QDialog &)>, Dismissal, std::pair<int, Stop>>;
     struct Expected
