@@ -285,6 +285,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
+        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+        // At once: no waiting for a writer, no reading without end.
+        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
+        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
+        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
         QTest::newRow("no rights to read") << QStringLiteral("geheim.dxf") << QStringLiteral("Keine Berechtigung zum Lesen.");
         // Opens, but reading fails at once, as on a failing disk or a share that went away. (Read
         // as the test's own user: a process that gave up root may not read its own memory.)
@@ -297,21 +304,27 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, reason);
-        const QString file = QDir::isAbsolutePath(name) ? name : path(name);
-        if (!QDir::isAbsolutePath(name)) {
+        const QString file = QDir(m_dir->path()).filePath(name);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
+        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
+        if (name == QLatin1String("geheim.dxf")) {
             QVERIFY(writeFile(file, everyKind("\r\n")));
             QVERIFY(QFile::setPermissions(file, {}));
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                              | QFile::ReadOther | QFile::ExeOther));
-        }
-        if (QDir::isAbsolutePath(name))
+            if (!asUser([&] { open(file, 1); }))
+                QSKIP("root cannot act as an unprivileged user here");
+        } else {
             open(file, 1);
-        else if (!asUser([&] { open(file, 1); }))
-            QSKIP("root cannot act as an unprivileged user here");
-        QCOMPARE(lastMessage(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
+        }
+        QCOMPARE(messagesShown(), QStringList{QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason)});
         QCOMPARE(drawing(), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
         QCOMPARE(m_window->commonDialog().getFileName(), m_previous);
+        // The emptied drawing is not what the file that the title names holds: Save asks, starting there.
+        m_window->PaintPunkt(4.0f, 4.0f);
+        verifySave(m_previous, path(QStringLiteral("gerettet.dxf")));
     }
 
     void saveWhereItCannotBe_data()

@@ -568,45 +568,6 @@ private slots:
         QCOMPARE(drawing(), before);
     }
 
-    void fileThatCannotBeOpened_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
-        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
-        // At once: no waiting for a writer, no reading without end.
-        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
-        QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
-        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
-        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
-    }
-
-    void fileThatCannotBeOpened()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        const QString file = QDir(m_dir->path()).filePath(name);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
-        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
-        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
-        const QString previous = path(QStringLiteral("vorher.dxf"));
-        saveAs(previous);
-        const QByteArray saved = contents(previous);
-        placeShapes();
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
-        QCOMPARE(drawing(), QStringList());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
-        // The emptied drawing is not what the file that the title names holds: Save asks, starting there.
-        m_window->PaintPunkt(4.0f, 4.0f);
-        saveThroughTheDialog(previous, m_window->mnuSpeichern);
-        QCOMPARE(contents(previous), saved);
-    }
-
     void saveAsIntoAMissingFolder()
     {
         const QString previous = path(QStringLiteral("vorher.dxf"));
