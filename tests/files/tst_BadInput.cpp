@@ -26,6 +26,7 @@ using Answer = PlatformDialogs::Answer;
 namespace {
 
 using DrawingText::dxfLines;
+using DrawingText::entitiesDxf;
 
 const QString NoEof = DxfReader::noEofMessage();
 const QString PassedOver = DxfReader::passedOverMessage();
@@ -257,6 +258,12 @@ private slots:
         QTest::newRow("unknown entity and no EOF")
             << dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
             << QStringList{NoEof, PassedOver} << point;
+        QTest::newRow("unknown entity and no EOF, LF-only lines")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n7\n20\n-8\n0\nARC\n10\n1\n")
+            << QStringList{NoEof, PassedOver} << QStringList{"Punkt 7 8 c0"};
+        QTest::newRow("word for a number")
+            << entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"})
+            << QStringList{QStringLiteral("Keine Zahl in Zeile 14: „zwei“")} << point;
     }
 
     // The drawing keeps every shape read before the fault, and what was read can be saved and

@@ -464,42 +464,6 @@ private slots:
         QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255"}));
     }
 
-    void openShowsTheReadersMessages()
-    {
-        const QString file = path(QStringLiteral("kaputt.dxf"));
-        writeFile(file, QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n7\n20\n-8\n0\nARC\n10\n1\n"));
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
-        QCOMPARE(messages.size(), 3);
-        QCOMPARE(messages.at(1).text, QStringLiteral("In der zu öffnenden Datei wurde kein EOF gefunden"));
-        QCOMPARE(messages.at(2).text, QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten"));
-        for (int i = 1; i <= 2; ++i) {
-            QCOMPARE(messages.at(i).title, QStringLiteral("Skizzar"));
-            QCOMPARE(messages.at(i).buttons, PlatformDialogs::Buttons::Ok);
-        }
-        // The point before the end stays, and the title is set after reading all the same.
-        QCOMPARE(drawing(), QStringList{"Punkt 7 8 c0"});
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - kaputt.dxf"));
-    }
-
-    void openEndsAtAValueThatIsNoNumber()
-    {
-        const QString file = path(QStringLiteral("zahl.dxf"));
-        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"}));
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Keine Zahl in Zeile 14: „zwei“"));
-        QCOMPARE(drawing(), QStringList{"Punkt 1 1 c0"});
-    }
-
     // The file dialog cancelled, or the reading stopped in its progress window (at its second
     // piece): no message, and what was read is not what the file holds.
     void openCancelled_data()
