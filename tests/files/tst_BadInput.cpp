@@ -344,6 +344,7 @@ private slots:
         QTest::newRow("a pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
         QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
         QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
+        QTest::newRow("missing folder") << QStringLiteral("fehlt/plan.dxf") << QStringLiteral("Der Ordner „<dir>/fehlt“ existiert nicht.");
     }
 
     // The old file, the drawing and the title stay as they were; Save still writes to the old file.
@@ -351,6 +352,7 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
+        reason.replace(QLatin1String("<dir>"), m_dir->path());
         const QString file = path(target);
         const QByteArray protectedBytes("0\r\nEOF\r\n");
         const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther

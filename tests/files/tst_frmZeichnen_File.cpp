@@ -532,23 +532,6 @@ private slots:
         QCOMPARE(drawing(), before);
     }
 
-    void saveAsIntoAMissingFolder()
-    {
-        const QString previous = path(QStringLiteral("vorher.dxf"));
-        saveAs(previous);
-        placeShapes();
-        const QString target = path(QStringLiteral("fehlt/plan.dxf"));
-        m_dialogs->expectSaveFile(target);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuSpeichernunter->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Der Ordner „%2“ existiert nicht.")
-                                   .arg(target, path(QStringLiteral("fehlt"))));
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
-        QCOMPARE(m_window->commonDialog().getFileName(), previous);
-        QVERIFY(!QFile::exists(target));
-    }
-
     // A disk that fills up while saving, or the user who stops the save in its progress window:
     // the old file stays as it was, whether it is replaced, or overwritten in place (it has a
     // second link) on a file system that reserves no room ahead; a new file is not made.
