@@ -106,14 +106,6 @@ private:
     std::unique_ptr<frmZeichnen> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    void startUp()
-    {
-        m_dialogs = std::make_shared<ScriptedDialogs>();
-        m_window = TestWindows::startMainWindow(m_dialogs);
-        QVERIFY(m_dialogs->allAnswered());
-        m_dialogs->prompts.clear();
-    }
-
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
     // One shape of each kind, placed as by hand, in the colour 0x0000FF.
@@ -177,7 +169,10 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        startUp();
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = TestWindows::startMainWindow(m_dialogs);
+        QVERIFY(m_dialogs->allAnswered());
+        m_dialogs->prompts.clear();
     }
 
     void cleanup()
