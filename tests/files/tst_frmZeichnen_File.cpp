@@ -309,11 +309,13 @@ private slots:
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("emptied");
         QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0;
-        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1;
-        QTest::newRow("No") << Answer::No << false << false << true << 0;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0;
+        QTest::addColumn<bool>("titled");
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false;
+        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true;
+        QTest::newRow("No") << Answer::No << false << false << true << 0 << false;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false;
     }
 
     void newAsks()
@@ -323,21 +325,26 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, emptied);
         QFETCH(int, stop);
+        QFETCH(bool, titled);
+        const QString file = path(QStringLiteral("vorher.dxf"));
+        if (titled) {
+            saveAs(file);
+            m_dialogs->prompts.clear();
+        }
         placeShapes();
         for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
             m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
         const QStringList before = drawing();
-        const QString file = path(QStringLiteral("vorher.dxf"));
         m_dialogs->expectMessage(answer);
-        if (answer == Answer::Yes)
+        if (answer == Answer::Yes && !titled)
             m_dialogs->expectSaveFile(saveDialogConfirmed ? std::optional<QString>(file) : std::nullopt);
         if (stop)
             m_dialogs->expectProgress(stop);
         m_window->mnuNeu->trigger();
         QVERIFY(m_dialogs->allAnswered());
         verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
-        QCOMPARE(QFile::exists(file), saved);
+        QCOMPARE(contents(file).count("LINE"), saved ? 5 : 0);
         QCOMPARE(drawing(), emptied ? QStringList() : before);
         QCOMPARE(m_window->windowTitle(), Untitled);
         // New changes neither the colour for new shapes nor the background.
@@ -355,19 +362,6 @@ private slots:
         QVERIFY(m_dialogs->allAnswered());
         QCOMPARE(m_dialogs->prompts.size(), 2);
         QCOMPARE(m_dialogs->prompts.at(1).kind, Kind::SaveFile);
-    }
-
-    void newOnATitledDrawingSavesWithoutDialog()
-    {
-        const QString file = path(QStringLiteral("plan.dxf"));
-        saveAs(file);
-        placeShapes();
-        m_dialogs->prompts.clear();
-        m_dialogs->expectMessage(Answer::Yes);
-        m_window->mnuNeu->trigger();
-        QCOMPARE(m_dialogs->prompts.size(), 1);
-        QCOMPARE(contents(file).count("LINE"), 5);
-        QCOMPARE(m_window->windowTitle(), Untitled);
     }
 
     // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
