@@ -26,6 +26,7 @@ using Answer = PlatformDialogs::Answer;
 namespace {
 
 using DrawingText::dxfLines;
+using DrawingText::entitiesDxf;
 
 const QString NoEof = DxfReader::noEofMessage();
 const QString PassedOver = DxfReader::passedOverMessage();
@@ -257,6 +258,12 @@ private slots:
         QTest::newRow("unknown entity and no EOF")
             << dxfLines({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20", "-1", "0", "SPLINE", "10", "2"})
             << QStringList{NoEof, PassedOver} << point;
+        QTest::newRow("unknown entity and no EOF, LF-only lines")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n7\n20\n-8\n0\nARC\n10\n1\n")
+            << QStringList{NoEof, PassedOver} << QStringList{"Punkt 7 8 c0"};
+        QTest::newRow("word for a number")
+            << entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"})
+            << QStringList{QStringLiteral("Keine Zahl in Zeile 14: „zwei“")} << point;
     }
 
     // The drawing keeps every shape read before the fault, and what was read can be saved and
@@ -285,6 +292,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
+        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+        // At once: no waiting for a writer, no reading without end.
+        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
+        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
+        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
         QTest::newRow("no rights to read") << QStringLiteral("geheim.dxf") << QStringLiteral("Keine Berechtigung zum Lesen.");
         // Opens, but reading fails at once, as on a failing disk or a share that went away. (Read
         // as the test's own user: a process that gave up root may not read its own memory.)
@@ -297,21 +311,27 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, reason);
-        const QString file = QDir::isAbsolutePath(name) ? name : path(name);
-        if (!QDir::isAbsolutePath(name)) {
+        const QString file = QDir(m_dir->path()).filePath(name);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
+        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
+        if (name == QLatin1String("geheim.dxf")) {
             QVERIFY(writeFile(file, everyKind("\r\n")));
             QVERIFY(QFile::setPermissions(file, {}));
             QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                              | QFile::ReadOther | QFile::ExeOther));
-        }
-        if (QDir::isAbsolutePath(name))
+            if (!asUser([&] { open(file, 1); }))
+                QSKIP("root cannot act as an unprivileged user here");
+        } else {
             open(file, 1);
-        else if (!asUser([&] { open(file, 1); }))
-            QSKIP("root cannot act as an unprivileged user here");
-        QCOMPARE(lastMessage(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
+        }
+        QCOMPARE(messagesShown(), QStringList{QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason)});
         QCOMPARE(drawing(), QStringList());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
         QCOMPARE(m_window->commonDialog().getFileName(), m_previous);
+        // The emptied drawing is not what the file that the title names holds: Save asks, starting there.
+        m_window->PaintPunkt(4.0f, 4.0f);
+        verifySave(m_previous, path(QStringLiteral("gerettet.dxf")));
     }
 
     void saveWhereItCannotBe_data()
@@ -324,6 +344,7 @@ private slots:
         QTest::newRow("a pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
         QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
         QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
+        QTest::newRow("missing folder") << QStringLiteral("fehlt/plan.dxf") << QStringLiteral("Der Ordner „<dir>/fehlt“ existiert nicht.");
     }
 
     // The old file, the drawing and the title stay as they were; Save still writes to the old file.
@@ -331,6 +352,7 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
+        reason.replace(QLatin1String("<dir>"), m_dir->path());
         const QString file = path(target);
         const QByteArray protectedBytes("0\r\nEOF\r\n");
         const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther

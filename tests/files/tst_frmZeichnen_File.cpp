@@ -106,14 +106,6 @@ private:
     std::unique_ptr<frmZeichnen> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    void startUp()
-    {
-        m_dialogs = std::make_shared<ScriptedDialogs>();
-        m_window = TestWindows::startMainWindow(m_dialogs);
-        QVERIFY(m_dialogs->allAnswered());
-        m_dialogs->prompts.clear();
-    }
-
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
     // One shape of each kind, placed as by hand, in the colour 0x0000FF.
@@ -177,7 +169,10 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        startUp();
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_window = TestWindows::startMainWindow(m_dialogs);
+        QVERIFY(m_dialogs->allAnswered());
+        m_dialogs->prompts.clear();
     }
 
     void cleanup()
@@ -314,11 +309,13 @@ private slots:
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("emptied");
         QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0;
-        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1;
-        QTest::newRow("No") << Answer::No << false << false << true << 0;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0;
+        QTest::addColumn<bool>("titled");
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false;
+        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true;
+        QTest::newRow("No") << Answer::No << false << false << true << 0 << false;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false;
     }
 
     void newAsks()
@@ -328,21 +325,26 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, emptied);
         QFETCH(int, stop);
+        QFETCH(bool, titled);
+        const QString file = path(QStringLiteral("vorher.dxf"));
+        if (titled) {
+            saveAs(file);
+            m_dialogs->prompts.clear();
+        }
         placeShapes();
         for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
             m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
         const QStringList before = drawing();
-        const QString file = path(QStringLiteral("vorher.dxf"));
         m_dialogs->expectMessage(answer);
-        if (answer == Answer::Yes)
+        if (answer == Answer::Yes && !titled)
             m_dialogs->expectSaveFile(saveDialogConfirmed ? std::optional<QString>(file) : std::nullopt);
         if (stop)
             m_dialogs->expectProgress(stop);
         m_window->mnuNeu->trigger();
         QVERIFY(m_dialogs->allAnswered());
         verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
-        QCOMPARE(QFile::exists(file), saved);
+        QCOMPARE(contents(file).count("LINE"), saved ? 5 : 0);
         QCOMPARE(drawing(), emptied ? QStringList() : before);
         QCOMPARE(m_window->windowTitle(), Untitled);
         // New changes neither the colour for new shapes nor the background.
@@ -360,19 +362,6 @@ private slots:
         QVERIFY(m_dialogs->allAnswered());
         QCOMPARE(m_dialogs->prompts.size(), 2);
         QCOMPARE(m_dialogs->prompts.at(1).kind, Kind::SaveFile);
-    }
-
-    void newOnATitledDrawingSavesWithoutDialog()
-    {
-        const QString file = path(QStringLiteral("plan.dxf"));
-        saveAs(file);
-        placeShapes();
-        m_dialogs->prompts.clear();
-        m_dialogs->expectMessage(Answer::Yes);
-        m_window->mnuNeu->trigger();
-        QCOMPARE(m_dialogs->prompts.size(), 1);
-        QCOMPARE(contents(file).count("LINE"), 5);
-        QCOMPARE(m_window->windowTitle(), Untitled);
     }
 
     // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
@@ -464,42 +453,6 @@ private slots:
         QCOMPARE(drawing(), (QStringList{"Punkt 1 1 c0", "Punkt 2 2 c255"}));
     }
 
-    void openShowsTheReadersMessages()
-    {
-        const QString file = path(QStringLiteral("kaputt.dxf"));
-        writeFile(file, QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n7\n20\n-8\n0\nARC\n10\n1\n"));
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        const QList<ScriptedDialogs::Prompt> messages = m_dialogs->messages();
-        QCOMPARE(messages.size(), 3);
-        QCOMPARE(messages.at(1).text, QStringLiteral("In der zu öffnenden Datei wurde kein EOF gefunden"));
-        QCOMPARE(messages.at(2).text, QStringLiteral("Beim zu öffnenden DXF - File ist ein Fehler aufgetreten"));
-        for (int i = 1; i <= 2; ++i) {
-            QCOMPARE(messages.at(i).title, QStringLiteral("Skizzar"));
-            QCOMPARE(messages.at(i).buttons, PlatformDialogs::Buttons::Ok);
-        }
-        // The point before the end stays, and the title is set after reading all the same.
-        QCOMPARE(drawing(), QStringList{"Punkt 7 8 c0"});
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - kaputt.dxf"));
-    }
-
-    void openEndsAtAValueThatIsNoNumber()
-    {
-        const QString file = path(QStringLiteral("zahl.dxf"));
-        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "10", "zwei", "20", "-2"}));
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Keine Zahl in Zeile 14: „zwei“"));
-        QCOMPARE(drawing(), QStringList{"Punkt 1 1 c0"});
-    }
-
     // The file dialog cancelled, or the reading stopped in its progress window (at its second
     // piece): no message, and what was read is not what the file holds.
     void openCancelled_data()
@@ -566,62 +519,6 @@ private slots:
         m_window->mnuOeffnen->trigger();
         QVERIFY(m_dialogs->allAnswered());
         QCOMPARE(drawing(), before);
-    }
-
-    void fileThatCannotBeOpened_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
-        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
-        // At once: no waiting for a writer, no reading without end.
-        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
-        QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
-        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
-        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
-    }
-
-    void fileThatCannotBeOpened()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        const QString file = QDir(m_dir->path()).filePath(name);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
-        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
-        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
-        const QString previous = path(QStringLiteral("vorher.dxf"));
-        saveAs(previous);
-        const QByteArray saved = contents(previous);
-        placeShapes();
-        m_dialogs->expectMessage(Answer::No);
-        m_dialogs->expectOpenFile(file);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: %2").arg(file, reason));
-        QCOMPARE(drawing(), QStringList());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
-        // The emptied drawing is not what the file that the title names holds: Save asks, starting there.
-        m_window->PaintPunkt(4.0f, 4.0f);
-        saveThroughTheDialog(previous, m_window->mnuSpeichern);
-        QCOMPARE(contents(previous), saved);
-    }
-
-    void saveAsIntoAMissingFolder()
-    {
-        const QString previous = path(QStringLiteral("vorher.dxf"));
-        saveAs(previous);
-        placeShapes();
-        const QString target = path(QStringLiteral("fehlt/plan.dxf"));
-        m_dialogs->expectSaveFile(target);
-        m_dialogs->expectMessage(Answer::Ok);
-        m_window->mnuSpeichernunter->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(errorShown(), QStringLiteral("Dateifehler: „%1“: Der Ordner „%2“ existiert nicht.")
-                                   .arg(target, path(QStringLiteral("fehlt"))));
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - vorher.dxf"));
-        QCOMPARE(m_window->commonDialog().getFileName(), previous);
-        QVERIFY(!QFile::exists(target));
     }
 
     // A disk that fills up while saving, or the user who stops the save in its progress window:
