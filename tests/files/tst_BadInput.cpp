@@ -171,6 +171,23 @@ private:
         return messages.isEmpty() ? QStringLiteral("<none>") : messages.last().text;
     }
 
+    // Paths that name no plain file, and what an open or a save there says; makeNotPlainFiles
+    // makes them.
+    static void notPlainFileRows()
+    {
+        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
+        // At once: no waiting for a reader or a writer, no reading without end.
+        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
+        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
+        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
+    }
+    void makeNotPlainFiles()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
+        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0666), 0);
+        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
+    }
+
 private slots:
     // A drawing saved as "vorher.dxf": the editor is titled, and that file must never change.
     void init()
@@ -292,13 +309,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
+        notPlainFileRows();
         QTest::newRow("missing") << QStringLiteral("gibtsnicht.dxf") << QStringLiteral("Die Datei existiert nicht.");
-        QTest::newRow("folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
-        // At once: no waiting for a writer, no reading without end.
-        QTest::newRow("pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
         QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("Das ist ein Gerät, keine Datei.");
-        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
-        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
         QTest::newRow("no rights to read") << QStringLiteral("geheim.dxf") << QStringLiteral("Keine Berechtigung zum Lesen.");
         // Opens, but reading fails at once, as on a failing disk or a share that went away. (Read
         // as the test's own user: a process that gave up root may not read its own memory.)
@@ -312,9 +325,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, reason);
         const QString file = QDir(m_dir->path()).filePath(name);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("ordner.dxf")));
-        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0600), 0);
-        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
+        makeNotPlainFiles();
         if (name == QLatin1String("geheim.dxf")) {
             QVERIFY(writeFile(file, everyKind("\r\n")));
             QVERIFY(QFile::setPermissions(file, {}));
@@ -340,10 +351,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("write-protected file") << QStringLiteral("schreibgeschuetzt.dxf") << QStringLiteral("Keine Berechtigung zum Schreiben.");
         QTest::newRow("write-protected folder") << QStringLiteral("zu/plan.dxf") << QStringLiteral("Keine Berechtigung zum Schreiben.");
-        QTest::newRow("a folder") << QStringLiteral("ordner.dxf") << QStringLiteral("Das ist ein Ordner, keine Datei.");
-        QTest::newRow("a pipe") << QStringLiteral("pipe.dxf") << QStringLiteral("Das ist eine Pipe, keine Datei.");
-        QTest::newRow("path too long") << QString(300, QLatin1Char('x')) << QStringLiteral("Der Pfad ist länger, als das System erlaubt.");
-        QTest::newRow("symlink loop") << QStringLiteral("schleife.dxf") << QStringLiteral("Die symbolischen Verknüpfungen im Pfad bilden eine Schleife.");
+        notPlainFileRows();
         QTest::newRow("missing folder") << QStringLiteral("fehlt/plan.dxf") << QStringLiteral("Der Ordner „<dir>/fehlt“ existiert nicht.");
     }
 
@@ -365,11 +373,8 @@ private slots:
             QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("zu")));
             QVERIFY(QFile::setPermissions(path(QStringLiteral("zu")), QFile::ReadOwner | QFile::ExeOwner
                                                                           | QFile::ReadOther | QFile::ExeOther));
-        } else if (target == QLatin1String("ordner.dxf")) {
-            QVERIFY(QDir(m_dir->path()).mkdir(target));
         }
-        QVERIFY(QFile::link(QStringLiteral("schleife.dxf"), path(QStringLiteral("schleife.dxf"))));
-        QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dxf"))).constData(), 0666), 0);
+        makeNotPlainFiles();
         struct stat info = {};
         auto kind = [&] { return lstat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0; };
         const auto kindBefore = kind();
