@@ -21,7 +21,7 @@ public:
     qsizetype offset() const { return m_offset + m_begin; }
 
     // The bytes from the next one on, at least count of them unless the file ends first. Every view
-    // handed out stays valid until the next call of ensure() or find().
+    // handed out stays valid until the next call of ensure(), find() or findLineEnd().
     QByteArrayView ensure(qsizetype count)
     {
         while (m_end - m_begin < count && readPiece()) {
