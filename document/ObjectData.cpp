@@ -81,8 +81,10 @@ bool ObjectData::SaveOldCollection()
     for (; mSavedShapes < mBasisklassen.size(); ++mSavedShapes) {
         if (std::shared_ptr<Basisklasse> copy = mBasisklassen[mSavedShapes]->copy(mCopyBlocks)) {
             mBasisklassenSave.push_back(std::move(copy));
-            // A shape that is not copied leaves every later copy one position off.
-            if (mSameAsDrawing == mSavedShapes)
+            // The copy stands at its shape's position only while the snapshot is as long as the
+            // part of the drawing it describes: a shape not copied, or an Undo cut short, leaves
+            // every later copy off.
+            if (mSameAsDrawing == mSavedShapes && mBasisklassenSave.size() == mSavedShapes + 1)
                 ++mSameAsDrawing;
         }
     }
@@ -94,20 +96,22 @@ bool ObjectData::ReturnOldCollection()
     // The drawing is let go before the copies are made: they then take the memory its shapes
     // gave back, and a large drawing does not need room for itself twice. A copy that fails
     // leaves the copies made so far, a drawing with shapes removed, while the snapshot stays
-    // whole and Undo enabled: Undo again brings it all back, so nothing is lost.
+    // whole and Undo enabled: Undo again brings it all back, and so does Undo after a placement
+    // there, since the drawing is counted as the snapshot's first shapes at every step and the
+    // snapshot keeps the rest.
     const std::size_t kept = std::min(mSameAsDrawing, mBasisklassenSave.size());
     mKeptShapes = 0;
-    mSameAsDrawing = 0;
-    mSnapshotOutdated = true;
     // clear() keeps the room for the pointers, which the copies fill again.
     mBasisklassen.clear();
     mBasisklassen.reserve(mBasisklassenSave.size());
-    for (const std::shared_ptr<Basisklasse> &saved : mBasisklassenSave) {
-        if (std::shared_ptr<Basisklasse> copy = saved->copy(mShapeBlocks))
-            mBasisklassen.push_back(std::move(copy));
-    }
-    mSavedShapes = mSameAsDrawing = mBasisklassen.size();
+    mSavedShapes = mSameAsDrawing = 0;
     mSnapshotOutdated = false;
+    for (const std::shared_ptr<Basisklasse> &saved : mBasisklassenSave) {
+        if (std::shared_ptr<Basisklasse> copy = saved->copy(mShapeBlocks)) {
+            mBasisklassen.push_back(std::move(copy));
+            mSavedShapes = mSameAsDrawing = mBasisklassen.size();
+        }
+    }
     mKeptShapes = kept;
 
     if (mUndoDisabler)
