@@ -14,9 +14,6 @@ public:
 
     QSize sizeHint() const override;
 
-    static std::int16_t buttonState(Qt::MouseButtons buttons);
-    static std::int16_t shiftState(Qt::KeyboardModifiers modifiers);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
