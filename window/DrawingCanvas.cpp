@@ -46,16 +46,11 @@ void DrawingCanvas::resizeEvent(QResizeEvent *event)
     m_window.resizeSurface(event->size());
 }
 
-bool DrawingCanvas::overLabel(const QPoint &position) const
-{
-    const QLabel *label = m_window.label();
-    return label->isVisible() && label->geometry().contains(position);
-}
-
 void DrawingCanvas::passOn(const QMouseEvent &event, Qt::MouseButtons buttons, MouseHandler handler)
 {
     const QPoint position = event.position().toPoint();
-    if (overLabel(position))
+    const QLabel *label = m_window.label();
+    if (label->isVisible() && label->geometry().contains(position))
         return;
     (m_window.*handler)(stateBits(buttons, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton),
                         stateBits(event.modifiers(), Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier),
