@@ -56,7 +56,6 @@ QPushButton *Form::button(const QString &caption, const char *name, QWidget *par
     auto *b = control<QPushButton>(name, parent, geometry, caption);
     // In a dialog a push button becomes the default button when it has the focus unless told otherwise.
     b->setAutoDefault(false);
-    b->setDefault(false);
     return b;
 }
 

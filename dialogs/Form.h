@@ -35,7 +35,7 @@ public:
     // caption stands at the top left, as a classic label draws it.
     static void fitCaption(QLabel *label);
     // A control with its object name, by which tests find it, at its place in parent; args go to
-    // its constructor before the parent.
+    // its constructor before the parent. Forms make their controls in tab order: the focus chain.
     template <typename Widget, typename... Args>
     static Widget *control(const char *name, QWidget *parent, const QRect &geometry, const Args &...args)
     {

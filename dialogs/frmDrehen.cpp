@@ -9,7 +9,6 @@ frmDrehen::frmDrehen(QWidget *parent)
 {
     setFixedSize(px(3825), px(1290));
 
-    // Controls are created in tab order, which makes it the focus chain.
     // The OK button has no effect: the angle is never read.
     cmdOK = button(QStringLiteral("OK"), "cmdOK", this, twips(840, 720, 975, 375));
     cmdAbbrechen = button(QStringLiteral("Abbrechen"), "cmdAbbrechen", this, twips(2160, 720, 975, 375));

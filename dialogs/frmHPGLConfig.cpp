@@ -23,7 +23,6 @@ frmHPGLConfig::frmHPGLConfig(std::shared_ptr<PlatformDialogs> dialogs, QWidget *
 {
     setFixedSize(px(4200), px(2940));
 
-    // Controls are created in tab order, which makes it the focus chain.
     txtInitString = textBox("txtInitString", this, twips(480, 600, 3255, 375));
     txtEndString = textBox("txtEndString", this, twips(480, 1440, 3255, 375));
     lblInitString = label(QStringLiteral("Initialisierungsstring:"), "lblInitString", this, twips(480, 360, 1455, 255));

@@ -12,7 +12,6 @@ frmText::frmText(frmZeichnen &window, QWidget *parent)
 {
     resize(px(5805), px(2760));
 
-    // Controls are created in tab order, which makes it the focus chain.
     Text1 = control<QLineEdit>("Text1", this, twips(120, 120, 5535, 1935), QStringLiteral("Hier Text eingeben"));
     // Any text is accepted as typed, however long.
     Text1->setMaxLength(std::numeric_limits<int>::max());

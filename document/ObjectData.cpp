@@ -13,21 +13,11 @@ void ObjectData::AddObject(std::shared_ptr<Basisklasse> unserObject)
     mBasisklassen.push_back(std::move(unserObject));
 }
 
-std::int32_t ObjectData::GetNumberOfObjects() const
-{
-    return static_cast<std::int32_t>(mBasisklassen.size());
-}
-
 std::size_t ObjectData::indexOf(std::int32_t iNummer) const
 {
     if (iNummer < 1 || static_cast<std::size_t>(iNummer) > mBasisklassen.size())
         throw IndexError(iNummer);
     return static_cast<std::size_t>(iNummer) - 1;
-}
-
-std::shared_ptr<Basisklasse> ObjectData::GetObject(std::int32_t iNummer) const
-{
-    return mBasisklassen[indexOf(iNummer)];
 }
 
 void ObjectData::DeleteObject(std::int32_t iNummer)

@@ -21,22 +21,16 @@ public:
     const Collection &getBasisklassen() const { return mBasisklassen; }
     const Collection &getBasisklassenSave() const { return mBasisklassenSave; }
 
-    // A new empty shape of class T, made beside the drawing's other shapes, for a placement.
-    template <typename T>
-    std::shared_ptr<T> newShape()
-    {
-        return mShapeBlocks.make<T>();
-    }
-    // Where newShape makes them, for a shape made by its kind.
+    // Where a placement makes its new shape, beside the drawing's other shapes.
     ShapeBlocks &shapeBlocks() { return mShapeBlocks; }
 
     // Stores the very object given (no copy). A null pointer is refused with
     // std::invalid_argument, so that every position always holds a shape that can be drawn.
     void AddObject(std::shared_ptr<Basisklasse> unserObject);
-    std::int32_t GetNumberOfObjects() const;
+    std::int32_t GetNumberOfObjects() const { return static_cast<std::int32_t>(mBasisklassen.size()); }
 
     // Positions run from 1 to the count; any other raises IndexError and changes nothing.
-    std::shared_ptr<Basisklasse> GetObject(std::int32_t iNummer) const;
+    std::shared_ptr<Basisklasse> GetObject(std::int32_t iNummer) const { return mBasisklassen[indexOf(iNummer)]; }
     void DeleteObject(std::int32_t iNummer);
     // A plain Basisklasse has no selection flag and is left alone.
     void SelectObject(std::int32_t iNummer);

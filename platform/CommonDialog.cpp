@@ -36,10 +36,8 @@ bool CommonDialog::acceptFile(const std::optional<QString> &path)
 bool CommonDialog::ShowColor()
 {
     const std::optional<std::int32_t> chosen = mDialogs->color(mParent, mColor);
-    if (!chosen)
-        return false;
-    mColor = *chosen;
-    return true;
+    mColor = chosen.value_or(mColor);
+    return chosen.has_value();
 }
 
 bool CommonDialog::ShowPrinter()

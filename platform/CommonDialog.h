@@ -23,7 +23,6 @@ public:
     bool ShowColor();
     bool ShowPrinter();
 
-    QString getFilter() const { return mFilter; }
     void setFilter(const QString &filter) { mFilter = filter; }
     // The chosen full path.
     QString getFileName() const { return mFileName; }
@@ -31,7 +30,6 @@ public:
     // The chosen file's name without its folder.
     QString getFileTitle() const { return mFileTitle; }
     std::int32_t getFlags() const { return mFlags; }
-    void setFlags(std::int32_t flags) { mFlags = flags; }
     // 0x00BBGGRR of the last colour dialog closed with OK; 0 before the first one.
     std::int32_t getColor() const { return mColor; }
     void setColor(std::int32_t color) { mColor = color; }

@@ -8,7 +8,7 @@ using namespace RasterSurfaceParts;
 
 namespace ExactMaths {
 
-std::int64_t ceilDiv(std::int64_t n, std::int64_t d) // d > 0
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d)
 {
     return n / d + ((n % d > 0) ? 1 : 0);
 }
@@ -28,22 +28,18 @@ Int128 pixelOf(float twips)
 // A floating-point estimate, made exact by integer tests.
 UInt128 squareRoot(Wide n)
 {
-    if (n.hi == 0 && n.lo < (UInt128(1) << 52)) {
-        auto s = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(std::uint64_t(n.lo))));
+    // A small root is kept in 64 bits: its squares then cost one multiplication.
+    const auto settle = [&n](auto s) {
         while (UInt128(s) * s > n.lo)
             --s;
         while (UInt128(s + 1) * (s + 1) <= n.lo)
             ++s;
-        return s;
-    }
-    if (n.hi == 0 && n.lo < (UInt128(1) << 104)) {
-        auto s = static_cast<UInt128>(std::sqrt(static_cast<long double>(n.lo)));
-        while (s * s > n.lo)
-            --s;
-        while ((s + 1) * (s + 1) <= n.lo)
-            ++s;
-        return s;
-    }
+        return UInt128(s);
+    };
+    if (n.hi == 0 && n.lo < (UInt128(1) << 52))
+        return settle(static_cast<std::uint64_t>(std::sqrt(static_cast<double>(std::uint64_t(n.lo)))));
+    if (n.hi == 0 && n.lo < (UInt128(1) << 104))
+        return settle(static_cast<UInt128>(std::sqrt(static_cast<long double>(n.lo))));
     // The estimate is good to about 2^-60 of itself; a bisection settles the last bits.
     const auto estimate = static_cast<UInt128>(
         std::sqrt(std::ldexp(static_cast<long double>(n.hi), 128) + static_cast<long double>(n.lo)));

@@ -1,11 +1,8 @@
 #include "platform/GlyphCache.h"
 
 #include <QGlyphRun>
-#include <QImage>
 #include <QPainter>
 #include <QRawFont>
-#include <QRect>
-#include <QString>
 #include <QTextLayout>
 
 #include <algorithm>

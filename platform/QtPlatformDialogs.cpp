@@ -74,17 +74,11 @@ PlatformDialogs::Answer QtPlatformDialogs::messageBox(QWidget *parent, const QSt
     PromptBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
     // Messages quote file names and file contents, which must show as written, never as markup.
     box.setTextFormat(Qt::PlainText);
-    switch (buttons) {
-    case Buttons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    }
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons != Buttons::Ok)
+        shown = buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                          : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    box.setStandardButtons(shown);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -2,8 +2,6 @@
 
 #include "platform/RasterSurfaceParts.h"
 
-#include <QColor>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -22,11 +20,9 @@ QFont defaultFont()
 
 } // namespace
 
-RasterSurface::RasterSurface(QSize size)
-    : mImage(GlyphCache::canvas(size.expandedTo(QSize(0, 0)))),
-      mGlyphs(defaultFont())
+RasterSurface::RasterSurface(QSize size) : mGlyphs(defaultFont())
 {
-    setBackColor(mBackColor);
+    resize(size);
 }
 
 void RasterSurface::setBackColor(std::int32_t color)
@@ -47,10 +43,8 @@ void RasterSurface::resize(QSize size)
     resized.fill(toImageColour(mBackColor));
     const int rows = std::min(mImage.height(), resized.height());
     const int columns = std::min(mImage.width(), resized.width());
-    if (!mImage.isNull() && !resized.isNull()) {
-        for (int y = 0; y < rows; ++y)
-            std::memcpy(resized.scanLine(y), mImage.constScanLine(y), sizeof(quint32) * columns);
-    }
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(resized.scanLine(y), mImage.constScanLine(y), sizeof(quint32) * columns);
     mImage = resized;
     mDirty = mChanged = mClip = mImage.rect();
 }

@@ -4,12 +4,8 @@
 
 #include "platform/RasterSurface.h"
 
-#include <QImage>
-#include <QRect>
-
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace RasterSurfaceParts {
 

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 using namespace ExactMaths;
 using namespace RasterSurfaceParts;

@@ -32,9 +32,8 @@ void clearWaylandTitle(QWidget &window)
     QWindow *handle = window.windowHandle();
     auto *toplevel = native && handle ? static_cast<wl_proxy *>(native->nativeResourceForWindow("xdg_toplevel", handle))
                                       : nullptr;
-    if (!toplevel)
-        return;
-    wl_proxy_marshal_flags(toplevel, XdgToplevelSetTitle, nullptr, wl_proxy_get_version(toplevel), 0, "");
+    if (toplevel)
+        wl_proxy_marshal_flags(toplevel, XdgToplevelSetTitle, nullptr, wl_proxy_get_version(toplevel), 0, "");
 }
 
 void clearX11Name(QWidget &window)

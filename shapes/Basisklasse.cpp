@@ -30,21 +30,6 @@ void Basisklasse::writeDxf(DxfEntitySink &) const
     requireOverride("writeDxf");
 }
 
-std::optional<Basisklasse::SurfaceEffect> Basisklasse::surfaceEffect() const
-{
-    return std::nullopt;
-}
-
-QRect Basisklasse::reach(const PixelReach &) const
-{
-    return QRect();
-}
-
-bool Basisklasse::reaches(const PixelReach &, const QRect &) const
-{
-    return true;
-}
-
 void Basisklasse::requireOverride(const char *operation) const
 {
     if (typeid(*this) != typeid(Basisklasse))

@@ -44,12 +44,12 @@ public:
     };
     // None when not known, as for a plain Basisklasse: a drawing that holds such a shape is
     // repainted by drawing every shape in order.
-    virtual std::optional<SurfaceEffect> surfaceEffect() const;
+    virtual std::optional<SurfaceEffect> surfaceEffect() const { return std::nullopt; }
     // The box of pixels Draw may set on the surface; asked only of a shape whose effect is known.
-    virtual QRect reach(const PixelReach &surface) const;
+    virtual QRect reach(const PixelReach &) const { return QRect(); }
     // Whether Draw may set a pixel of the area, a part of the reach: false only where the shape
     // surely leaves it alone, as a circle's outline leaves its inside.
-    virtual bool reaches(const PixelReach &surface, const QRect &area) const;
+    virtual bool reaches(const PixelReach &, const QRect &) const { return true; }
 
 protected:
     // The moving coordinate stretched about the fixed one, in double and rounded once when stored.

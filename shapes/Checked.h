@@ -29,7 +29,6 @@ inline Integer integer(double value)
     return static_cast<Integer>(r);
 }
 
-inline std::int16_t integer16(double value) { return integer<std::int16_t>(value); }
 inline std::int32_t integer32(double value) { return integer<std::int32_t>(value); }
 
 } // namespace Checked

@@ -12,7 +12,7 @@ void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
     withDrawMode(oObject, iDrawMode, [&] {
         print(oObject);
         // The measured width as a 16-bit integer; a wider text is an overflow.
-        const double w = Checked::integer16(oObject.TextWidth(mText));
+        const double w = Checked::integer<std::int16_t>(oObject.TextWidth(mText));
 
         const MarkerCoord leftOuter{mX1, -200.0}, leftInner{mX1, -100.0};
         const MarkerCoord rightInner{mX1, w, 100.0}, rightOuter{mX1, w, 200.0};

@@ -6,6 +6,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// The Button or Shift argument of the window's mouse handlers: bits 1, 2 and 4 from Qt's flags.
+template <typename Flags, typename Flag = typename Flags::enum_type>
+std::int16_t stateBits(Flags flags, Flag one, Flag two, Flag four)
+{
+    return static_cast<std::int16_t>((flags & one ? 1 : 0) | (flags & two ? 2 : 0) | (flags & four ? 4 : 0));
+}
+
+} // namespace
+
 DrawingCanvas::DrawingCanvas(frmZeichnen &window)
     : QWidget(&window), m_window(window)
 {
@@ -19,20 +30,6 @@ QSize DrawingCanvas::sizeHint() const
 {
     return {frmZeichnen::ClientWidthTwips / RasterSurface::TwipsPerPixel,
             frmZeichnen::ClientHeightTwips / RasterSurface::TwipsPerPixel};
-}
-
-std::int16_t DrawingCanvas::buttonState(Qt::MouseButtons buttons)
-{
-    return static_cast<std::int16_t>(((buttons & Qt::LeftButton) ? 1 : 0)
-                                     | ((buttons & Qt::RightButton) ? 2 : 0)
-                                     | ((buttons & Qt::MiddleButton) ? 4 : 0));
-}
-
-std::int16_t DrawingCanvas::shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return static_cast<std::int16_t>(((modifiers & Qt::ShiftModifier) ? 1 : 0)
-                                     | ((modifiers & Qt::ControlModifier) ? 2 : 0)
-                                     | ((modifiers & Qt::AltModifier) ? 4 : 0));
 }
 
 void DrawingCanvas::paintEvent(QPaintEvent *event)
@@ -49,18 +46,14 @@ void DrawingCanvas::resizeEvent(QResizeEvent *event)
     m_window.resizeSurface(event->size());
 }
 
-bool DrawingCanvas::overLabel(const QPoint &position) const
-{
-    const QLabel *label = m_window.label();
-    return label->isVisible() && label->geometry().contains(position);
-}
-
 void DrawingCanvas::passOn(const QMouseEvent &event, Qt::MouseButtons buttons, MouseHandler handler)
 {
     const QPoint position = event.position().toPoint();
-    if (overLabel(position))
+    const QLabel *label = m_window.label();
+    if (label->isVisible() && label->geometry().contains(position))
         return;
-    (m_window.*handler)(buttonState(buttons), shiftState(event.modifiers()),
+    (m_window.*handler)(stateBits(buttons, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton),
+                        stateBits(event.modifiers(), Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier),
                         static_cast<float>(position.x() * RasterSurface::TwipsPerPixel),
                         static_cast<float>(position.y() * RasterSurface::TwipsPerPixel));
 }

@@ -14,9 +14,6 @@ public:
 
     QSize sizeHint() const override;
 
-    static std::int16_t buttonState(Qt::MouseButtons buttons);
-    static std::int16_t shiftState(Qt::KeyboardModifiers modifiers);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -24,8 +21,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    // Whether a position lies over the label, which keeps what happens over its rectangle to itself.
-    bool overLabel(const QPoint &position) const;
     using MouseHandler = void (frmZeichnen::*)(std::int16_t, std::int16_t, float, float);
     // The event to the window in twips, unless it happens over the label.
     void passOn(const QMouseEvent &event, Qt::MouseButtons buttons, MouseHandler handler);

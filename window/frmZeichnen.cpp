@@ -3,19 +3,9 @@
 #include "dialogs/Form.h"
 #include "window/DrawingCanvas.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
-
-namespace {
-
-std::int32_t toColorValue(const QColor &color)
-{
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
-
-} // namespace
 
 frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *parent)
     : QMainWindow(parent),
@@ -25,16 +15,14 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
     setObjectName(QStringLiteral("frmZeichnen"));
     setWindowTitle(QStringLiteral("Skizzar"));
     m_repaint.setBackColor(0x00FFFFFF);
-    m_repaint.setForeColor(toColorValue(palette().color(QPalette::ButtonText)));
+    const QColor text = palette().color(QPalette::ButtonText);
+    m_repaint.setForeColor(text.red() | (text.green() << 8) | (text.blue() << 16));
     setFont(m_repaint.surface().font());
 
     m_canvas = new DrawingCanvas(*this);
     setCentralWidget(m_canvas);
 
-    Label1 = new QLabel(QStringLiteral("Aktuelle Version"), m_canvas);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(5400 / RasterSurface::TwipsPerPixel, 1080 / RasterSurface::TwipsPerPixel,
-                        1215 / RasterSurface::TwipsPerPixel, 255 / RasterSurface::TwipsPerPixel);
+    Label1 = Form::control<QLabel>("Label1", m_canvas, Form::twips(5400, 1080, 1215, 255), QStringLiteral("Aktuelle Version"));
     Form::fitCaption(Label1);
     Label1->setAutoFillBackground(true);
     Label1->setBackgroundRole(QPalette::Window);
@@ -51,7 +39,7 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
 
     const QSize client = m_canvas->sizeHint();
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
-    move(1650 / RasterSurface::TwipsPerPixel, 1920 / RasterSurface::TwipsPerPixel);
+    move(Form::px(1650), Form::px(1920));
 }
 
 frmZeichnen::~frmZeichnen()
@@ -150,17 +138,10 @@ void frmZeichnen::setMousePointer(std::int16_t pointer)
     if (pointer == m_mousePointer)
         return;
     m_mousePointer = pointer;
-    switch (pointer) {
-    case MousePointer::Arrow:
-        m_canvas->setCursor(Qt::ArrowCursor);
-        break;
-    case MousePointer::CrossHair:
-        m_canvas->setCursor(Qt::CrossCursor);
-        break;
-    default:
+    if (pointer == MousePointer::Arrow || pointer == MousePointer::CrossHair)
+        m_canvas->setCursor(pointer == MousePointer::Arrow ? Qt::ArrowCursor : Qt::CrossCursor);
+    else
         m_canvas->unsetCursor();
-        break;
-    }
 }
 
 void frmZeichnen::Form_Paint()
@@ -191,19 +172,3 @@ void frmZeichnen::resizeSurface(const QSize &pixels)
     if (m_repaint.resize(pixels))
         Form_Paint();
 }
-
-// --- DrawingSurface ---
-
-std::int16_t frmZeichnen::getDrawMode() const { return m_repaint.getDrawMode(); }
-void frmZeichnen::setDrawMode(std::int16_t mode) { m_repaint.setDrawMode(mode); }
-std::int32_t frmZeichnen::getForeColor() const { return m_repaint.getForeColor(); }
-void frmZeichnen::setForeColor(std::int32_t color) { m_repaint.setForeColor(color); }
-std::int32_t frmZeichnen::getBackColor() const { return m_repaint.getBackColor(); }
-void frmZeichnen::setBackColor(std::int32_t color) { m_repaint.setBackColor(color); }
-void frmZeichnen::setCurrentX(float x) { m_repaint.setCurrentX(x); }
-void frmZeichnen::setCurrentY(float y) { m_repaint.setCurrentY(y); }
-void frmZeichnen::PSet(float x, float y, std::int32_t color) { m_repaint.PSet(x, y, color); }
-void frmZeichnen::Line(float x1, float y1, float x2, float y2, std::int32_t color) { m_repaint.Line(x1, y1, x2, y2, color); }
-void frmZeichnen::Circle(float x, float y, float radius) { m_repaint.Circle(x, y, radius); }
-void frmZeichnen::Print(const QString &text) { m_repaint.Print(text); }
-float frmZeichnen::TextWidth(const QString &text) const { return m_repaint.TextWidth(text); }

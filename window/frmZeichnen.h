@@ -68,19 +68,19 @@ public:
     void setMousePointer(std::int16_t pointer);
 
     // --- DrawingSurface, in twips ---
-    std::int16_t getDrawMode() const override;
-    void setDrawMode(std::int16_t mode) override;
-    std::int32_t getForeColor() const override;
-    void setForeColor(std::int32_t color) override;
-    std::int32_t getBackColor() const override;
-    void setBackColor(std::int32_t color) override;
-    void setCurrentX(float x) override;
-    void setCurrentY(float y) override;
-    void PSet(float x, float y, std::int32_t color) override;
-    void Line(float x1, float y1, float x2, float y2, std::int32_t color) override;
-    void Circle(float x, float y, float radius) override;
-    void Print(const QString &text) override;
-    float TextWidth(const QString &text) const override;
+    std::int16_t getDrawMode() const override { return m_repaint.getDrawMode(); }
+    void setDrawMode(std::int16_t mode) override { m_repaint.setDrawMode(mode); }
+    std::int32_t getForeColor() const override { return m_repaint.getForeColor(); }
+    void setForeColor(std::int32_t color) override { m_repaint.setForeColor(color); }
+    std::int32_t getBackColor() const override { return m_repaint.getBackColor(); }
+    void setBackColor(std::int32_t color) override { m_repaint.setBackColor(color); }
+    void setCurrentX(float x) override { m_repaint.setCurrentX(x); }
+    void setCurrentY(float y) override { m_repaint.setCurrentY(y); }
+    void PSet(float x, float y, std::int32_t color) override { m_repaint.PSet(x, y, color); }
+    void Line(float x1, float y1, float x2, float y2, std::int32_t color) override { m_repaint.Line(x1, y1, x2, y2, color); }
+    void Circle(float x, float y, float radius) override { m_repaint.Circle(x, y, radius); }
+    void Print(const QString &text) override { m_repaint.Print(text); }
+    float TextWidth(const QString &text) const override { return m_repaint.TextWidth(text); }
 
     // The pixels of the drawing area.
     const RasterSurface &surface() const { return m_repaint.surface(); }
@@ -161,11 +161,11 @@ public:
     void guarded(Handler &&handler);
 
     // --- Placement operations; the mouse tools, the DXF reader and the recovery place through placeKind ---
-    void PaintPunkt(const float &x, const float &y);
-    void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
-    void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
-    void PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode);
-    void PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &iDrawMode);
+    void PaintPunkt(const float &x, const float &y) { placeKind(Punkt::kind, {x, y}); }
+    void PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode) { placeKind(Linie::kind, {x1, y1, x2, y2}, iDrawMode); }
+    void PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode) { placeKind(Kreis::kind, {x1, y1, x2, y2}, iDrawMode); }
+    void PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2, const std::int16_t &iDrawMode) { placeKind(Rechteck::kind, {x1, y1, x2, y2}, iDrawMode); }
+    void PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &) { placeKind(Text::kind, {x, y, 0, 0, strText}); }
     // What each of them does, for any kind: with iDrawMode DrawMode::Band (a two-click kind's
     // band) the shape is drawn and dropped; else it is drawn unless it is the text, and placed.
     // Every new shape takes lColor, the text tmpFont and tmpFontSize.

@@ -11,18 +11,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QStringList>
-#include <utility>
-
-namespace {
-
-// The general number format of a 32-bit float: integral values without a decimal part, at most
-// seven significant digits, an exponent only for very large or very small values.
-QString generalNumber(float value)
-{
-    return QString::number(static_cast<double>(value), 'G', 7);
-}
-
-} // namespace
 
 void frmZeichnen::connectEditCommands()
 {
@@ -64,7 +52,9 @@ void frmZeichnen::mnuKopieren_Click()
         QStringList values;
         for (const float v : {rechteck->getX1(), rechteck->getX2(), rechteck->getX3(), rechteck->getX4(),
                               rechteck->getY1(), rechteck->getY2(), rechteck->getY3(), rechteck->getY4()})
-            values << generalNumber(v);
+            // The general format of a 32-bit float: integral values without a decimal part, at
+            // most seven significant digits, an exponent only for very large or very small values.
+            values << QString::number(static_cast<double>(v), 'G', 7);
         values << QString::number(rechteck->getColor());
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->clear();

@@ -119,31 +119,3 @@ void frmZeichnen::placeKind(const ShapeKind &kind, ShapePlacement placement, std
     }
     record(entry);
 }
-
-void frmZeichnen::PaintPunkt(const float &x, const float &y)
-{
-    placeKind(Punkt::kind, {x, y});
-}
-
-void frmZeichnen::PaintLinie(const float &x1, const float &y1, const float &x2, const float &y2,
-                             const std::int16_t &iDrawMode)
-{
-    placeKind(Linie::kind, {x1, y1, x2, y2}, iDrawMode);
-}
-
-void frmZeichnen::PaintKreis(const float &x1, const float &y1, const float &x2, const float &y2,
-                             const std::int16_t &iDrawMode)
-{
-    placeKind(Kreis::kind, {x1, y1, x2, y2}, iDrawMode);
-}
-
-void frmZeichnen::PaintRechteck(const float &x1, const float &y1, const float &x2, const float &y2,
-                                const std::int16_t &iDrawMode)
-{
-    placeKind(Rechteck::kind, {x1, y1, x2, y2}, iDrawMode);
-}
-
-void frmZeichnen::PaintText(const float &x, const float &y, const QString &strText, const std::int16_t &)
-{
-    placeKind(Text::kind, {x, y, 0, 0, strText});
-}

@@ -380,7 +380,7 @@ private slots:
         {
             ObjectData doc;
             for (int v = 0; v < 3; ++v) {
-                auto shape = doc.newShape<Text>();
+                auto shape = doc.shapeBlocks().make<Text>();
                 shape->setText(text(v));
                 place(doc, shape);
             }

@@ -83,7 +83,7 @@ int savePoints(const QString &file)
 {
     ObjectData document;
     for (int i = 0; i < 400000; ++i) {
-        const std::shared_ptr<Punkt> point = document.newShape<Punkt>();
+        const std::shared_ptr<Punkt> point = document.shapeBlocks().make<Punkt>();
         point->setX1(float(i));
         point->setY1(float(i));
         document.AddObject(point);
