@@ -143,10 +143,10 @@ void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t posit
 {
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
     const int left = column * CellSize, top = row * CellSize;
-    cell.shapes.push_back(static_cast<std::uint32_t>(position));
-    cell.parts.push_back({static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
-                          static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)});
-    cell.reached = cell.shapes.size() == 1 ? part : joined(cell.reached, part);
+    cell.entries.push_back({static_cast<std::uint32_t>(position),
+                            {static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
+                             static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)}});
+    cell.reached = cell.entries.size() == 1 ? part : joined(cell.reached, part);
 }
 
 QRect ShapeIndex::cellRect(std::size_t index) const
@@ -162,25 +162,25 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     // The cells' lists ascend; merged from their ends, the shapes come from the last.
     struct Cursor
     {
-        const std::vector<std::uint32_t> *list;
+        const std::vector<Entry> *list;
         std::size_t next; // one past the next entry to take
         bool operator<(const Cursor &other) const
         {
-            return (*list)[next - 1] < (*other.list)[other.next - 1];
+            return (*list)[next - 1].shape < (*other.list)[other.next - 1].shape;
         }
     };
     const QRect cells(QPoint(area.left() / CellSize, area.top() / CellSize),
                       QPoint(area.right() / CellSize, area.bottom() / CellSize));
     if (cells.width() == 1 && cells.height() == 1) {
-        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].shapes;
-        for (auto shape = list.crbegin(); shape != list.crend() && visit(*shape); ++shape) {
+        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].entries;
+        for (auto entry = list.crbegin(); entry != list.crend() && visit(entry->shape); ++entry) {
         }
         return;
     }
     std::priority_queue<Cursor> queue;
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
-            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].shapes;
+            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].entries;
             if (!list.empty())
                 queue.push({&list, list.size()});
         }
@@ -188,7 +188,7 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     while (!queue.empty()) {
         Cursor top = queue.top();
         queue.pop();
-        const std::uint32_t shape = (*top.list)[top.next - 1];
+        const std::uint32_t shape = (*top.list)[top.next - 1].shape;
         if (--top.next > 0)
             queue.push(top);
         if (shape != previous && !visit(shape))
@@ -268,13 +268,10 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                 // Only the shapes that reach where the cell's open pixels lie can take them.
                 surface.narrowCovering(cell);
                 const QRect box = surface.narrowToUncovered();
-                const Cell &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns
-                                             + cell.left() / CellSize];
-                for (std::size_t k = entries.shapes.size(); k-- > 0;) {
-                    const std::uint32_t i = entries.shapes[k];
-                    if (i < next && unpacked(entries.parts[k], cell).intersects(box) && !draw(i))
+                const std::vector<Entry> &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns + cell.left() / CellSize].entries;
+                for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry)
+                    if (entry->shape < next && unpacked(entry->part, cell).intersects(box) && !draw(entry->shape))
                         break;
-                }
                 if (spoilt)
                     break;
             }
@@ -362,16 +359,15 @@ QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shap
         Cell &cell = mCells[index];
         const QRect rect = cellRect(index);
         // The lists ascend: the shapes forgotten stand at their ends.
-        std::size_t keep = cell.shapes.size();
-        while (keep > 0 && cell.shapes[keep - 1] >= count)
-            removed |= unpacked(cell.parts[--keep], rect);
-        if (keep == cell.shapes.size())
+        std::size_t keep = cell.entries.size();
+        while (keep > 0 && cell.entries[keep - 1].shape >= count)
+            removed |= unpacked(cell.entries[--keep].part, rect);
+        if (keep == cell.entries.size())
             continue;
-        cell.shapes.resize(keep);
-        cell.parts.resize(keep);
+        cell.entries.resize(keep);
         cell.reached = QRect();
-        for (const Part &part : cell.parts)
-            cell.reached |= unpacked(part, rect);
+        for (const Entry &entry : cell.entries)
+            cell.reached |= unpacked(entry.part, rect);
     }
     mPrints.resize(count);
     mLastColourSetter.resize(count);

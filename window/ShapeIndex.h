@@ -102,10 +102,15 @@ private:
         std::uint8_t left, top, right, bottom;
     };
     static_assert(CellSize <= 256);
+    // A shape listed in a cell, and where it reaches into the cell.
+    struct Entry
+    {
+        std::uint32_t shape;
+        Part part;
+    };
     struct Cell
     {
-        std::vector<std::uint32_t> shapes;
-        std::vector<Part> parts; // where each of the shapes reaches into the cell
+        std::vector<Entry> entries;
         QRect reached;
     };
     // The cell at that index, in pixels.
