@@ -269,9 +269,16 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                 surface.narrowCovering(cell);
                 const QRect box = surface.narrowToUncovered();
                 const std::vector<Entry> &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns + cell.left() / CellSize].entries;
-                for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry)
+                for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+                    // The shapes a cell lists lie far apart in memory: those a few entries on are
+                    // fetched while this one is drawn.
+                    if (entries.crend() - entry > 2 * FetchAhead)
+                        __builtin_prefetch(&shapes[entry[2 * FetchAhead].shape]);
+                    if (entries.crend() - entry > FetchAhead)
+                        __builtin_prefetch(shapes[entry[FetchAhead].shape].get());
                     if (entry->shape < next && unpacked(entry->part, cell).intersects(box) && !draw(entry->shape))
                         break;
+                }
                 if (spoilt)
                     break;
             }

@@ -61,7 +61,8 @@ public:
     static constexpr std::size_t CoveringFrom = 1024;
 
 private:
-    static constexpr int CellSize = 128; // pixels
+    static constexpr int CellSize = 128;            // pixels
+    static constexpr std::ptrdiff_t FetchAhead = 8; // entries
 
     // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
