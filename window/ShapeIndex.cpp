@@ -236,30 +236,38 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
         const Covering covering(surface, whole);
         coverUnreached(whole, surface);
         // Over the whole area first, in drawing order; once the shapes leave pixels open in only
-        // a few cells (looked at after 4,096 shapes, then four times as many each time), or an
-        // eighth of them has left some in not too many, those cells go on alone, each with the
-        // shapes that reach it.
+        // a few cells (looked at after 4,096 shapes, then four times as many each time), or in
+        // cells that list at most half as many shapes still to draw as are left, or an eighth of
+        // them has left some in not too many, those cells go on alone, each with the shapes that
+        // reach it.
         auto next = static_cast<std::uint32_t>(shapes.size());
         const std::uint32_t alone = next - std::min<std::uint32_t>(next, next / 8 + CoveringFrom);
         std::vector<QRect> open;
+        std::size_t listed = 0; // by the open cells, of the shapes before next
         for (std::uint32_t step = 4 * CoveringFrom;; step *= 4) {
             const std::uint32_t stop = std::max(alone, next - std::min(next, step));
             while (next > stop && !surface.covered() && draw(next - 1))
                 --next;
             if (spoilt || surface.covered())
                 break;
+            listed = 0;
             for (int top = 0; top < mSize.height(); top += CellSize)
                 for (int left = 0; left < mSize.width(); left += CellSize) {
                     surface.narrowCovering(QRect(left, top, CellSize, CellSize));
-                    if (!surface.covered())
-                        open.push_back(QRect(left, top, CellSize, CellSize));
+                    if (surface.covered())
+                        continue;
+                    open.push_back(QRect(left, top, CellSize, CellSize));
+                    const std::vector<Entry> &entries = entriesOf(open.back());
+                    listed += std::partition_point(entries.begin(), entries.end(),
+                                                   [next](const Entry &entry) { return entry.shape < next; })
+                              - entries.begin();
                 }
-            if (next == alone || 8 * open.size() <= mCells.size())
+            if (next == alone || 8 * open.size() <= mCells.size() || 2 * listed < next)
                 break;
             open.clear();
             surface.narrowCovering(whole);
         }
-        if (2 * open.size() > mCells.size()) {
+        if (2 * open.size() > mCells.size() && 2 * listed >= next) {
             surface.narrowCovering(whole);
             while (next > 0 && !surface.covered() && draw(next - 1))
                 --next;
@@ -268,7 +276,7 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                 // Only the shapes that reach where the cell's open pixels lie can take them.
                 surface.narrowCovering(cell);
                 const QRect box = surface.narrowToUncovered();
-                const std::vector<Entry> &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns + cell.left() / CellSize].entries;
+                const std::vector<Entry> &entries = entriesOf(cell);
                 for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
                     // The shapes a cell lists lie far apart in memory: those a few entries on are
                     // fetched while this one is drawn.

@@ -116,6 +116,10 @@ private:
     };
     // The cell at that index, in pixels.
     QRect cellRect(std::size_t index) const;
+    const std::vector<Entry> &entriesOf(const QRect &cell) const
+    {
+        return mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns + cell.left() / CellSize].entries;
+    }
     static QRect unpacked(const Part &part, const QRect &cell)
     {
         return {QPoint(cell.left() + part.left, cell.top() + part.top), QPoint(cell.left() + part.right, cell.top() + part.bottom)};
