@@ -143,10 +143,10 @@ void ShapeIndex::file(int row, int column, const QRect &part, std::int32_t posit
 {
     Cell &cell = mCells[static_cast<std::size_t>(row) * mColumns + column];
     const int left = column * CellSize, top = row * CellSize;
-    cell.shapes.push_back(static_cast<std::uint32_t>(position));
-    cell.parts.push_back({static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
-                          static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)});
-    cell.reached = cell.shapes.size() == 1 ? part : joined(cell.reached, part);
+    cell.entries.push_back({static_cast<std::uint32_t>(position),
+                            {static_cast<std::uint8_t>(part.left() - left), static_cast<std::uint8_t>(part.top() - top),
+                             static_cast<std::uint8_t>(part.right() - left), static_cast<std::uint8_t>(part.bottom() - top)}});
+    cell.reached = cell.entries.size() == 1 ? part : joined(cell.reached, part);
 }
 
 QRect ShapeIndex::cellRect(std::size_t index) const
@@ -162,25 +162,25 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     // The cells' lists ascend; merged from their ends, the shapes come from the last.
     struct Cursor
     {
-        const std::vector<std::uint32_t> *list;
+        const std::vector<Entry> *list;
         std::size_t next; // one past the next entry to take
         bool operator<(const Cursor &other) const
         {
-            return (*list)[next - 1] < (*other.list)[other.next - 1];
+            return (*list)[next - 1].shape < (*other.list)[other.next - 1].shape;
         }
     };
     const QRect cells(QPoint(area.left() / CellSize, area.top() / CellSize),
                       QPoint(area.right() / CellSize, area.bottom() / CellSize));
     if (cells.width() == 1 && cells.height() == 1) {
-        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].shapes;
-        for (auto shape = list.crbegin(); shape != list.crend() && visit(*shape); ++shape) {
+        const auto &list = mCells[static_cast<std::size_t>(cells.top()) * mColumns + cells.left()].entries;
+        for (auto entry = list.crbegin(); entry != list.crend() && visit(entry->shape); ++entry) {
         }
         return;
     }
     std::priority_queue<Cursor> queue;
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
-            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].shapes;
+            const auto &list = mCells[static_cast<std::size_t>(row) * mColumns + column].entries;
             if (!list.empty())
                 queue.push({&list, list.size()});
         }
@@ -188,7 +188,7 @@ void ShapeIndex::forShapesReaching(const QRect &area, Visit &&visit) const
     while (!queue.empty()) {
         Cursor top = queue.top();
         queue.pop();
-        const std::uint32_t shape = (*top.list)[top.next - 1];
+        const std::uint32_t shape = (*top.list)[top.next - 1].shape;
         if (--top.next > 0)
             queue.push(top);
         if (shape != previous && !visit(shape))
@@ -236,30 +236,38 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
         const Covering covering(surface, whole);
         coverUnreached(whole, surface);
         // Over the whole area first, in drawing order; once the shapes leave pixels open in only
-        // a few cells (looked at after 4,096 shapes, then four times as many each time), or an
-        // eighth of them has left some in not too many, those cells go on alone, each with the
-        // shapes that reach it.
+        // a few cells (looked at after 4,096 shapes, then four times as many each time), or in
+        // cells that list at most half as many shapes still to draw as are left, or an eighth of
+        // them has left some in not too many, those cells go on alone, each with the shapes that
+        // reach it.
         auto next = static_cast<std::uint32_t>(shapes.size());
         const std::uint32_t alone = next - std::min<std::uint32_t>(next, next / 8 + CoveringFrom);
         std::vector<QRect> open;
+        std::size_t listed = 0; // by the open cells, of the shapes before next
         for (std::uint32_t step = 4 * CoveringFrom;; step *= 4) {
             const std::uint32_t stop = std::max(alone, next - std::min(next, step));
             while (next > stop && !surface.covered() && draw(next - 1))
                 --next;
             if (spoilt || surface.covered())
                 break;
+            listed = 0;
             for (int top = 0; top < mSize.height(); top += CellSize)
                 for (int left = 0; left < mSize.width(); left += CellSize) {
                     surface.narrowCovering(QRect(left, top, CellSize, CellSize));
-                    if (!surface.covered())
-                        open.push_back(QRect(left, top, CellSize, CellSize));
+                    if (surface.covered())
+                        continue;
+                    open.push_back(QRect(left, top, CellSize, CellSize));
+                    const std::vector<Entry> &entries = entriesOf(open.back());
+                    listed += std::partition_point(entries.begin(), entries.end(),
+                                                   [next](const Entry &entry) { return entry.shape < next; })
+                              - entries.begin();
                 }
-            if (next == alone || 8 * open.size() <= mCells.size())
+            if (next == alone || 8 * open.size() <= mCells.size() || 2 * listed < next)
                 break;
             open.clear();
             surface.narrowCovering(whole);
         }
-        if (2 * open.size() > mCells.size()) {
+        if (2 * open.size() > mCells.size() && 2 * listed >= next) {
             surface.narrowCovering(whole);
             while (next > 0 && !surface.covered() && draw(next - 1))
                 --next;
@@ -268,11 +276,15 @@ bool ShapeIndex::coverWhole(const ObjectData::Collection &shapes, RasterSurface 
                 // Only the shapes that reach where the cell's open pixels lie can take them.
                 surface.narrowCovering(cell);
                 const QRect box = surface.narrowToUncovered();
-                const Cell &entries = mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns
-                                             + cell.left() / CellSize];
-                for (std::size_t k = entries.shapes.size(); k-- > 0;) {
-                    const std::uint32_t i = entries.shapes[k];
-                    if (i < next && unpacked(entries.parts[k], cell).intersects(box) && !draw(i))
+                const std::vector<Entry> &entries = entriesOf(cell);
+                for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+                    // The shapes a cell lists lie far apart in memory: those a few entries on are
+                    // fetched while this one is drawn.
+                    if (entries.crend() - entry > 2 * FetchAhead)
+                        __builtin_prefetch(&shapes[entry[2 * FetchAhead].shape]);
+                    if (entries.crend() - entry > FetchAhead)
+                        __builtin_prefetch(shapes[entry[FetchAhead].shape].get());
+                    if (entry->shape < next && unpacked(entry->part, cell).intersects(box) && !draw(entry->shape))
                         break;
                 }
                 if (spoilt)
@@ -362,16 +374,15 @@ QRect ShapeIndex::truncate(std::size_t count, const ObjectData::Collection &shap
         Cell &cell = mCells[index];
         const QRect rect = cellRect(index);
         // The lists ascend: the shapes forgotten stand at their ends.
-        std::size_t keep = cell.shapes.size();
-        while (keep > 0 && cell.shapes[keep - 1] >= count)
-            removed |= unpacked(cell.parts[--keep], rect);
-        if (keep == cell.shapes.size())
+        std::size_t keep = cell.entries.size();
+        while (keep > 0 && cell.entries[keep - 1].shape >= count)
+            removed |= unpacked(cell.entries[--keep].part, rect);
+        if (keep == cell.entries.size())
             continue;
-        cell.shapes.resize(keep);
-        cell.parts.resize(keep);
+        cell.entries.resize(keep);
         cell.reached = QRect();
-        for (const Part &part : cell.parts)
-            cell.reached |= unpacked(part, rect);
+        for (const Entry &entry : cell.entries)
+            cell.reached |= unpacked(entry.part, rect);
     }
     mPrints.resize(count);
     mLastColourSetter.resize(count);

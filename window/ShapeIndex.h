@@ -61,7 +61,8 @@ public:
     static constexpr std::size_t CoveringFrom = 1024;
 
 private:
-    static constexpr int CellSize = 128; // pixels
+    static constexpr int CellSize = 128;            // pixels
+    static constexpr std::ptrdiff_t FetchAhead = 8; // entries
 
     // Whether the first `count` shapes begin with those it knows.
     bool follows(const ObjectData::Collection &shapes, std::size_t count) const;
@@ -102,14 +103,23 @@ private:
         std::uint8_t left, top, right, bottom;
     };
     static_assert(CellSize <= 256);
+    // A shape listed in a cell, and where it reaches into the cell.
+    struct Entry
+    {
+        std::uint32_t shape;
+        Part part;
+    };
     struct Cell
     {
-        std::vector<std::uint32_t> shapes;
-        std::vector<Part> parts; // where each of the shapes reaches into the cell
+        std::vector<Entry> entries;
         QRect reached;
     };
     // The cell at that index, in pixels.
     QRect cellRect(std::size_t index) const;
+    const std::vector<Entry> &entriesOf(const QRect &cell) const
+    {
+        return mCells[static_cast<std::size_t>(cell.top() / CellSize) * mColumns + cell.left() / CellSize].entries;
+    }
     static QRect unpacked(const Part &part, const QRect &cell)
     {
         return {QPoint(cell.left() + part.left, cell.top() + part.top), QPoint(cell.left() + part.right, cell.top() + part.bottom)};
