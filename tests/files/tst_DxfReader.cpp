@@ -9,6 +9,7 @@
 #include "shapes/SkizzarError.h"
 #include "support/DrawingText.h"
 #include "support/ShapeKinds.h"
+#include "support/TestWindows.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -427,9 +428,7 @@ private slots:
         // A whole file that another program cuts to the content while it is read.
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("cut.dxf"));
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content + entitiesDxf({"0", "POINT"})) > content.size());
-        file.close();
+        QVERIFY(TestWindows::writeFile(name, content + entitiesDxf({"0", "POINT"})));
         struct CutWhileRead : DxfSource
         {
             DiskFile file;

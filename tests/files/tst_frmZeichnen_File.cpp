@@ -34,22 +34,11 @@ using Kind = ScriptedDialogs::Kind;
 namespace {
 
 using DrawingText::entitiesDxf;
+using TestWindows::contents;
+using TestWindows::writeFile;
 
 const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
 const QString Untitled = QStringLiteral("Skizzar - Untitled");
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Mounts a new file system of about 1 MiB at folder: "ext2" (which cannot reserve room ahead) on a
 // loop device, or "tmpfs". False where that is not allowed.
@@ -235,13 +224,13 @@ private slots:
         const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
         if (change == "rewritten") {
             theirs = entitiesDxf({"0", "POINT", "10", "1", "20", "-1"});
-            writeFile(file, theirs);
+            QVERIFY(writeFile(file, theirs));
         } else if (change == "same size") {
             theirs.replace("ENTITIES", "ENTITIEZ");
-            writeFile(file, theirs);
+            QVERIFY(writeFile(file, theirs));
             QCOMPARE(utimensat(AT_FDCWD, native.constData(), sameTime, 0), 0);
         } else if (change == "replaced") {
-            writeFile(file + QStringLiteral(".neu"), theirs);
+            QVERIFY(writeFile(file + QStringLiteral(".neu"), theirs));
             const timespec savedTime[2] = {saved.st_atim, saved.st_mtim};
             QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(file + QStringLiteral(".neu")).constData(), savedTime, 0), 0);
             QCOMPARE(rename(QFile::encodeName(file + QStringLiteral(".neu")).constData(), native.constData()), 0);
@@ -437,8 +426,8 @@ private slots:
     void loadingKeepsTheUndoItemAndTakesTheSnapshot()
     {
         const QString file = path(QStringLiteral("drei.dxf"));
-        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
-                                     "0", "POINT", "10", "3", "20", "-3"}));
+        QVERIFY(writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
+                                             "0", "POINT", "10", "3", "20", "-3"})));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
             m_window->PaintPunkt(9.0f, 9.0f);
@@ -474,7 +463,7 @@ private slots:
         saveAs(path(QStringLiteral("alt.dxf")));
         placeShapes();
         if (stop)
-            writeFile(file, DrawingText::pointsDxf(100000)); // three pieces of 1 MiB
+            QVERIFY(writeFile(file, DrawingText::pointsDxf(100000))); // three pieces of 1 MiB
         m_dialogs->prompts.clear();
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(stop ? std::optional(file) : std::nullopt);
@@ -606,16 +595,14 @@ private slots:
     void killedSaveLeavesTheOldTextInACopy()
     {
         // A state folder of its own, which the child takes over: nothing an earlier run left is told.
-        const QByteArray previousState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(path(QStringLiteral("state"))));
-        const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
+        const auto stateFolder = TestWindows::useStateFolder(path(QStringLiteral("state")));
         const QString file = path(QStringLiteral("gross.dxf"));
         const QByteArray old = DrawingText::pointsDxf(300000);
-        writeFile(file, old);
+        QVERIFY(writeFile(file, old));
         QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
         // A save that ends before the kill proves nothing: it is tried again.
         for (int attempt = 0; attempt < 5; ++attempt) {
-            writeFile(file, old);
+            QVERIFY(writeFile(file, old));
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-points"), file});
             QVERIFY(child.waitForStarted());
