@@ -488,25 +488,25 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void openPromptCancelled()
+    // The prompt cancelled, or answered Ja and the save dialog cancelled: the drawing stays.
+    void openStopsBeforeTheFileDialog_data()
     {
-        placeShapes();
-        const QStringList before = drawing();
-        m_dialogs->expectMessage(Answer::Cancel);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(m_dialogs->prompts.size(), 1);
-        QCOMPARE(drawing(), before);
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("Cancel") << Answer::Cancel;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes;
     }
 
-    void openWithASaveThatIsCancelledDiscardsNothing()
+    void openStopsBeforeTheFileDialog()
     {
+        QFETCH(Answer, answer);
         placeShapes();
         const QStringList before = drawing();
-        m_dialogs->expectMessage(Answer::Yes);
-        m_dialogs->expectSaveFile(std::nullopt);
+        m_dialogs->expectMessage(answer);
+        if (answer == Answer::Yes)
+            m_dialogs->expectSaveFile(std::nullopt);
         m_window->mnuOeffnen->trigger();
         QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), answer == Answer::Yes ? 2 : 1);
         QCOMPARE(drawing(), before);
     }
 
@@ -652,20 +652,27 @@ private slots:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
     }
 
-    void closingThroughTheFrame_data()
+    // Closing through the frame, or Beenden, which ends the application's event loop.
+    void closing_data()
     {
+        QTest::addColumn<bool>("exit");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("titled");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << true << true << false;
-        QTest::newRow("Cancel") << Answer::Cancel << true << false << false;
+        QTest::newRow("frame: Yes, titled") << false << Answer::Yes << true << true << true;
+        QTest::newRow("frame: Yes, untitled, save dialog cancelled") << false << Answer::Yes << false << false << false;
+        QTest::newRow("frame: No") << false << Answer::No << true << true << false;
+        QTest::newRow("frame: Cancel") << false << Answer::Cancel << true << false << false;
+        QTest::newRow("Beenden: Yes, titled") << true << Answer::Yes << true << true << true;
+        QTest::newRow("Beenden: Yes, untitled, saved") << true << Answer::Yes << false << true << true;
+        QTest::newRow("Beenden: Yes, untitled, save dialog cancelled") << true << Answer::Yes << false << false << false;
+        QTest::newRow("Beenden: No") << true << Answer::No << true << true << false;
     }
 
-    void closingThroughTheFrame()
+    void closing()
     {
+        QFETCH(bool, exit);
         QFETCH(Answer, answer);
         QFETCH(bool, titled);
         QFETCH(bool, closed);
@@ -674,70 +681,34 @@ private slots:
         if (titled)
             saveAs(file);
         placeShapes();
-        m_window->mnuDrehen->trigger();
-        auto *rotate = m_window->findChild<QDialog *>(QStringLiteral("frmDrehen"));
-        QVERIFY(rotate && rotate->isVisible());
+        (exit ? m_window->mnuDruckenHPGL : m_window->mnuDrehen)->trigger();
+        auto *modeless = m_window->findChild<QDialog *>(exit ? QStringLiteral("frmHPGLConfig") : QStringLiteral("frmDrehen"));
+        QVERIFY(modeless && modeless->isVisible());
         m_dialogs->prompts.clear();
         m_dialogs->expectMessage(answer);
         if (answer == Answer::Yes && !titled)
-            m_dialogs->expectSaveFile(std::nullopt);
-        QCOMPARE(m_window->close(), closed);
+            m_dialogs->expectSaveFile(closed ? std::optional<QString>(file) : std::nullopt);
+        if (exit) {
+            // QCoreApplication::exec, not a QEventLoop: only it starts afresh after an exit.
+            QTimer exitCommand;
+            exitCommand.setSingleShot(true);
+            connect(&exitCommand, &QTimer::timeout, m_window->mnuBeenden, &QAction::trigger);
+            QTimer timeout;
+            timeout.setSingleShot(true);
+            connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+            exitCommand.start(0);
+            timeout.start(closed ? 10000 : 200);
+            QCOMPARE(QCoreApplication::exec(), closed ? 0 : 99);
+        } else {
+            QCOMPARE(m_window->close(), closed);
+        }
         QVERIFY(m_dialogs->allAnswered());
-        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
+        verifyPrompt(m_dialogs->prompts.first(), exit ? PlatformDialogs::Buttons::YesNo : PlatformDialogs::Buttons::YesNoCancel);
         QCOMPARE(m_window->isVisible(), !closed);
         // An open modeless window does not keep the run going.
-        QCOMPARE(rotate->isVisible(), !closed);
+        QCOMPARE(modeless->isVisible(), !closed);
         QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
         QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
-    }
-
-    void exit_data()
-    {
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<bool>("titled");
-        QTest::addColumn<bool>("ends");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, untitled, saved") << Answer::Yes << false << true << true;
-        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << true << true << false;
-    }
-
-    void exit()
-    {
-        QFETCH(Answer, answer);
-        QFETCH(bool, titled);
-        QFETCH(bool, ends);
-        QFETCH(bool, saved);
-        const QString file = path(QStringLiteral("plan.dxf"));
-        if (titled)
-            saveAs(file);
-        placeShapes();
-        m_window->mnuDruckenHPGL->trigger();
-        auto *plotter = m_window->findChild<QDialog *>(QStringLiteral("frmHPGLConfig"));
-        QVERIFY(plotter && plotter->isVisible());
-        m_dialogs->prompts.clear();
-        m_dialogs->expectMessage(answer);
-        if (answer == Answer::Yes && !titled)
-            m_dialogs->expectSaveFile(ends ? std::optional<QString>(file) : std::nullopt);
-
-        // Exit ends the application's event loop. (QCoreApplication::exec, not a QEventLoop: only it
-        // starts afresh after an exit.)
-        QTimer exitCommand;
-        exitCommand.setSingleShot(true);
-        connect(&exitCommand, &QTimer::timeout, m_window->mnuBeenden, &QAction::trigger);
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        exitCommand.start(0);
-        timeout.start(ends ? 10000 : 200);
-        QCOMPARE(QCoreApplication::exec(), ends ? 0 : 99);
-
-        QVERIFY(m_dialogs->allAnswered());
-        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNo);
-        QCOMPARE(m_window->isVisible(), !ends);
-        QCOMPARE(plotter->isVisible(), !ends);
-        QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
     }
 
     // Escape or the frame's close button on the real prompt answers nothing: Exit, New, Open and
