@@ -299,12 +299,14 @@ private slots:
         QTest::addColumn<bool>("emptied");
         QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
         QTest::addColumn<bool>("titled");
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false;
-        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false;
-        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true;
-        QTest::newRow("No") << Answer::No << false << false << true << 0 << false;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false;
+        QTest::addColumn<bool>("placed"); // else the drawing is empty, and New still asks
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false << true;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false << true;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false << true;
+        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true << true;
+        QTest::newRow("No") << Answer::No << false << false << true << 0 << false << true;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false << true;
+        QTest::newRow("empty, Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false << false;
     }
 
     void newAsks()
@@ -315,12 +317,14 @@ private slots:
         QFETCH(bool, emptied);
         QFETCH(int, stop);
         QFETCH(bool, titled);
+        QFETCH(bool, placed);
         const QString file = path(QStringLiteral("vorher.dxf"));
         if (titled) {
             saveAs(file);
             m_dialogs->prompts.clear();
         }
-        placeShapes();
+        if (placed)
+            placeShapes();
         for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
             m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
@@ -337,20 +341,10 @@ private slots:
         QCOMPARE(drawing(), emptied ? QStringList() : before);
         QCOMPARE(m_window->windowTitle(), Untitled);
         // New changes neither the colour for new shapes nor the background.
-        QCOMPARE(m_window->lColor, 0x0000FF);
+        QCOMPARE(m_window->lColor, placed ? 0x0000FF : 0);
         QCOMPARE(m_window->getBackColor(), 0x00C0FFEE & 0x00FFFFFF);
         if (emptied)
             QCOMPARE(m_window->surface().pixel(0, 1), 0x00C0FFEE & 0x00FFFFFF);
-    }
-
-    void newOnAnEmptyUntitledDrawingStillAsks()
-    {
-        m_dialogs->expectMessage(Answer::Yes);
-        m_dialogs->expectSaveFile(std::nullopt);
-        m_window->mnuNeu->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(m_dialogs->prompts.size(), 2);
-        QCOMPARE(m_dialogs->prompts.at(1).kind, Kind::SaveFile);
     }
 
     // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
