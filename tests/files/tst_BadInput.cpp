@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +26,8 @@ namespace {
 
 using DrawingText::dxfLines;
 using DrawingText::entitiesDxf;
+using TestWindows::contents;
+using TestWindows::writeFile;
 
 const QString NoEof = DxfReader::noEofMessage();
 const QString PassedOver = DxfReader::passedOverMessage();
@@ -50,18 +51,6 @@ QByteArray everyKind(const QByteArray &end)
 }
 
 const QStringList EveryKind{"Punkt 10 20 c0", "Linie 100.5 200 300 400 c0", "Kreis 2000 2000 500 c0", "Text 50 60 [Grüße] [] 0 c0"};
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Runs a step as the unprivileged user "nobody" when the test runs as root (as in CI), for whom no
 // file is unreadable and none write-protected. The saved user id 0 allows the way back. False,
@@ -415,9 +404,7 @@ private slots:
         // "nobody" may write; the old file is longer than the new one, which must not keep its end.
         const QByteArray state = QFile::encodeName(path(QStringLiteral("state")));
         QVERIFY(mkdir(state.constData(), 0755) == 0 && mkdir(state + "/skizzar", 0) == 0 && chmod(state + "/skizzar", 01777) == 0);
-        const QByteArray previousState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", state);
-        const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
+        const auto stateFolder = TestWindows::useStateFolder(QFile::decodeName(state));
         // clang-format off
         struct Case { const char *name; mode_t folderMode; uid_t owner; mode_t fileMode; bool asNobody, inPlace; };
         // clang-format on

@@ -12,7 +12,6 @@
 #include "window/frmZeichnen.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -210,10 +209,7 @@ private slots:
         const Run run = python({script("ezdxf_fixture.py"), version, path, mixed ? "mixed" : "plain", codePage,
                                 binary ? "bin" : "asc", QString::fromUtf8(QJsonDocument(kinds).toJson(QJsonDocument::Compact))});
         QVERIFY2(run.exitCode == 0, run.err.constData());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray content = file.readAll();
-        file.close();
+        QByteArray content = TestWindows::contents(path);
         QVERIFY2(binary ? content.startsWith("AutoCAD Binary DXF\r\n\x1A") : !content.contains('\r'),
                  "ezdxf writes binary DXF, or text with LF line ends");
         QVERIFY(content.contains("HEADER"));
@@ -238,8 +234,7 @@ private slots:
             const qsizetype at = content.indexOf(x, content.lastIndexOf("POINT"));
             content.truncate(at + x.size() + 4);
             messages << QStringLiteral("Unvollständige Gruppe bei Byte %1: „10“").arg(at);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-            file.close();
+            QVERIFY(TestWindows::writeFile(path, content));
         }
         if (mixed)
             messages << DxfReader::passedOverMessage();

@@ -31,53 +31,48 @@ class tst_DxfNumber : public QObject
     Q_OBJECT
 
 private slots:
-    void formatSingle_data()
+    void format_data()
     {
-        QTest::addColumn<float>("value");
+        QTest::addColumn<bool>("integer");
+        QTest::addColumn<double>("value");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("10") << 10.0f << QByteArray(" 10 ");
-        QTest::newRow("-20") << -20.0f << QByteArray("-20 ");
-        QTest::newRow("12.5") << 12.5f << QByteArray(" 12.5 ");
-        QTest::newRow("-3") << -3.0f << QByteArray("-3 ");
-        QTest::newRow("zero") << 0.0f << QByteArray(" 0 ");
-        QTest::newRow("negative zero") << -0.0f << QByteArray(" 0 ");
-        QTest::newRow("0.1") << 0.1f << QByteArray(" 0.1 ");
-        QTest::newRow("-0.75") << -0.75f << QByteArray("-0.75 ");
-        QTest::newRow("eight digits") << 16777216.0f << QByteArray(" 16777216 ");
-        QTest::newRow("1e7") << 1e7f << QByteArray(" 1e+07 ");
-        QTest::newRow("largest") << std::numeric_limits<float>::max() << QByteArray(" 3.4028235e+38 ");
-        QTest::newRow("smallest subnormal") << std::numeric_limits<float>::denorm_min() << QByteArray(" 1e-45 ");
-        QTest::newRow("nine digits") << 1234.5677f << QByteArray(" 1234.5677 ");
+        auto single = [](const char *name, float value, const char *line) {
+            QTest::newRow(name) << false << double(value) << QByteArray(line);
+        };
+        auto integer = [](const char *name, std::int32_t value, const char *line) {
+            QTest::newRow(name) << true << double(value) << QByteArray(line);
+        };
+        single("10", 10.0f, " 10 ");
+        single("-20", -20.0f, "-20 ");
+        single("12.5", 12.5f, " 12.5 ");
+        single("-3", -3.0f, "-3 ");
+        single("zero", 0.0f, " 0 ");
+        single("negative zero", -0.0f, " 0 ");
+        single("0.1", 0.1f, " 0.1 ");
+        single("-0.75", -0.75f, "-0.75 ");
+        single("eight digits", 16777216.0f, " 16777216 ");
+        single("1e7", 1e7f, " 1e+07 ");
+        single("largest", std::numeric_limits<float>::max(), " 3.4028235e+38 ");
+        single("smallest subnormal", std::numeric_limits<float>::denorm_min(), " 1e-45 ");
+        single("nine digits", 1234.5677f, " 1234.5677 ");
         // Whole numbers below 100000 take a shortcut; both sides of its edge read alike.
-        QTest::newRow("99999") << 99999.0f << QByteArray(" 99999 ");
-        QTest::newRow("-99999") << -99999.0f << QByteArray("-99999 ");
-        QTest::newRow("100000") << 100000.0f << QByteArray(" 1e+05 ");
-        QTest::newRow("12345.5") << 12345.5f << QByteArray(" 12345.5 ");
+        single("99999", 99999.0f, " 99999 ");
+        single("-99999", -99999.0f, "-99999 ");
+        single("100000", 100000.0f, " 1e+05 ");
+        single("12345.5", 12345.5f, " 12345.5 ");
+        integer("integer 0", 0, " 0 ");
+        integer("integer 12", 12, " 12 ");
+        integer("integer -3", -3, "-3 ");
+        integer("integer max", std::numeric_limits<int>::max(), " 2147483647 ");
+        integer("integer min", std::numeric_limits<int>::min(), "-2147483648 ");
     }
 
-    void formatSingle()
+    void format()
     {
-        QFETCH(float, value);
+        QFETCH(bool, integer);
+        QFETCH(double, value);
         QFETCH(QByteArray, line);
-        QCOMPARE(DxfNumber::format(value), line);
-    }
-
-    void formatInteger_data()
-    {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("0") << 0 << QByteArray(" 0 ");
-        QTest::newRow("12") << 12 << QByteArray(" 12 ");
-        QTest::newRow("-3") << -3 << QByteArray("-3 ");
-        QTest::newRow("max") << std::numeric_limits<int>::max() << QByteArray(" 2147483647 ");
-        QTest::newRow("min") << std::numeric_limits<int>::min() << QByteArray("-2147483648 ");
-    }
-
-    void formatInteger()
-    {
-        QFETCH(int, value);
-        QFETCH(QByteArray, line);
-        QCOMPARE(DxfNumber::format(std::int32_t(value)), line);
+        QCOMPARE(integer ? DxfNumber::format(std::int32_t(value)) : DxfNumber::format(float(value)), line);
     }
 
     void formatRefusesWhatIsNotFinite()
@@ -124,94 +119,87 @@ private slots:
         }
     }
 
-    void toSingle_data()
+    // Reading as a float, a double or a 32-bit integer ('s', 'd', 'i'); the value counts where the
+    // status is Ok.
+    void parse_data()
     {
+        QTest::addColumn<char>("as");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<DxfNumber::Status>("status");
-        QTest::addColumn<float>("value");
+        QTest::addColumn<double>("value");
         const auto ok = DxfNumber::Status::Ok;
         const auto nan = DxfNumber::Status::NotANumber;
         const auto overflow = DxfNumber::Status::Overflow;
-        QTest::newRow("point") << QByteArray("12.5") << ok << 12.5f;
-        QTest::newRow("comma") << QByteArray("12,5") << ok << 12.5f;
-        QTest::newRow("blanks around") << QByteArray("  -3,25  ") << ok << -3.25f;
-        QTest::newRow("tabs around") << QByteArray("\t7\t") << ok << 7.0f;
-        QTest::newRow("plus sign") << QByteArray("+4") << ok << 4.0f;
-        QTest::newRow("exponent") << QByteArray("1e3") << ok << 1000.0f;
-        QTest::newRow("negative exponent") << QByteArray("25E-2") << ok << 0.25f;
-        QTest::newRow("leading point") << QByteArray(".5") << ok << 0.5f;
-        QTest::newRow("trailing point") << QByteArray("5.") << ok << 5.0f;
-        QTest::newRow("underflow") << QByteArray("1e-50") << ok << 0.0f;
-        QTest::newRow("deep underflow") << QByteArray("1e-5000") << ok << 0.0f;
-        QTest::newRow("largest") << QByteArray("3.4028235e38") << ok << std::numeric_limits<float>::max();
-        QTest::newRow("too large") << QByteArray("1e39") << overflow << 0.0f;
-        QTest::newRow("too large negative") << QByteArray("-3.5e38") << overflow << 0.0f;
-        QTest::newRow("far too large") << QByteArray("1e5000") << overflow << 0.0f;
-        QTest::newRow("empty") << QByteArray("") << nan << 0.0f;
-        QTest::newRow("blank") << QByteArray("   ") << nan << 0.0f;
-        QTest::newRow("word") << QByteArray("abc") << nan << 0.0f;
-        QTest::newRow("number then word") << QByteArray("12abc") << nan << 0.0f;
-        QTest::newRow("two separators") << QByteArray("1,000.5") << nan << 0.0f;
-        QTest::newRow("blank inside") << QByteArray("1 2") << nan << 0.0f;
-        QTest::newRow("infinity") << QByteArray("inf") << nan << 0.0f;
-        QTest::newRow("nan") << QByteArray("nan") << nan << 0.0f;
-        QTest::newRow("hex") << QByteArray("0x10") << nan << 0.0f;
-        QTest::newRow("only sign") << QByteArray("-") << nan << 0.0f;
-        QTest::newRow("two plus signs") << QByteArray("++1") << nan << 0.0f;
-        QTest::newRow("plus sign and comma") << QByteArray("+1,5") << ok << 1.5f;
-        QTest::newRow("comma then point") << QByteArray("1,5.0") << nan << 0.0f;
-        QTest::newRow("comma, underflow") << QByteArray("-1,5e-50") << ok << -0.0f;
-        QTest::newRow("comma, too large") << QByteArray("1,5e39") << overflow << 0.0f;
+        auto row = [](char as) {
+            return [as](const char *name, const char *text, DxfNumber::Status status, double value) {
+                QTest::newRow(name) << as << QByteArray(text) << status << value;
+            };
+        };
+        const auto single = row('s'), real = row('d'), integer = row('i');
+        single("point", "12.5", ok, 12.5f);
+        single("comma", "12,5", ok, 12.5f);
+        single("blanks around", "  -3,25  ", ok, -3.25f);
+        single("tabs around", "\t7\t", ok, 7.0f);
+        single("plus sign", "+4", ok, 4.0f);
+        single("exponent", "1e3", ok, 1000.0f);
+        single("negative exponent", "25E-2", ok, 0.25f);
+        single("leading point", ".5", ok, 0.5f);
+        single("trailing point", "5.", ok, 5.0f);
+        single("underflow", "1e-50", ok, 0.0f);
+        single("deep underflow", "1e-5000", ok, 0.0f);
+        single("largest", "3.4028235e38", ok, std::numeric_limits<float>::max());
+        single("too large", "1e39", overflow, 0.0f);
+        single("too large negative", "-3.5e38", overflow, 0.0f);
+        single("far too large", "1e5000", overflow, 0.0f);
+        single("empty", "", nan, 0.0f);
+        single("blank", "   ", nan, 0.0f);
+        single("word", "abc", nan, 0.0f);
+        single("number then word", "12abc", nan, 0.0f);
+        single("two separators", "1,000.5", nan, 0.0f);
+        single("blank inside", "1 2", nan, 0.0f);
+        single("infinity", "inf", nan, 0.0f);
+        single("nan", "nan", nan, 0.0f);
+        single("hex", "0x10", nan, 0.0f);
+        single("only sign", "-", nan, 0.0f);
+        single("two plus signs", "++1", nan, 0.0f);
+        single("plus sign and comma", "+1,5", ok, 1.5f);
+        single("comma then point", "1,5.0", nan, 0.0f);
+        single("comma, underflow", "-1,5e-50", ok, -0.0f);
+        single("comma, too large", "1,5e39", overflow, 0.0f);
+        real("double: comma", " 0,1 ", ok, 0.1);
+        real("double: large", "1e300", ok, 1e300);
+        real("double: too large", "1e400", overflow, 0);
+        real("double: underflow", "-1e-400", ok, 0);
+        real("double: word", "x1", nan, 0);
+        integer("integer: plain", "255", ok, 255);
+        integer("integer: blanks", " 7 ", ok, 7);
+        integer("integer: half to even down", "2.5", ok, 2);
+        integer("integer: half to even up", "3,5", ok, 4);
+        integer("integer: negative half", "-2.5", ok, -2);
+        integer("integer: above half", "2.51", ok, 3);
+        integer("integer: largest", "2147483647", ok, 2147483647);
+        integer("integer: smallest", "-2147483648", ok, -2147483648.0);
+        integer("integer: too large", "2147483648", overflow, 0);
+        integer("integer: word", "rot", nan, 0);
     }
 
-    void toSingle()
+    void parse()
     {
+        QFETCH(char, as);
         QFETCH(QByteArray, text);
         QFETCH(DxfNumber::Status, status);
-        QFETCH(float, value);
-        const DxfNumber::Parsed<float> parsed = DxfNumber::toSingle(text);
-        QCOMPARE(parsed.status, status);
-        if (status == DxfNumber::Status::Ok)
-            QCOMPARE(parsed.value, value);
-    }
-
-    void toDouble()
-    {
-        QCOMPARE(DxfNumber::toDouble(" 0,1 ").value, 0.1);
-        QCOMPARE(DxfNumber::toDouble("1e300").value, 1e300);
-        QCOMPARE(DxfNumber::toDouble("1e400").status, DxfNumber::Status::Overflow);
-        QCOMPARE(DxfNumber::toDouble("-1e-400").status, DxfNumber::Status::Ok);
-        QCOMPARE(DxfNumber::toDouble("-1e-400").value, 0.0);
-        QCOMPARE(DxfNumber::toDouble("x1").status, DxfNumber::Status::NotANumber);
-    }
-
-    void toInteger32_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<DxfNumber::Status>("status");
-        QTest::addColumn<int>("value");
-        const auto ok = DxfNumber::Status::Ok;
-        QTest::newRow("plain") << QByteArray("255") << ok << 255;
-        QTest::newRow("blanks") << QByteArray(" 7 ") << ok << 7;
-        QTest::newRow("half to even down") << QByteArray("2.5") << ok << 2;
-        QTest::newRow("half to even up") << QByteArray("3,5") << ok << 4;
-        QTest::newRow("negative half") << QByteArray("-2.5") << ok << -2;
-        QTest::newRow("above half") << QByteArray("2.51") << ok << 3;
-        QTest::newRow("largest") << QByteArray("2147483647") << ok << 2147483647;
-        QTest::newRow("smallest") << QByteArray("-2147483648") << ok << int(-2147483648LL);
-        QTest::newRow("too large") << QByteArray("2147483648") << DxfNumber::Status::Overflow << 0;
-        QTest::newRow("word") << QByteArray("rot") << DxfNumber::Status::NotANumber << 0;
-    }
-
-    void toInteger32()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(DxfNumber::Status, status);
-        QFETCH(int, value);
-        const DxfNumber::Parsed<std::int32_t> parsed = DxfNumber::toInteger32(text);
-        QCOMPARE(parsed.status, status);
-        if (status == DxfNumber::Status::Ok)
-            QCOMPARE(parsed.value, value);
+        QFETCH(double, value);
+        auto check = [&](const auto &parsed) {
+            QCOMPARE(parsed.status, status);
+            if (status == DxfNumber::Status::Ok)
+                QCOMPARE(parsed.value, decltype(parsed.value)(value));
+        };
+        if (as == 's')
+            check(DxfNumber::toSingle(text));
+        else if (as == 'd')
+            check(DxfNumber::toDouble(text));
+        else
+            check(DxfNumber::toInteger32(text));
     }
 };
 

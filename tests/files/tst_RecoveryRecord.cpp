@@ -14,7 +14,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -149,9 +148,7 @@ private:
     static QList<ScriptedDialogs::Prompt> startUp(frmZeichnen &window, ScriptedDialogs &dialogs,
                                                   const QString &folder, const QList<std::optional<Answer>> &answers)
     {
-        const QByteArray previous = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(folder));
-        const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previous); });
+        const auto stateFolder = TestWindows::useStateFolder(folder);
         dialogs.prompts.clear();
         for (const std::optional<Answer> &answer : answers) {
             if (answer)
@@ -217,9 +214,7 @@ private slots:
         QVERIFY(QDir().mkpath(state.filePath(QStringLiteral("skizzar"))));
         const QString folder = state.filePath(QStringLiteral("skizzar"));
         const QString opened = files.filePath(QStringLiteral("offen.dxf"));
-        QFile file(opened);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("0\r\nEOF\r\n") == 8);
-        file.close();
+        QVERIFY(TestWindows::writeFile(opened, "0\r\nEOF\r\n"));
         Entry read{Entry::Kind::Read};
         read.fileName = opened;
         read.stamp = *DiskFile::stampOf(opened);
@@ -233,9 +228,8 @@ private slots:
         const RecoveryRecord running(folder);
         auto dead = [&](const QByteArray &bytes, int age) {
             const QString name = QStringLiteral("%1/record-%2").arg(folder).arg(age);
+            QVERIFY(TestWindows::writeFile(name, bytes));
             QFile f(name);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-            f.close();
             QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
         };
         dead(recordOf({read, titled, point}), 30);
@@ -266,8 +260,7 @@ private slots:
 
         // An Open whose file changed since: only what was placed after it comes back.
         dead(recordOf({read, titled, point}), 5);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("0\r\nEOF\r\n\r\n") == 10);
-        file.close();
+        QVERIFY(TestWindows::writeFile(opened, "0\r\nEOF\r\n\r\n"));
         asked = startUp(*window, *dialogs, state.path(), {Answer::Yes});
         QCOMPARE(asked.first().text, QStringLiteral("Die Zeichnung „offen.dxf“ wurde nicht gespeichert, als Skizzar beendet wurde. "
                                                     "Die Datei „%1“ wurde seitdem geändert oder entfernt: zurück kommen nur "
@@ -280,13 +273,9 @@ private slots:
     void stoppedReadComesBackAsItWasStopped()
     {
         QTemporaryDir state, files;
-        const QByteArray previous = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
-        const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previous); });
+        const auto stateFolder = TestWindows::useStateFolder(state.path());
         const QString opened = files.filePath(QStringLiteral("gross.dxf"));
-        QFile file(opened);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(DrawingText::pointsDxf(100000)) > 2 << 20);
-        file.close();
+        QVERIFY(TestWindows::writeFile(opened, DrawingText::pointsDxf(100000))); // three pieces of 1 MiB
         auto dialogs = std::make_shared<ScriptedDialogs>();
         std::unique_ptr<frmZeichnen> window = TestWindows::startMainWindow(dialogs);
         dialogs->expectMessage(Answer::No);

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -54,8 +53,7 @@ bool writeDrawingOfEveryKind(const QString &path)
         }
     }
     dxf += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(dxf) == dxf.size();
+    return TestWindows::writeFile(path, dxf);
 }
 
 } // namespace

@@ -34,22 +34,11 @@ using Kind = ScriptedDialogs::Kind;
 namespace {
 
 using DrawingText::entitiesDxf;
+using TestWindows::contents;
+using TestWindows::writeFile;
 
 const QString Prompt = QStringLiteral("Soll die Datei noch gespeichert werden ?");
 const QString Untitled = QStringLiteral("Skizzar - Untitled");
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Mounts a new file system of about 1 MiB at folder: "ext2" (which cannot reserve room ahead) on a
 // loop device, or "tmpfs". False where that is not allowed.
@@ -235,13 +224,13 @@ private slots:
         const timespec sameTime[2] = {saved.st_atim, {saved.st_mtim.tv_sec, saved.st_mtim.tv_nsec ^ 1}};
         if (change == "rewritten") {
             theirs = entitiesDxf({"0", "POINT", "10", "1", "20", "-1"});
-            writeFile(file, theirs);
+            QVERIFY(writeFile(file, theirs));
         } else if (change == "same size") {
             theirs.replace("ENTITIES", "ENTITIEZ");
-            writeFile(file, theirs);
+            QVERIFY(writeFile(file, theirs));
             QCOMPARE(utimensat(AT_FDCWD, native.constData(), sameTime, 0), 0);
         } else if (change == "replaced") {
-            writeFile(file + QStringLiteral(".neu"), theirs);
+            QVERIFY(writeFile(file + QStringLiteral(".neu"), theirs));
             const timespec savedTime[2] = {saved.st_atim, saved.st_mtim};
             QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(file + QStringLiteral(".neu")).constData(), savedTime, 0), 0);
             QCOMPARE(rename(QFile::encodeName(file + QStringLiteral(".neu")).constData(), native.constData()), 0);
@@ -310,12 +299,14 @@ private slots:
         QTest::addColumn<bool>("emptied");
         QTest::addColumn<int>("stop"); // the step the save is stopped at in its progress window; 0: none
         QTest::addColumn<bool>("titled");
-        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false;
-        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false;
-        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false;
-        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true;
-        QTest::newRow("No") << Answer::No << false << false << true << 0 << false;
-        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false;
+        QTest::addColumn<bool>("placed"); // else the drawing is empty, and New still asks
+        QTest::newRow("Yes, saved") << Answer::Yes << true << true << true << 0 << false << true;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false << true;
+        QTest::newRow("Yes, save stopped") << Answer::Yes << true << false << false << 1 << false << true;
+        QTest::newRow("Yes, titled: saved without a dialog") << Answer::Yes << false << true << true << 0 << true << true;
+        QTest::newRow("No") << Answer::No << false << false << true << 0 << false << true;
+        QTest::newRow("Cancel") << Answer::Cancel << false << false << false << 0 << false << true;
+        QTest::newRow("empty, Yes, save dialog cancelled") << Answer::Yes << false << false << false << 0 << false << false;
     }
 
     void newAsks()
@@ -326,12 +317,14 @@ private slots:
         QFETCH(bool, emptied);
         QFETCH(int, stop);
         QFETCH(bool, titled);
+        QFETCH(bool, placed);
         const QString file = path(QStringLiteral("vorher.dxf"));
         if (titled) {
             saveAs(file);
             m_dialogs->prompts.clear();
         }
-        placeShapes();
+        if (placed)
+            placeShapes();
         for (int i = 0; stop && i < 3000; ++i) // a save of more than one step
             m_window->PaintPunkt(float(i), 1.0f);
         m_window->setBackColor(0x00C0FFEE & 0x00FFFFFF);
@@ -348,20 +341,10 @@ private slots:
         QCOMPARE(drawing(), emptied ? QStringList() : before);
         QCOMPARE(m_window->windowTitle(), Untitled);
         // New changes neither the colour for new shapes nor the background.
-        QCOMPARE(m_window->lColor, 0x0000FF);
+        QCOMPARE(m_window->lColor, placed ? 0x0000FF : 0);
         QCOMPARE(m_window->getBackColor(), 0x00C0FFEE & 0x00FFFFFF);
         if (emptied)
             QCOMPARE(m_window->surface().pixel(0, 1), 0x00C0FFEE & 0x00FFFFFF);
-    }
-
-    void newOnAnEmptyUntitledDrawingStillAsks()
-    {
-        m_dialogs->expectMessage(Answer::Yes);
-        m_dialogs->expectSaveFile(std::nullopt);
-        m_window->mnuNeu->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(m_dialogs->prompts.size(), 2);
-        QCOMPARE(m_dialogs->prompts.at(1).kind, Kind::SaveFile);
     }
 
     // Undo right after New brings back the snapshot; otherwise Undo gives back the drawing as it
@@ -437,8 +420,8 @@ private slots:
     void loadingKeepsTheUndoItemAndTakesTheSnapshot()
     {
         const QString file = path(QStringLiteral("drei.dxf"));
-        writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
-                                     "0", "POINT", "10", "3", "20", "-3"}));
+        QVERIFY(writeFile(file, entitiesDxf({"0", "POINT", "10", "1", "20", "-1", "0", "POINT", "62", "255", "10", "2", "20", "-2",
+                                             "0", "POINT", "10", "3", "20", "-3"})));
         QVERIFY(!m_window->mnuRueckgaengig->isEnabled());
         for (int i = 0; i < 2; ++i) // the snapshot of the drawing before is no part of the one after
             m_window->PaintPunkt(9.0f, 9.0f);
@@ -474,7 +457,7 @@ private slots:
         saveAs(path(QStringLiteral("alt.dxf")));
         placeShapes();
         if (stop)
-            writeFile(file, DrawingText::pointsDxf(100000)); // three pieces of 1 MiB
+            QVERIFY(writeFile(file, DrawingText::pointsDxf(100000))); // three pieces of 1 MiB
         m_dialogs->prompts.clear();
         m_dialogs->expectMessage(Answer::No);
         m_dialogs->expectOpenFile(stop ? std::optional(file) : std::nullopt);
@@ -499,25 +482,25 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void openPromptCancelled()
+    // The prompt cancelled, or answered Ja and the save dialog cancelled: the drawing stays.
+    void openStopsBeforeTheFileDialog_data()
     {
-        placeShapes();
-        const QStringList before = drawing();
-        m_dialogs->expectMessage(Answer::Cancel);
-        m_window->mnuOeffnen->trigger();
-        QVERIFY(m_dialogs->allAnswered());
-        QCOMPARE(m_dialogs->prompts.size(), 1);
-        QCOMPARE(drawing(), before);
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("Cancel") << Answer::Cancel;
+        QTest::newRow("Yes, save dialog cancelled") << Answer::Yes;
     }
 
-    void openWithASaveThatIsCancelledDiscardsNothing()
+    void openStopsBeforeTheFileDialog()
     {
+        QFETCH(Answer, answer);
         placeShapes();
         const QStringList before = drawing();
-        m_dialogs->expectMessage(Answer::Yes);
-        m_dialogs->expectSaveFile(std::nullopt);
+        m_dialogs->expectMessage(answer);
+        if (answer == Answer::Yes)
+            m_dialogs->expectSaveFile(std::nullopt);
         m_window->mnuOeffnen->trigger();
         QVERIFY(m_dialogs->allAnswered());
+        QCOMPARE(m_dialogs->prompts.size(), answer == Answer::Yes ? 2 : 1);
         QCOMPARE(drawing(), before);
     }
 
@@ -606,16 +589,14 @@ private slots:
     void killedSaveLeavesTheOldTextInACopy()
     {
         // A state folder of its own, which the child takes over: nothing an earlier run left is told.
-        const QByteArray previousState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(path(QStringLiteral("state"))));
-        const auto restoreState = qScopeGuard([&] { qputenv("XDG_STATE_HOME", previousState); });
+        const auto stateFolder = TestWindows::useStateFolder(path(QStringLiteral("state")));
         const QString file = path(QStringLiteral("gross.dxf"));
         const QByteArray old = DrawingText::pointsDxf(300000);
-        writeFile(file, old);
+        QVERIFY(writeFile(file, old));
         QCOMPARE(link(QFile::encodeName(file).constData(), QFile::encodeName(file + QStringLiteral("2")).constData()), 0);
         // A save that ends before the kill proves nothing: it is tried again.
         for (int attempt = 0; attempt < 5; ++attempt) {
-            writeFile(file, old);
+            QVERIFY(writeFile(file, old));
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-points"), file});
             QVERIFY(child.waitForStarted());
@@ -665,20 +646,27 @@ private slots:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Skizzar - plan.dxf"));
     }
 
-    void closingThroughTheFrame_data()
+    // Closing through the frame, or Beenden, which ends the application's event loop.
+    void closing_data()
     {
+        QTest::addColumn<bool>("exit");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("titled");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << true << true << false;
-        QTest::newRow("Cancel") << Answer::Cancel << true << false << false;
+        QTest::newRow("frame: Yes, titled") << false << Answer::Yes << true << true << true;
+        QTest::newRow("frame: Yes, untitled, save dialog cancelled") << false << Answer::Yes << false << false << false;
+        QTest::newRow("frame: No") << false << Answer::No << true << true << false;
+        QTest::newRow("frame: Cancel") << false << Answer::Cancel << true << false << false;
+        QTest::newRow("Beenden: Yes, titled") << true << Answer::Yes << true << true << true;
+        QTest::newRow("Beenden: Yes, untitled, saved") << true << Answer::Yes << false << true << true;
+        QTest::newRow("Beenden: Yes, untitled, save dialog cancelled") << true << Answer::Yes << false << false << false;
+        QTest::newRow("Beenden: No") << true << Answer::No << true << true << false;
     }
 
-    void closingThroughTheFrame()
+    void closing()
     {
+        QFETCH(bool, exit);
         QFETCH(Answer, answer);
         QFETCH(bool, titled);
         QFETCH(bool, closed);
@@ -687,70 +675,34 @@ private slots:
         if (titled)
             saveAs(file);
         placeShapes();
-        m_window->mnuDrehen->trigger();
-        auto *rotate = m_window->findChild<QDialog *>(QStringLiteral("frmDrehen"));
-        QVERIFY(rotate && rotate->isVisible());
+        (exit ? m_window->mnuDruckenHPGL : m_window->mnuDrehen)->trigger();
+        auto *modeless = m_window->findChild<QDialog *>(exit ? QStringLiteral("frmHPGLConfig") : QStringLiteral("frmDrehen"));
+        QVERIFY(modeless && modeless->isVisible());
         m_dialogs->prompts.clear();
         m_dialogs->expectMessage(answer);
         if (answer == Answer::Yes && !titled)
-            m_dialogs->expectSaveFile(std::nullopt);
-        QCOMPARE(m_window->close(), closed);
+            m_dialogs->expectSaveFile(closed ? std::optional<QString>(file) : std::nullopt);
+        if (exit) {
+            // QCoreApplication::exec, not a QEventLoop: only it starts afresh after an exit.
+            QTimer exitCommand;
+            exitCommand.setSingleShot(true);
+            connect(&exitCommand, &QTimer::timeout, m_window->mnuBeenden, &QAction::trigger);
+            QTimer timeout;
+            timeout.setSingleShot(true);
+            connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+            exitCommand.start(0);
+            timeout.start(closed ? 10000 : 200);
+            QCOMPARE(QCoreApplication::exec(), closed ? 0 : 99);
+        } else {
+            QCOMPARE(m_window->close(), closed);
+        }
         QVERIFY(m_dialogs->allAnswered());
-        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNoCancel);
+        verifyPrompt(m_dialogs->prompts.first(), exit ? PlatformDialogs::Buttons::YesNo : PlatformDialogs::Buttons::YesNoCancel);
         QCOMPARE(m_window->isVisible(), !closed);
         // An open modeless window does not keep the run going.
-        QCOMPARE(rotate->isVisible(), !closed);
+        QCOMPARE(modeless->isVisible(), !closed);
         QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
         QCOMPARE(m_window->oObjectData->GetNumberOfObjects(), 5);
-    }
-
-    void exit_data()
-    {
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<bool>("titled");
-        QTest::addColumn<bool>("ends");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, titled") << Answer::Yes << true << true << true;
-        QTest::newRow("Yes, untitled, saved") << Answer::Yes << false << true << true;
-        QTest::newRow("Yes, untitled, save dialog cancelled") << Answer::Yes << false << false << false;
-        QTest::newRow("No") << Answer::No << true << true << false;
-    }
-
-    void exit()
-    {
-        QFETCH(Answer, answer);
-        QFETCH(bool, titled);
-        QFETCH(bool, ends);
-        QFETCH(bool, saved);
-        const QString file = path(QStringLiteral("plan.dxf"));
-        if (titled)
-            saveAs(file);
-        placeShapes();
-        m_window->mnuDruckenHPGL->trigger();
-        auto *plotter = m_window->findChild<QDialog *>(QStringLiteral("frmHPGLConfig"));
-        QVERIFY(plotter && plotter->isVisible());
-        m_dialogs->prompts.clear();
-        m_dialogs->expectMessage(answer);
-        if (answer == Answer::Yes && !titled)
-            m_dialogs->expectSaveFile(ends ? std::optional<QString>(file) : std::nullopt);
-
-        // Exit ends the application's event loop. (QCoreApplication::exec, not a QEventLoop: only it
-        // starts afresh after an exit.)
-        QTimer exitCommand;
-        exitCommand.setSingleShot(true);
-        connect(&exitCommand, &QTimer::timeout, m_window->mnuBeenden, &QAction::trigger);
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        exitCommand.start(0);
-        timeout.start(ends ? 10000 : 200);
-        QCOMPARE(QCoreApplication::exec(), ends ? 0 : 99);
-
-        QVERIFY(m_dialogs->allAnswered());
-        verifyPrompt(m_dialogs->prompts.first(), PlatformDialogs::Buttons::YesNo);
-        QCOMPARE(m_window->isVisible(), !ends);
-        QCOMPARE(plotter->isVisible(), !ends);
-        QCOMPARE(contents(file).count("POINT"), saved ? 1 : 0);
     }
 
     // Escape or the frame's close button on the real prompt answers nothing: Exit, New, Open and

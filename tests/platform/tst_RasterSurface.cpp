@@ -45,13 +45,6 @@ class TestRasterSurface : public QObject
 {
     Q_OBJECT
 
-    void figures_data()
-    {
-        QTest::addColumn<int>("figure");
-        for (int i = 0; i < figures().size(); ++i)
-            QTest::newRow(figures()[i].first) << i;
-    }
-
 private slots:
     void startStateAndColours()
     {
@@ -168,30 +161,33 @@ private slots:
         QVERIFY(drawn != draw(wrongPixel * Tw));
     }
 
-    void figureTouchesEachPixelOnce_data() { figures_data(); }
-    void figureTouchesEachPixelOnce()
+    // Each figure touches each of its pixels once, so that drawing it twice in mode 10 restores.
+    void figureInMode10_data()
+    {
+        QTest::addColumn<int>("figure");
+        for (int i = 0; i < figures().size(); ++i)
+            QTest::newRow(figures()[i].first) << i;
+    }
+    void figureInMode10()
     {
         QFETCH(int, figure);
+        const Draw &draw = figures()[figure].second;
         RasterSurface copied(QSize(200, 150)), xored(QSize(200, 150));
-        figures()[figure].second(copied);
+        draw(copied);
         QVERIFY(!pixelsNot(copied, White).isEmpty());
         xored.setDrawMode(10);
-        figures()[figure].second(xored);
+        draw(xored);
         QCOMPARE(xored.image(), copied.image());
-    }
-    void figureTwiceInMode10Restores_data() { figures_data(); }
-    void figureTwiceInMode10Restores()
-    {
-        QFETCH(int, figure);
+
         RasterSurface s(QSize(200, 150));
         for (int y = 0; y < 150; ++y) // no two neighbours alike
             for (int x = 0; x < 200; ++x)
                 s.PSet(x * Tw, y * Tw, (x * 0x0A0B0C + y * 0x030507) & White);
         const QImage before = s.image().copy();
         s.setDrawMode(10);
-        figures()[figure].second(s);
+        draw(s);
         QVERIFY(s.image() != before);
-        figures()[figure].second(s);
+        draw(s);
         QCOMPARE(s.image(), before);
     }
 
@@ -214,7 +210,6 @@ private slots:
         }
     }
 
-    // Every pixel the line sets lies within a pixel of the ideal line through its two ends.
     void dirtyRectCoversDrawing()
     {
         RasterSurface s(QSize(100, 80));

@@ -56,15 +56,6 @@ private slots:
         QCOMPARE(surface.calls, Calls(4, RecordingSurface::line(0, 0, 0, 0, 0, 13)));
     }
 
-    void drawOutline()
-    {
-        RecordingSurface surface;
-        surface.setDrawMode(7);
-        fromCorners(kOutline).Draw(surface, 10);
-        QCOMPARE(surface.calls, RecordingSurface::squares(kOutline, 0x0000FF, 10));
-        QCOMPARE(surface.getDrawMode(), 7);
-    }
-
     void drawSelected_data()
     {
         QTest::addColumn<Corners>("corners");
@@ -90,12 +81,14 @@ private slots:
         QFETCH(Corners, corners);
         QFETCH(Corners, markers);
         RecordingSurface outline;
-        fromCorners(corners).Draw(outline, 13);
-        QCOMPARE(outline.calls, RecordingSurface::squares(corners, 0x0000FF, 13));
+        outline.setDrawMode(7);
+        fromCorners(corners).Draw(outline, 10);
+        QCOMPARE(outline.calls, RecordingSurface::squares(corners, 0x0000FF, 10));
+        QCOMPARE(outline.getDrawMode(), 7);
         RecordingSurface surface;
         surface.setDrawMode(7);
         fromCorners(corners).DrawSelected(surface, 13);
-        QCOMPARE(surface.calls, outline.calls + RecordingSurface::squares(markers, 0x0000FF, 13));
+        QCOMPARE(surface.calls, RecordingSurface::squares(corners + markers, 0x0000FF, 13));
         QCOMPARE(surface.getDrawMode(), 7);
     }
 

@@ -2,6 +2,7 @@
 
 #include "window/frmZeichnen.h"
 
+#include <QFile>
 #include <QTest>
 #include <QWidget>
 
@@ -22,6 +23,25 @@ QList<QWidget *> tabChain(QWidget *window)
         if (w->focusPolicy() & Qt::TabFocus)
             chain.append(w);
     return chain;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QScopeGuard<std::function<void()>> useStateFolder(const QString &folder)
+{
+    const QByteArray previous = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(folder));
+    return qScopeGuard(std::function<void()>([previous] { qputenv("XDG_STATE_HOME", previous); }));
 }
 
 } // namespace TestWindows
