@@ -10,6 +10,7 @@ void ObjectData::AddObject(std::shared_ptr<Basisklasse> unserObject)
 {
     if (!unserObject)
         throw std::invalid_argument("ObjectData::AddObject: no shape given");
+    changedFrom(mBasisklassen.size());
     mBasisklassen.push_back(std::move(unserObject));
 }
 
@@ -23,23 +24,33 @@ std::size_t ObjectData::indexOf(std::int32_t iNummer) const
 void ObjectData::DeleteObject(std::int32_t iNummer)
 {
     const std::size_t index = indexOf(iNummer);
+    const bool last = index + 1 == mBasisklassen.size();
     mBasisklassen.erase(mBasisklassen.begin() + static_cast<std::ptrdiff_t>(index));
     mSnapshotOutdated = true;
+    if (last)
+        mSameAsDrawing = std::min(mSameAsDrawing, index);
+    else
+        changedFrom(index);
+}
+
+void ObjectData::changedFrom(std::size_t index)
+{
     mSameAsDrawing = std::min(mSameAsDrawing, index);
+    mSameBeforeCut = mSameAsDrawing;
 }
 
 void ObjectData::SelectObject(std::int32_t iNummer)
 {
     const std::size_t index = indexOf(iNummer);
     mBasisklassen[index]->setSelected(true);
-    mSameAsDrawing = std::min(mSameAsDrawing, index);
+    changedFrom(index);
 }
 
 void ObjectData::DeSelectObject(std::int32_t iNummer)
 {
     const std::size_t index = indexOf(iNummer);
     mBasisklassen[index]->setSelected(false);
-    mSameAsDrawing = std::min(mSameAsDrawing, index);
+    changedFrom(index);
 }
 
 void ObjectData::erase(DrawingSurface &oObject)
@@ -78,6 +89,7 @@ bool ObjectData::SaveOldCollection()
                 ++mSameAsDrawing;
         }
     }
+    mSameBeforeCut = mSameAsDrawing;
     return mBasisklassen.size() == mBasisklassenSave.size();
 }
 
@@ -89,17 +101,17 @@ bool ObjectData::ReturnOldCollection()
     // whole and Undo enabled: Undo again brings it all back, and so does Undo after a placement
     // there, since the drawing is counted as the snapshot's first shapes at every step and the
     // snapshot keeps the rest.
-    const std::size_t kept = std::min(mSameAsDrawing, mBasisklassenSave.size());
+    const std::size_t kept = std::min(mSameBeforeCut, mBasisklassenSave.size());
     mKeptShapes = 0;
     // clear() keeps the room for the pointers, which the copies fill again.
     mBasisklassen.clear();
     mBasisklassen.reserve(mBasisklassenSave.size());
-    mSavedShapes = mSameAsDrawing = 0;
+    mSavedShapes = mSameAsDrawing = mSameBeforeCut = 0;
     mSnapshotOutdated = false;
     for (const std::shared_ptr<Basisklasse> &saved : mBasisklassenSave) {
         if (std::shared_ptr<Basisklasse> copy = saved->copy(mShapeBlocks)) {
             mBasisklassen.push_back(std::move(copy));
-            mSavedShapes = mSameAsDrawing = mBasisklassen.size();
+            mSavedShapes = mSameAsDrawing = mSameBeforeCut = mBasisklassen.size();
         }
     }
     mKeptShapes = kept;
@@ -117,6 +129,6 @@ void ObjectData::clear()
     mCopyBlocks = ShapeBlocks();
     mSavedShapes = 0;
     mSnapshotOutdated = false;
-    mSameAsDrawing = 0;
+    mSameAsDrawing = mSameBeforeCut = 0;
     mKeptShapes = 0;
 }

@@ -60,7 +60,9 @@ public:
     bool ReturnOldCollection();
     // How many of the drawing's first shapes the last ReturnOldCollection gave the values the
     // drawing's first shapes had before it (as far as this document's operations changed them):
-    // new objects, but the same drawing up to there. 0 after a copy failed.
+    // new objects, but the same drawing up to there. When shapes had only been taken off the
+    // drawing's end since it last changed otherwise (New and Open empty it so), the values it had
+    // before those removals. 0 after a copy failed.
     std::size_t keptShapes() const { return mKeptShapes; }
 
     // Releases the drawing and the snapshot, as when memory ran out.
@@ -71,6 +73,8 @@ public:
 
 private:
     std::size_t indexOf(std::int32_t iNummer) const;
+    // The drawing changed otherwise than by taking its last shape off, at that position.
+    void changedFrom(std::size_t index);
 
     Collection mBasisklassen;
     Collection mBasisklassenSave;
@@ -85,6 +89,8 @@ private:
     // How many of the snapshot's first shapes are, position for position, copies of the drawing's
     // shapes as they are now.
     std::size_t mSameAsDrawing = 0;
+    // The same, of the drawing as it was before shapes were last taken off its end.
+    std::size_t mSameBeforeCut = 0;
     std::size_t mKeptShapes = 0;
     QString mFont;
     std::int32_t mFontSize = 0;

@@ -58,7 +58,9 @@ void ShapeIndex::erased(std::size_t count, std::int32_t foreColor)
 
 void ShapeIndex::drawnWhole(const ObjectData::Collection &shapes, const RasterSurface &surface)
 {
-    if (mReplaced || !follows(shapes, shapes.size()) || surface.size() != mSize)
+    if (shapes.empty() && mReplaced)
+        mEmptied = true;
+    else if (mReplaced || !follows(shapes, shapes.size()) || surface.size() != mSize)
         rebuild(shapes, shapes.size(), surface);
     else
         for (std::size_t i = mPrints.size(); i < shapes.size(); ++i)
@@ -84,7 +86,7 @@ void ShapeIndex::rebuild(const ObjectData::Collection &shapes, std::size_t count
     mPrints.clear();
     mLastColourSetter.clear();
     mFirst = mLast = nullptr;
-    mReplaced = false;
+    mReplaced = mEmptied = false;
     mLastPrinter = -1;
     mEarlyPrints = QRect();
     mUnknown = 0;
@@ -399,8 +401,19 @@ bool ShapeIndex::repaintReplaced(const ObjectData::Collection &shapes, std::size
 {
     // Drawing more than the shapes kept again costs about what a full repaint does.
     const std::size_t count = std::min(kept, mPrints.size());
-    if (mReplaced || mUnknown != 0 || surface.size() != mSize || shapes.size() - count > count
+    if ((mReplaced && !mEmptied) || mUnknown != 0 || surface.size() != mSize
         || surface.getBackColor() == std::numeric_limits<std::int32_t>::max())
+        return false;
+    if (mEmptied) {
+        // Cut back to the shapes kept, it stands for the new drawing's first shapes; a full
+        // repaint covering from it files only the others.
+        truncate(count, shapes);
+        mReplaced = mEmptied = false;
+        ObjectData::erase(surface);
+        mDrawnForeColor = surface.getForeColor();
+        return coverWhole(shapes, surface);
+    }
+    if (shapes.size() - count > count)
         return false;
     QRect area = changed | truncate(count, shapes);
     for (std::size_t i = count; i < shapes.size(); ++i)

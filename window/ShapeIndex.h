@@ -14,7 +14,8 @@
 // its pixels (a circle only under the cells its outline passes), and keeps the box of what they
 // reach in it: the rest of the cell no shape sets. Built from the drawing as it was drawn last
 // and brought up to date as shapes are appended, or cut back to the first shapes when the drawing
-// is replaced by one that begins with the same; any other change of the drawing builds it afresh.
+// is replaced by one that begins with the same (also when an empty drawing was drawn between, as
+// New leaves it); any other change of the drawing builds it afresh.
 class ShapeIndex
 {
 public:
@@ -37,9 +38,10 @@ public:
     // The repaint after the drawing was replaced by one whose first `kept` shapes have the values
     // of the first shapes it knew, with the same result as erasing the surface and drawing every
     // shape in order: only where the shapes it knew after those reached, where the new drawing's
-    // shapes after them reach, and in `changed` are shapes drawn again. False, with nothing drawn
-    // that a full repaint would not draw over, when only a full repaint gives that result or it
-    // would cost as much; the index must then be forgotten.
+    // shapes after them reach, and in `changed` are shapes drawn again; after an empty drawing
+    // was drawn, the whole area, by covering from the shapes it knew before. False, with nothing
+    // drawn that a full repaint would not draw over, when only a full repaint gives that result
+    // or it would cost as much; the index must then be forgotten.
     bool repaintReplaced(const ObjectData::Collection &shapes, std::size_t kept, RasterSurface &surface,
                          const QRect &changed);
 
@@ -144,4 +146,7 @@ private:
     // A drawing with fewer shapes than indexed was drawn since: Open, New or Undo replaced it,
     // and new shapes may even sit where old ones were.
     bool mReplaced = false;
+    // And that drawing was empty: the index still stands for the drawing drawn before, which
+    // Undo may bring back.
+    bool mEmptied = false;
 };

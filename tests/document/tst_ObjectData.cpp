@@ -305,7 +305,8 @@ private slots:
         QTest::newRow("undo after that") << "ABCuDu" << "AB" << "AB" << true << 2;
         QTest::newRow("new keeps the snapshot") << "ABCn" << "" << "AB" << true << 0;
         QTest::newRow("after new") << "ABCnEFu" << "E" << "E" << true << 1;
-        QTest::newRow("undo right after new") << "ABCnuD" << "ABD" << "AB" << true << 0;
+        QTest::newRow("undo right after new") << "ABCnuD" << "ABD" << "AB" << true << 2;
+        QTest::newRow("selected before new") << "ABCsnu" << "AB" << "AB" << true << 0;
         QTest::newRow("empty snapshot") << "Au" << "" << "" << true << 0;
         QTest::newRow("plain shape not copied") << "AXB" << "AXB" << "A" << false << 0;
         QTest::newRow("plain shape skipped") << "AXBu" << "A" << "A" << false << 1;

@@ -33,7 +33,7 @@ public:
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &) const override { return nullptr; }
 };
 
-// A point that counts how often it and its copies are drawn.
+// A point that counts how often it and its copies are drawn or filed in the shape index.
 class CountedPunkt : public Punkt
 {
 public:
@@ -42,6 +42,11 @@ public:
     {
         ++*draws;
         Punkt::Draw(oObject, iDrawMode);
+    }
+    QRect reach(const PixelReach &surface) const override
+    {
+        ++*draws;
+        return Punkt::reach(surface);
     }
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
 };
@@ -264,13 +269,16 @@ private slots:
 
     // Undo of a placement draws again only where the line taken back was, and shows what a full
     // repaint shows; where the drawing's first shapes changed since the snapshot (one removed or
-    // selected) it draws every shape.
+    // selected) it draws and files every shape again; right after New it draws every shape but
+    // files none again, unless they changed before New.
     void undoDrawsAgainWhereTheShapeWas_data()
     {
-        QTest::addColumn<char>("since"); // d: the first shape removed, s: selected
+        QTest::addColumn<char>("since"); // d: the first shape removed, s: selected, n: New, S: both
         QTest::newRow("placement") << ' ';
         QTest::newRow("shape removed") << 'd';
         QTest::newRow("shape selected") << 's';
+        QTest::newRow("new") << 'n';
+        QTest::newRow("shape selected, new") << 'S';
     }
     void undoDrawsAgainWhereTheShapeWas()
     {
@@ -278,7 +286,7 @@ private slots:
         constexpr int Points = 300;
         Twins twins;
         std::vector<std::shared_ptr<int>> draws;
-        twins.both([&](frmZeichnen &window, ScriptedDialogs &) {
+        twins.both([&](frmZeichnen &window, ScriptedDialogs &dialogs) {
             draws.push_back(std::make_shared<int>(0));
             QRandomGenerator scatter(5);
             for (int i = 0; i < Points; ++i) {
@@ -297,14 +305,18 @@ private slots:
             }
             if (since == 'd')
                 window.oObjectData->DeleteObject(1);
-            else if (since == 's')
+            else if (since == 's' || since == 'S')
                 window.oObjectData->SelectObject(1);
+            if (since == 'n' || since == 'S') {
+                dialogs.expectMessage(PlatformDialogs::Answer::No);
+                window.mnuNeu->trigger();
+            }
         });
         *draws[0] = 0;
         twins.both([](frmZeichnen &window, ScriptedDialogs &) { window.mnuRueckgaengig->trigger(); });
         QVERIFY(twins.alike());
         QCOMPARE(twins.windows[0]->oObjectData->GetNumberOfObjects(), Points + 1);
-        QVERIFY(since == ' ' ? *draws[0] < Points / 10 : *draws[0] == Points);
+        QVERIFY(since == ' ' ? *draws[0] < Points / 10 : *draws[0] == (since == 'n' ? 1 : 2) * Points);
     }
 
     void placement_data()
