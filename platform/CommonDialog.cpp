@@ -8,10 +8,9 @@ CommonDialog::CommonDialog(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pa
 {
 }
 
-void CommonDialog::setFileName(const QString &fileName)
+QString CommonDialog::getFileTitle() const
 {
-    mFileName = fileName;
-    mFileTitle = QFileInfo(fileName).fileName();
+    return QFileInfo(mFileName).fileName();
 }
 
 bool CommonDialog::ShowOpen()

@@ -26,9 +26,9 @@ public:
     void setFilter(const QString &filter) { mFilter = filter; }
     // The chosen full path.
     QString getFileName() const { return mFileName; }
-    void setFileName(const QString &fileName);
+    void setFileName(const QString &fileName) { mFileName = fileName; }
     // The chosen file's name without its folder.
-    QString getFileTitle() const { return mFileTitle; }
+    QString getFileTitle() const;
     std::int32_t getFlags() const { return mFlags; }
     // 0x00BBGGRR of the last colour dialog closed with OK; 0 before the first one.
     std::int32_t getColor() const { return mColor; }
@@ -44,7 +44,6 @@ private:
     QWidget *mParent;
     QString mFilter;
     QString mFileName;
-    QString mFileTitle;
     std::int32_t mFlags = 0;
     std::int32_t mColor = 0;
 };

@@ -109,7 +109,7 @@ const GlyphCache::Glyph *GlyphCache::otherGlyph(char16_t unit)
     if (!entry) {
         if (!standsAlone(unit))
             return nullptr;
-        entry = &mOthers.add(unit, make(unit), mMaxStoredSpans, std::size_t(1) << 16); // every unit
+        entry = &mOthers.add(unit, render(QString(QChar(unit)), 0, false), mMaxStoredSpans, std::size_t(1) << 16); // every unit
     }
     return entry->usable ? &entry->glyph : nullptr;
 }
@@ -121,16 +121,6 @@ const GlyphCache::Glyph *GlyphCache::run(const QString &text, int phase, bool le
     if (!entry)
         entry = &mRuns.add(key, render(text, phase, leftToRight), mMaxStoredSpans, MaxStoredRuns);
     return entry->usable ? &entry->glyph : nullptr;
-}
-
-GlyphCache::Entry GlyphCache::make(char16_t unit)
-{
-    if (!standsAlone(unit)) {
-        Entry entry;
-        entry.known = true;
-        return entry;
-    }
-    return render(QString(QChar{unit}), 0, false);
 }
 
 double GlyphCache::runAdvance(const QString &text)

@@ -70,8 +70,11 @@ public:
     {
         if (unit < mLatin1.size()) {
             Entry &entry = mLatin1[unit];
-            if (!entry.known)
-                entry = make(unit);
+            if (!entry.known) {
+                entry.known = true;
+                if (standsAlone(unit))
+                    entry = render(QString(QChar(unit)), 0, false);
+            }
             return entry.usable ? &entry.glyph : nullptr;
         }
         return otherGlyph(unit);
@@ -142,7 +145,6 @@ private:
         }
     };
 
-    Entry make(char16_t unit);
     Entry render(const QString &text, int phase, bool leftToRight);
     const Glyph *otherGlyph(char16_t unit);
 

@@ -117,10 +117,9 @@ void RasterSurface::PSet(float x, float y, std::int32_t color)
     const double px = toPixelSpace(x);
     const double py = toPixelSpace(y);
     if (!(px >= mClip.left() && px < mClip.right() + 1 && py >= mClip.top()
-          && py < mClip.bottom() + 1))
+          && py < mClip.bottom() + 1)
+        || mDrawMode == 11)
         return; // also every NaN
-    if (mDrawMode == 11)
-        return;
     const auto ix = static_cast<std::int64_t>(px);
     const auto iy = static_cast<std::int64_t>(py);
     plotterFor(color).plot(ix, iy);
@@ -195,8 +194,7 @@ void RasterSurface::endCovering()
 {
     narrowCovering(mCoverArea);
     coverUnreached(mClip);
-    if (!mClip.isEmpty())
-        markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
+    markDirty(mClip.left(), mClip.top(), mClip.right(), mClip.bottom());
     mClip = mImage.rect();
     mCovering = false;
 }

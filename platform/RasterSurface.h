@@ -108,12 +108,12 @@ private:
         void blit(RasterSurface &surface, const GlyphCache::Glyph &glyph);
     };
 
-    bool printGlyphs(const QString &text);
+    bool printGlyphs(const QString &text, double px, double py);
     // Calls visit(part, x, whole pixel of x, stored pixels or null, direction) for each part
     // of the text, with its top-left pixel at (px, py), that Qt's layout draws into the buffer.
     template <typename Visit>
     void forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const;
-    void printWithLayout(const QString &text);
+    void printWithLayout(const QString &text, double px, double py);
     // The reach of a text that Qt lays out, with its top-left pixel at (px, py).
     QRect layoutReach(const QString &text, double px, double py) const;
     void paintLaidOut(const QString &part, double x, Qt::LayoutDirection direction, TextPen &pen);

@@ -125,9 +125,7 @@ void RasterSurface::Circle(float x, float y, float radius)
     const Int128 cx = pixelOf(x);
     const Int128 cy = pixelOf(y);
     const Int128 r = pixelOf(std::abs(radius));
-    const Int128 right = mImage.width() - 1;
-    const Int128 bottom = mImage.height() - 1;
-    if (cx + r < 0 || cx - r > right || cy + r < 0 || cy - r > bottom)
+    if (cx + r < 0 || cx - r >= mImage.width() || cy + r < 0 || cy - r >= mImage.height())
         return;
     const Plotter plotter = plotterFor(mForeColor);
     if (cx - r >= mClip.left() && cy - r >= mClip.top() && cx + r <= mClip.right()

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace ExactMaths;
 using namespace RasterSurfaceParts;
@@ -24,14 +25,12 @@ bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box
     const double a = y2 - y1;
     const double b = x1 - x2;
     const double c = x1 * y2 - y1 * x2;
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    // Where the infinite line meets the box's edges, ordered along the segment's direction.
+    // Where the infinite line meets the box's edges, ordered along the segment's direction (-b, a).
     double entry = std::numeric_limits<double>::infinity();
     double exit = -entry;
     QPointF entryPoint, exitPoint;
     const auto meet = [&](double x, double y) {
-        const double along = x * dx + y * dy;
+        const double along = x * -b + y * a;
         if (along < entry) {
             entry = along;
             entryPoint = QPointF(x, y);
@@ -55,8 +54,8 @@ bool clipToBox(double &x1, double &y1, double &x2, double &y2, const QRectF &box
                 meet(x, y);
         }
     }
-    const double start = x1 * dx + y1 * dy;
-    const double end = x2 * dx + y2 * dy;
+    const double start = x1 * -b + y1 * a;
+    const double end = x2 * -b + y2 * a;
     if (entry > exit || end < entry || start > exit)
         return false;
     if (start < entry) {
@@ -148,14 +147,13 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
     std::int64_t remainder = numerator % twoLength;
     const std::int64_t jFirst = numerator / twoLength;
     const std::int64_t jLast = (twoRise * last + length) / twoLength;
-    const std::int64_t aFirst = a0 + sa * first;
-    const std::int64_t bFirst = b0 + sb * jFirst;
-    const std::int64_t aLast = a0 + sa * last;
-    const std::int64_t bLast = b0 + sb * jLast;
+    const auto pixel = [xMajor](std::int64_t a, std::int64_t b) { return xMajor ? std::pair{a, b} : std::pair{b, a}; };
+    const auto [xFirst, yFirst] = pixel(a0 + sa * first, b0 + sb * jFirst);
+    const auto [xLast, yLast] = pixel(a0 + sa * last, b0 + sb * jLast);
 
     const qsizetype majorStep = xMajor ? sa : sa * plotter.stride();
     const qsizetype minorStep = xMajor ? sb * plotter.stride() : sb;
-    qsizetype at = xMajor ? plotter.offset(aFirst, bFirst) : plotter.offset(bFirst, aFirst);
+    qsizetype at = plotter.offset(xFirst, yFirst);
     for (std::int64_t i = first;; ++i) {
         plotter.plotAt(at);
         if (i == last)
@@ -168,10 +166,6 @@ void RasterSurface::drawSegment(const Plotter &plotter, std::int64_t x0, std::in
         }
     }
 
-    if (xMajor)
-        markDirty(std::min(aFirst, aLast), std::min(bFirst, bLast), std::max(aFirst, aLast),
-                  std::max(bFirst, bLast));
-    else
-        markDirty(std::min(bFirst, bLast), std::min(aFirst, aLast), std::max(bFirst, bLast),
-                  std::max(aFirst, aLast));
+    markDirty(std::min(xFirst, xLast), std::min(yFirst, yLast), std::max(xFirst, xLast),
+              std::max(yFirst, yLast));
 }

@@ -32,14 +32,16 @@ qsizetype longestRunOfMarks(const QString &text)
 
 void RasterSurface::Print(const QString &text)
 {
-    if (!mImage.isNull() && !text.isEmpty() && !printGlyphs(text))
-        printWithLayout(text);
+    const double px = std::floor(toPixelSpace(mCurrentX));
+    const double py = std::floor(toPixelSpace(mCurrentY));
+    if (!mImage.isNull() && !text.isEmpty() && !printGlyphs(text, px, py))
+        printWithLayout(text, px, py);
     mCurrentY += static_cast<float>(mGlyphs.metrics().height() * TwipsPerPixel);
 }
 
 // Copies each glyph's spans into the buffer in ForeColor. False, with nothing drawn, when a
 // character does not stand alone.
-bool RasterSurface::printGlyphs(const QString &text)
+bool RasterSurface::printGlyphs(const QString &text, double px, double py)
 {
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype count = text.size();
@@ -47,8 +49,6 @@ bool RasterSurface::printGlyphs(const QString &text)
         if (!mGlyphs.glyph(units[i]))
             return false;
     }
-    const double px = std::floor(toPixelSpace(mCurrentX));
-    const double py = std::floor(toPixelSpace(mCurrentY));
     if (!(std::abs(px) < kTextReach && std::abs(py) < kTextReach))
         return true; // far away or NaN: nothing to draw
     TextPen pen{static_cast<std::int64_t>(px), static_cast<std::int64_t>(py),
@@ -113,7 +113,6 @@ void RasterSurface::TextPen::blit(RasterSurface &surface, const GlyphCache::Glyp
 template <typename Visit>
 void RasterSurface::forLaidOutParts(const QString &text, double px, double py, Visit &&visit) const
 {
-    const QFontMetricsF &metrics = mGlyphs.exactMetrics();
     const int lineHeight = mGlyphs.metrics().height();
     // Room for glyphs that reach beyond their advance, such as a j's tail.
     const int overhang = lineHeight;
@@ -190,15 +189,13 @@ void RasterSurface::forLaidOutParts(const QString &text, double px, double py, V
         const QString part = text.mid(begin, end - begin);
         begin = end;
         const bool storable = part.size() <= kStoredRunLength;
-        place(part, storable ? mGlyphs.runAdvance(part) : metrics.horizontalAdvance(part), storable,
+        place(part, storable ? mGlyphs.runAdvance(part) : mGlyphs.exactMetrics().horizontalAdvance(part), storable,
               divisible ? Qt::LeftToRight : Qt::LayoutDirectionAuto);
     }
 }
 
-void RasterSurface::printWithLayout(const QString &text)
+void RasterSurface::printWithLayout(const QString &text, double px, double py)
 {
-    const double px = std::floor(toPixelSpace(mCurrentX));
-    const double py = std::floor(toPixelSpace(mCurrentY));
     // Placed by the first part: a text far away or not a number has none.
     TextPen pen{0, 0, toImageColour(mForeColor)};
     forLaidOutParts(text, px, py, [&](const QString &part, double x, std::int64_t whole, const GlyphCache::Glyph *stored, Qt::LayoutDirection direction) {

@@ -55,17 +55,14 @@ void Basisklasse::drawMarker(DrawingSurface &oObject, std::int32_t color,
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const MarkerCorner &from = corners[i];
         const MarkerCorner &to = corners[(i + 1) % corners.size()];
-        const float x1 = from.x.value();
-        const float y1 = from.y.value();
-        const float x2 = to.x.value();
-        const float y2 = to.y.value();
-        oObject.Line(x1, y1, x2, y2, color);
+        oObject.Line(from.x.value(), from.y.value(), to.x.value(), to.y.value(), color);
     }
 }
 
-void Basisklasse::drawSideMarker(DrawingSurface &oObject, std::int32_t color, float x, double side, float y)
+void Basisklasse::drawSideMarker(DrawingSurface &oObject, std::int32_t color, float x, double side, float y,
+                                 double from, double to)
 {
     const MarkerCoord outer{x, 200.0 * side}, inner{x, 100.0 * side};
-    const MarkerCoord top{y, -50.0}, bottom{y, 50.0};
-    drawMarker(oObject, color, {{{outer, top}, {outer, bottom}, {inner, bottom}, {inner, top}}});
+    const MarkerCoord first{y, from}, second{y, to};
+    drawMarker(oObject, color, {{{outer, first}, {outer, second}, {inner, second}, {inner, first}}});
 }

@@ -85,9 +85,10 @@ protected:
     // are computed just before it, so the sides drawn before a failing one stay drawn.
     static void drawMarker(DrawingSurface &oObject, std::int32_t color,
                            const std::array<MarkerCorner, 4> &corners);
-    // The marker square beside x (side -1 left, +1 right), centred on the row y, drawn from its
-    // outer upper corner.
-    static void drawSideMarker(DrawingSurface &oObject, std::int32_t color, float x, double side, float y);
+    // The marker square beside x (side -1 left, +1 right) between the rows y + from and y + to,
+    // centred on the row y unless told, drawn from its outer corner in the row y + from.
+    static void drawSideMarker(DrawingSurface &oObject, std::int32_t color, float x, double side, float y,
+                               double from = -50.0, double to = 50.0);
 
 private:
     void requireOverride(const char *operation) const;

@@ -54,21 +54,6 @@ void Kreis::writeDxf(DxfEntitySink &sink) const
     sink.number("40", mRadius);
 }
 
-std::optional<Basisklasse::SurfaceEffect> Kreis::surfaceEffect() const
-{
-    return SurfaceEffect{mColor, std::nullopt};
-}
-
-QRect Kreis::reach(const PixelReach &surface) const
-{
-    return surface.circleReach(mX1, mY1, mRadius);
-}
-
-bool Kreis::reaches(const PixelReach &surface, const QRect &area) const
-{
-    return surface.outlineMeets(mX1, mY1, mRadius, area);
-}
-
 // The centre first; the radius is the distance to the second point, in double and checked once
 // stored (no step in double overflows where the points are floats, and a step not finite stays
 // so), so that a circle that overflows is neither drawn nor placed.

@@ -18,9 +18,9 @@ public:
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
-    std::optional<SurfaceEffect> surfaceEffect() const override;
-    QRect reach(const PixelReach &surface) const override;
-    bool reaches(const PixelReach &surface, const QRect &area) const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{mColor, std::nullopt}; }
+    QRect reach(const PixelReach &surface) const override { return surface.circleReach(mX1, mY1, mRadius); }
+    bool reaches(const PixelReach &surface, const QRect &area) const override { return surface.outlineMeets(mX1, mY1, mRadius, area); }
 
     float getRadius() const { return mRadius; }
     void setRadius(float sR) { mRadius = sR; }

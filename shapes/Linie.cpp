@@ -15,14 +15,13 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {
         oObject.Line(mX1, mY1, mX2, mY2, mColor);
-        const auto marker = [&](float x, double side, float y) { drawSideMarker(oObject, mColor, x, side, y); };
         // The columns stand outside the horizontal extent; equal x takes the second case.
         const double startSide = mX1 < mX2 ? -1.0 : +1.0;
         const double endSide = -startSide;
-        marker(mX1, startSide, mY1);
-        marker(mX1, startSide, mY2);
-        marker(mX2, endSide, mY1);
-        marker(mX2, endSide, mY2);
+        drawSideMarker(oObject, mColor, mX1, startSide, mY1);
+        drawSideMarker(oObject, mColor, mX1, startSide, mY2);
+        drawSideMarker(oObject, mColor, mX2, endSide, mY1);
+        drawSideMarker(oObject, mColor, mX2, endSide, mY2);
     });
 }
 
@@ -30,11 +29,6 @@ void Linie::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 void Linie::writeDxf(DxfEntitySink &sink) const
 {
     sink.lineEntity(" 0", mX1, mY1, mX2, mY2);
-}
-
-QRect Linie::reach(const PixelReach &surface) const
-{
-    return surface.pointsReach({{mX1, mY1}, {mX2, mY2}}, 0.0);
 }
 
 std::shared_ptr<Basisklasse> Linie::place(ShapeBlocks *blocks, const ShapePlacement &placement)

@@ -18,5 +18,5 @@ public:
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{}; }
-    QRect reach(const PixelReach &surface) const override;
+    QRect reach(const PixelReach &surface) const override { return surface.pointsReach({{mX1, mY1}}, 0.0); }
 };

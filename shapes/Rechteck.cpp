@@ -18,14 +18,13 @@ void Rechteck::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
 {
     withDrawMode(oObject, iDrawMode, [&] {
         drawOutline(oObject);
-        // A square beside each corner.
-        const auto marker = [&](float x, float y, double side) { drawSideMarker(oObject, mColor, x, side, y); };
-        // Corners 1 and 4 share one side, 2 and 3 the other; zero width takes the second case.
+        // A square beside each corner: corners 1 and 4 share one side, 2 and 3 the other; zero
+        // width takes the second case.
         const double firstSide = mX1 < mX2 ? -1.0 : +1.0;
-        marker(mX1, mY1, firstSide);
-        marker(mX2, mY2, -firstSide);
-        marker(mX3, mY3, -firstSide);
-        marker(mX4, mY4, firstSide);
+        drawSideMarker(oObject, mColor, mX1, firstSide, mY1);
+        drawSideMarker(oObject, mColor, mX2, -firstSide, mY2);
+        drawSideMarker(oObject, mColor, mX3, -firstSide, mY3);
+        drawSideMarker(oObject, mColor, mX4, firstSide, mY4);
     });
 }
 
@@ -44,11 +43,6 @@ void Rechteck::writeDxf(DxfEntitySink &sink) const
     sink.lineEntity(" 0", mX2, mY2, mX3, mY3);
     sink.lineEntity("0", mX3, mY3, mX4, mY4);
     sink.lineEntity("0", mX4, mY4, mX1, mY1);
-}
-
-QRect Rechteck::reach(const PixelReach &surface) const
-{
-    return surface.pointsReach({{mX1, mY1}, {mX2, mY2}, {mX3, mY3}, {mX4, mY4}}, 0.0);
 }
 
 // The clicks are opposite corners; the corners go round from the first, set in this order.

@@ -17,7 +17,7 @@ public:
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
     std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{}; }
-    QRect reach(const PixelReach &surface) const override;
+    QRect reach(const PixelReach &surface) const override { return surface.pointsReach({{mX1, mY1}, {mX2, mY2}, {mX3, mY3}, {mX4, mY4}}, 0.0); }
 
     float getX2() const { return mX2; }
     void setX2(float sX2) { mX2 = sX2; }

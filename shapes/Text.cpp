@@ -14,13 +14,12 @@ void Text::DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode)
         // The measured width as a 16-bit integer; a wider text is an overflow.
         const double w = Checked::integer<std::int16_t>(oObject.TextWidth(mText));
 
-        const MarkerCoord leftOuter{mX1, -200.0}, leftInner{mX1, -100.0};
         const MarkerCoord rightInner{mX1, w, 100.0}, rightOuter{mX1, w, 200.0};
         const MarkerCoord upperTop{mY1, -50.0}, upperBottom{mY1, 50.0};
         const MarkerCoord lowerTop{mY1, 150.0}, lowerBottom{mY1, 250.0};
         // The upper squares start at their top corner, the lower ones at their bottom corner.
-        drawMarker(oObject, mColor, {{{leftOuter, upperTop}, {leftOuter, upperBottom}, {leftInner, upperBottom}, {leftInner, upperTop}}});
-        drawMarker(oObject, mColor, {{{leftOuter, lowerBottom}, {leftOuter, lowerTop}, {leftInner, lowerTop}, {leftInner, lowerBottom}}});
+        drawSideMarker(oObject, mColor, mX1, -1.0, mY1);
+        drawSideMarker(oObject, mColor, mX1, -1.0, mY1, 250.0, 150.0);
         drawMarker(oObject, mColor, {{{rightInner, upperTop}, {rightInner, upperBottom}, {rightOuter, upperBottom}, {rightOuter, upperTop}}});
         drawMarker(oObject, mColor, {{{rightInner, lowerBottom}, {rightInner, lowerTop}, {rightOuter, lowerTop}, {rightOuter, lowerBottom}}});
     });
@@ -42,16 +41,6 @@ void Text::writeDxf(DxfEntitySink &sink) const
     sink.text("7", mFont);
     sink.number("40", mFontSize);
     sink.text("1", mText);
-}
-
-std::optional<Basisklasse::SurfaceEffect> Text::surfaceEffect() const
-{
-    return SurfaceEffect{std::nullopt, QPointF(mX1, mY1)};
-}
-
-QRect Text::reach(const PixelReach &surface) const
-{
-    return surface.textReach(mText, mX1, mY1);
 }
 
 std::shared_ptr<Basisklasse> Text::place(ShapeBlocks *blocks, const ShapePlacement &placement)

@@ -19,8 +19,8 @@ public:
     void DrawSelected(DrawingSurface &oObject, std::int16_t iDrawMode) override;
     std::shared_ptr<Basisklasse> copy(ShapeBlocks &blocks) const override { return copied(*this, blocks); }
     void writeDxf(DxfEntitySink &sink) const override;
-    std::optional<SurfaceEffect> surfaceEffect() const override;
-    QRect reach(const PixelReach &surface) const override;
+    std::optional<SurfaceEffect> surfaceEffect() const override { return SurfaceEffect{std::nullopt, QPointF(mX1, mY1)}; }
+    QRect reach(const PixelReach &surface) const override { return surface.textReach(mText, mX1, mY1); }
 
     QString getText() const { return mText; }
     void setText(const QString &strText) { mText = strText; }
