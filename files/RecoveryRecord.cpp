@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -56,20 +56,6 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-void putNumber(QByteArray &out, quint32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        out += char(value >> (8 * i));
-}
-
-quint32 number(const char *at)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | quint8(at[i]);
-    return value;
-}
-
 // The entries of one action, after its last Restart if it has one; false where they are no
 // whole entries.
 bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool &restarted)
@@ -91,10 +77,10 @@ bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool
 
 QByteArray framed(const QByteArray &payload)
 {
-    QByteArray bytes;
-    putNumber(bytes, quint32(payload.size()));
-    bytes += payload;
-    putNumber(bytes, crc32(payload));
+    QByteArray bytes(4 + payload.size() + 4, Qt::Uninitialized);
+    qToLittleEndian(quint32(payload.size()), bytes.data());
+    std::copy(payload.begin(), payload.end(), bytes.begin() + 4);
+    qToLittleEndian(crc32(payload), bytes.data() + 4 + payload.size());
     return bytes;
 }
 
@@ -129,11 +115,11 @@ RecoveryRecord::Contents RecoveryRecord::parse(const QByteArray &bytes)
     }
     for (qsizetype at = Header.size(); at < bytes.size();) {
         const qsizetype left = bytes.size() - at;
-        const quint32 length = left >= 4 ? number(bytes.constData() + at) : 0;
+        const quint32 length = left >= 4 ? qFromLittleEndian<quint32>(bytes.constData() + at) : 0;
         QList<RecoveryEntry> action;
         bool restarted = false;
         if (left < 8 || length == 0 || length > LongestEntry || qsizetype(length) > left - 8
-            || number(bytes.constData() + at + 4 + length) != crc32(bytes.mid(at + 4, length))
+            || qFromLittleEndian<quint32>(bytes.constData() + at + 4 + length) != crc32(bytes.mid(at + 4, length))
             || !decodeAction(bytes.mid(at + 4, length), action, restarted)) {
             contents.damaged = true;
             break;
