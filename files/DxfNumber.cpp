@@ -94,18 +94,6 @@ int numberLine(char *buffer, char *digitsEnd)
 
 } // namespace
 
-QByteArray DxfNumber::format(float value)
-{
-    char buffer[MaxLineLength];
-    return QByteArray(buffer, write(buffer, value));
-}
-
-QByteArray DxfNumber::format(std::int32_t value)
-{
-    char buffer[MaxLineLength];
-    return QByteArray(buffer, write(buffer, value));
-}
-
 int DxfNumber::write(char *buffer, float value)
 {
     Checked::single(value);
