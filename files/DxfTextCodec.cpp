@@ -1,5 +1,6 @@
 #include "files/DxfTextCodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -51,10 +52,8 @@ int DxfTextCodec::toWindows1252(char16_t character)
 {
     if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
         return character;
-    for (std::size_t i = 0; i < HighControlBlock.size(); ++i)
-        if (HighControlBlock[i] != 0 && HighControlBlock[i] == character)
-            return static_cast<int>(0x80 + i);
-    return -1;
+    const auto found = std::find(HighControlBlock.begin(), HighControlBlock.end(), character);
+    return found == HighControlBlock.end() ? -1 : static_cast<int>(0x80 + (found - HighControlBlock.begin()));
 }
 
 QString DxfTextCodec::fromWindows1252(QByteArrayView bytes)

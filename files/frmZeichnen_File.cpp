@@ -20,11 +20,6 @@
 
 namespace {
 
-QString untitledTitle()
-{
-    return QStringLiteral("Skizzar - Untitled");
-}
-
 // The reader places shapes through the window's own members and placement operations, so that a
 // shape read from a file enters the drawing exactly as one placed by hand.
 class WindowDxfTarget : public DxfTarget
@@ -138,7 +133,7 @@ void frmZeichnen::mnuNeu_Click()
     if (!promptToSave(PlatformDialogs::Buttons::YesNoCancel))
         return;
     emptyDrawing();
-    setWindowTitle(untitledTitle());
+    setWindowTitle(QStringLiteral("Skizzar - Untitled"));
     recordTitle(false);
 }
 
