@@ -82,10 +82,8 @@ bool frmZeichnen::saveDrawing()
 {
     // Without a dialog only over the file the drawing came from whole, and only while it is what
     // the editor read or wrote: nothing the drawing lacks, or another program wrote, is lost.
-    if (!m_savedFile)
-        return saveDrawingAs();
     const QString fileName = CommDlg1.getFileName();
-    const std::optional<DiskFile::Stamp> now = DiskFile::stampOf(fileName);
+    const std::optional<DiskFile::Stamp> now = m_savedFile ? DiskFile::stampOf(fileName) : std::nullopt;
     if (!now)
         return saveDrawingAs();
     if (*now != *m_savedFile) {
@@ -119,8 +117,7 @@ bool frmZeichnen::saveDrawingAs()
 
 void frmZeichnen::emptyDrawing()
 {
-    const std::int32_t count = oObjectData->GetNumberOfObjects();
-    for (std::int32_t i = count; i >= 1; --i)
+    for (std::int32_t i = oObjectData->GetNumberOfObjects(); i >= 1; --i)
         oObjectData->DeleteObject(i);
     m_savedFile.reset();
     drawAll();
@@ -213,12 +210,10 @@ void frmZeichnen::mnuDruckenHPGL_Click()
 
 void frmZeichnen::closeEvent(QCloseEvent *event)
 {
-    if (m_working) {
-        event->ignore();
-        return;
-    }
+    // While a file is read or written the window stays open.
     bool leave = false;
-    guarded([&] { leave = promptToSave(PlatformDialogs::Buttons::YesNoCancel); });
+    if (!m_working)
+        guarded([&] { leave = promptToSave(PlatformDialogs::Buttons::YesNoCancel); });
     if (!leave) {
         event->ignore();
         return;
@@ -256,8 +251,7 @@ bool frmZeichnen::SaveDXF(const QString &fileName)
 
 bool frmZeichnen::LoadDXF(const QString &fileName)
 {
-    const QStringList messages = readDxf(fileName);
-    for (const QString &message : messages)
+    for (const QString &message : readDxf(fileName))
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
     // Only a file read whole is the drawing's file.
     return m_savedFile.has_value();
