@@ -85,10 +85,7 @@ bool DxfWriter::write(QIODevice &device, const std::function<bool(double done)> 
         return written;
     };
 
-    lines.line("0");
-    lines.line("SECTION");
-    lines.line("2");
-    lines.line("ENTITIES");
+    lines.out.append("0\r\nSECTION\r\n2\r\nENTITIES\r\n");
     if (!flush())
         return false;
 
@@ -99,9 +96,6 @@ bool DxfWriter::write(QIODevice &device, const std::function<bool(double done)> 
             return false;
     }
 
-    lines.line("0");
-    lines.line("ENDSEC");
-    lines.line("0");
-    lines.line("EOF");
+    lines.out.append("0\r\nENDSEC\r\n0\r\nEOF\r\n");
     return flush();
 }
