@@ -131,9 +131,8 @@ std::optional<DiskFile::Stamp> overwrite(const QString &fileName, const DiskFile
 
     const qint64 old = info.st_size, size = text.size();
     SafetyCopy copy(fileName, fd, old);
-    // The growth goes first, beyond the old end, where a full disk shows before any old byte has
-    // changed; a file system without room for overwriting blocks it already has (copy on write)
-    // is mended from the copy.
+    // The growth first, as save() says; a file system without room for overwriting blocks it
+    // already has (copy on write) is mended from the copy.
     errno = 0;
     const qint64 head = std::min(old, size);
     if (SystemCalls::writeAllAt(fd, text.constData() + head, size - head, head)

@@ -101,8 +101,7 @@ QString DxfTextCodec::unescape(const QString &text)
         if (startsEscape(text, i)) {
             const long wide = hexNumber(text, i + 3, 8);
             if (wide > 0xFFFF && wide <= 0x10FFFF) {
-                const char32_t codePoint = static_cast<char32_t>(wide);
-                result.append(QString::fromUcs4(&codePoint, 1));
+                result.append(QChar::fromUcs4(static_cast<char32_t>(wide)));
                 i += 11;
                 continue;
             }

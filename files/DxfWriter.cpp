@@ -18,7 +18,6 @@ class FileLines : public DxfEntitySink
 public:
     std::string out;
 
-    // Appends one line and its CR LF.
     void line(QByteArrayView text)
     {
         out.append(text.data(), static_cast<std::size_t>(text.size()));

@@ -8,7 +8,6 @@
 #include <QList>
 #include <QString>
 #include <condition_variable>
-#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <thread>
