@@ -66,16 +66,9 @@ bool frmZeichnen::promptToSave(PlatformDialogs::Buttons buttons)
     const PlatformDialogs::Answer answer =
         dialogs().messageBox(this, QStringLiteral("Soll die Datei noch gespeichert werden ?"), buttons,
                              QStringLiteral("Datei Speichern"));
-    switch (answer) {
-    case PlatformDialogs::Answer::Yes:
+    if (answer == PlatformDialogs::Answer::Yes)
         return saveDrawing();
-    case PlatformDialogs::Answer::No:
-        return true;
-    case PlatformDialogs::Answer::Ok:
-    case PlatformDialogs::Answer::Cancel:
-        break;
-    }
-    return false;
+    return answer == PlatformDialogs::Answer::No;
 }
 
 bool frmZeichnen::saveDrawing()
