@@ -336,22 +336,12 @@ void RecoveryRecord::Left::drop()
 
 std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder)
 {
-    struct Found
-    {
-        QString name;
-        std::int64_t modified;
-    };
-    std::vector<Found> found;
-    const QDir dir(folder);
-    for (const QFileInfo &info : dir.entryInfoList({Prefix + QLatin1Char('*'), UnnamedPrefix + QLatin1Char('*')},
-                                                   QDir::Files | QDir::Hidden))
-        found.push_back({info.absoluteFilePath(), info.lastModified().toMSecsSinceEpoch()});
-    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.modified > b.modified; });
     std::vector<Left> left;
-    for (const Found &f : found) {
-        if (QFileInfo(f.name).fileName().indexOf(QLatin1Char('.'), 1) >= 0) // a record's copy of its file
+    for (const QFileInfo &info : QDir(folder).entryInfoList({Prefix + QLatin1Char('*'), UnnamedPrefix + QLatin1Char('*')},
+                                                            QDir::Files | QDir::Hidden, QDir::Time | QDir::IgnoreCase)) {
+        if (info.fileName().indexOf(QLatin1Char('.'), 1) >= 0) // a record's copy of its file
             continue;
-        const QByteArray native = QFile::encodeName(f.name);
+        const QByteArray native = QFile::encodeName(info.absoluteFilePath());
         const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
@@ -359,12 +349,12 @@ std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder
             ::close(fd);
             continue;
         }
-        if (QFileInfo(f.name).fileName().startsWith(UnnamedPrefix)) { // died before it held anything
+        if (info.fileName().startsWith(UnnamedPrefix)) { // died before it held anything
             ::unlink(native.constData());
             ::close(fd);
             continue;
         }
-        left.emplace_back(f.name, fd);
+        left.emplace_back(info.absoluteFilePath(), fd);
     }
     return left;
 }
