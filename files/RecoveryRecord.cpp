@@ -329,9 +329,8 @@ QByteArray RecoveryRecord::Left::bytes() const
 
 void RecoveryRecord::Left::drop()
 {
-    for (const QString &copy : {baseCopyOf(m_fileName), partialBaseCopyOf(m_fileName)})
-        ::unlink(QFile::encodeName(copy).constData());
-    ::unlink(QFile::encodeName(m_fileName).constData());
+    for (const QString &name : {baseCopyOf(m_fileName), partialBaseCopyOf(m_fileName), m_fileName})
+        ::unlink(QFile::encodeName(name).constData());
 }
 
 std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder)
