@@ -17,7 +17,6 @@
 
 using SystemCalls::Access;
 using SystemCalls::fail;
-using SystemCalls::incompleteWrite;
 using SystemCalls::refuseAllButFiles;
 
 namespace {
@@ -100,7 +99,7 @@ std::optional<std::optional<DiskFile::Stamp>> replaceWhole(const QString &fileNa
     }
     if (written == DiskFile::Written::Short || !file.flush() || !file.commit()) {
         const bool shortWrite = file.error() == QFileDevice::NoError || file.error() == QFileDevice::WriteError;
-        throw FileError(fileName, shortWrite ? incompleteWrite() : file.errorString());
+        throw FileError(fileName, shortWrite ? SystemCalls::incompleteWrite() : file.errorString());
     }
     const std::optional<DiskFile::Stamp> stamp = DiskFile::stampOf(fileName);
     if (!stamp)

@@ -1,5 +1,6 @@
 #include "files/DxfReader.h"
 
+#include "files/DxfTextCodec.h"
 #include "shapes/AllShapeKinds.h"
 #include "shapes/SkizzarError.h"
 

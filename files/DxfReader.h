@@ -8,7 +8,6 @@
 #include "files/DxfNumber.h"
 #include "files/DxfSource.h"
 #include "files/DxfTarget.h"
-#include "files/DxfTextCodec.h"
 
 #include <QByteArrayView>
 #include <QString>
