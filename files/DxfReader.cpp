@@ -274,7 +274,7 @@ void DxfReader::beginEntity(const Pair &pair)
 void DxfReader::applyGroup(const Pair &pair)
 {
     if (pair.code == 10)
-        m_target.setStartX(number(DxfNumber::toSingle(pair.value), pair));
+        m_target.setStartX(single(pair));
     else if (pair.code == 20)
         m_target.setStartY(negatedSingle(pair));
     else if (pair.code == 62)
@@ -284,7 +284,7 @@ void DxfReader::applyGroup(const Pair &pair)
             continue;
         switch (group.value) {
         case ShapeKind::DxfValue::LastX:
-            m_target.setLastX(number(DxfNumber::toSingle(pair.value), pair));
+            m_target.setLastX(single(pair));
             break;
         case ShapeKind::DxfValue::LastY:
             m_target.setLastY(negatedSingle(pair));
@@ -333,6 +333,11 @@ T DxfReader::number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const
     if (parsed.status == DxfNumber::Status::Overflow)
         stop(OverflowError().message(), pair.valueAt, pair.value);
     return parsed.value;
+}
+
+float DxfReader::single(const Pair &pair) const
+{
+    return number(DxfNumber::toSingle(pair.value), pair);
 }
 
 float DxfReader::negatedSingle(const Pair &pair) const

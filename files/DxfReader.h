@@ -61,6 +61,7 @@ private:
     // The parsed value; a value that is not one ends the reading.
     template <typename T>
     T number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const;
+    float single(const Pair &pair) const;
     float negatedSingle(const Pair &pair) const;
     [[noreturn]] void stop(const QString &reason, qsizetype where, QByteArrayView text) const;
     DxfCodePage codePage() const;
