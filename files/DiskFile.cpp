@@ -10,7 +10,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -18,7 +17,6 @@
 
 using SystemCalls::Access;
 using SystemCalls::fail;
-using SystemCalls::incompleteWrite;
 using SystemCalls::refuseAllButFiles;
 
 namespace {
@@ -101,7 +99,7 @@ std::optional<std::optional<DiskFile::Stamp>> replaceWhole(const QString &fileNa
     }
     if (written == DiskFile::Written::Short || !file.flush() || !file.commit()) {
         const bool shortWrite = file.error() == QFileDevice::NoError || file.error() == QFileDevice::WriteError;
-        throw FileError(fileName, shortWrite ? incompleteWrite() : file.errorString());
+        throw FileError(fileName, shortWrite ? SystemCalls::incompleteWrite() : file.errorString());
     }
     const std::optional<DiskFile::Stamp> stamp = DiskFile::stampOf(fileName);
     if (!stamp)
@@ -132,9 +130,8 @@ std::optional<DiskFile::Stamp> overwrite(const QString &fileName, const DiskFile
 
     const qint64 old = info.st_size, size = text.size();
     SafetyCopy copy(fileName, fd, old);
-    // The growth goes first, beyond the old end, where a full disk shows before any old byte has
-    // changed; a file system without room for overwriting blocks it already has (copy on write)
-    // is mended from the copy.
+    // The growth first, as save() says; a file system without room for overwriting blocks it
+    // already has (copy on write) is mended from the copy.
     errno = 0;
     const qint64 head = std::min(old, size);
     if (SystemCalls::writeAllAt(fd, text.constData() + head, size - head, head)

@@ -11,8 +11,6 @@
 #include <optional>
 #include <sys/types.h>
 
-class QIODevice;
-
 class DiskFile : public DxfSource
 {
 public:

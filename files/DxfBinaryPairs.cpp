@@ -120,14 +120,12 @@ bool DxfBinaryPairs::readCode(Pair &pair)
 {
     const QByteArrayView start = m_input.ensure(3);
     const auto byte = [&start](qsizetype at) { return static_cast<unsigned char>(start[at]); };
-    qsizetype at = 0;
-    if (!m_wideCodes && byte(at) != 255) {
-        pair.code = byte(at);
+    if (!m_wideCodes && byte(0) != 255) {
+        pair.code = byte(0);
         m_input.skip(1);
         return true;
     }
-    if (!m_wideCodes)
-        ++at;
+    const qsizetype at = m_wideCodes ? 0 : 1;
     if (at + 2 > start.size())
         return false;
     pair.code = byte(at) | (byte(at + 1) << 8);

@@ -69,6 +69,5 @@ QString DxfCodePage::toUnicode(QByteArrayView bytes) const
     if (!m_decoderName)
         return DxfTextCodec::fromWindows1252(bytes);
     // Each text on its own: a character cut off at the end of one does not reach into the next.
-    QStringDecoder decoder(m_decoderName, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    return QStringDecoder(m_decoderName, QStringDecoder::Flag::Stateless).decode(bytes);
 }

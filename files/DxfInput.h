@@ -16,7 +16,6 @@ class DxfInput
 public:
     DxfInput(DxfSource &source, qsizetype pieceSize);
 
-    qsizetype pieceSize() const { return m_pieceSize; }
     // Where the next byte lies in the file, counted from 0.
     qsizetype offset() const { return m_offset + m_begin; }
 

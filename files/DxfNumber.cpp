@@ -52,16 +52,15 @@ bool hasNegativeExponent(QByteArrayView number)
 template <typename T>
 DxfNumber::Parsed<T> parse(QByteArrayView text)
 {
-    DxfNumber::Parsed<T> parsed;
     NumberText copy;
     const QByteArrayView number = normalised(text, copy);
     if (number.isEmpty())
-        return parsed;
+        return {};
     const char *end = number.constData() + number.size();
     T value{};
     const std::from_chars_result result = std::from_chars(number.constData(), end, value);
     if (result.ptr != end || result.ec == std::errc::invalid_argument)
-        return parsed;
+        return {};
     if (result.ec == std::errc::result_out_of_range) {
         // Too small rounds to zero; only too large is an error.
         double wide = 0.0;
@@ -93,18 +92,6 @@ int numberLine(char *buffer, char *digitsEnd)
 }
 
 } // namespace
-
-QByteArray DxfNumber::format(float value)
-{
-    char buffer[MaxLineLength];
-    return QByteArray(buffer, write(buffer, value));
-}
-
-QByteArray DxfNumber::format(std::int32_t value)
-{
-    char buffer[MaxLineLength];
-    return QByteArray(buffer, write(buffer, value));
-}
 
 int DxfNumber::write(char *buffer, float value)
 {

@@ -25,8 +25,12 @@ public:
     // A blank before a value that is not negative, a minus sign before a negative one, one blank
     // after: " 12.5 ", "-3 ", " 0 ". A float is written in the shortest form that reads back as the
     // same 32-bit float. A value that is not finite raises OverflowError.
-    static QByteArray format(float value);
-    static QByteArray format(std::int32_t value);
+    template <typename Number>
+    static QByteArray format(Number value)
+    {
+        char buffer[MaxLineLength];
+        return QByteArray(buffer, write(buffer, value));
+    }
     // The same number lines written into buffer, which has room for MaxLineLength characters;
     // returns the length. For writers that make many lines without an allocation for each.
     static constexpr int MaxLineLength = 32;

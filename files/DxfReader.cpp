@@ -1,6 +1,6 @@
 #include "files/DxfReader.h"
 
-#include "files/DxfNumber.h"
+#include "files/DxfTextCodec.h"
 #include "shapes/AllShapeKinds.h"
 #include "shapes/SkizzarError.h"
 
@@ -105,8 +105,6 @@ QStringList DxfReader::read(DxfSource &source)
     m_namedCodePage = DxfCodePage();
     m_utf8 = false;
     m_passedOver = false;
-    m_entity = nullptr;
-    m_inEntity = false;
     m_number = 0.0;
     m_text.clear();
 
@@ -182,26 +180,24 @@ bool DxfReader::nextPair(Pair &pair)
     pair.code = *code;
     if (!nextLine(pair.value))
         return false;
-    pair.valueLine = m_lineNumber;
+    pair.valueAt = m_lineNumber;
     return true;
 }
 
 bool DxfReader::nextBinaryPair(Pair &pair)
 {
-    DxfBinaryPairs::Pair read;
-    switch (m_binary->next(read)) {
+    switch (m_binary->next(pair)) {
     case DxfBinaryPairs::Result::Read:
-        break;
+        return true;
     case DxfBinaryPairs::Result::End:
         return false;
     case DxfBinaryPairs::Result::UnknownCode:
-        stop(QStringLiteral("Kein Gruppencode"), read.codeAt, QByteArray::number(read.code));
+        stop(QStringLiteral("Kein Gruppencode"), pair.codeAt, QByteArray::number(pair.code));
     case DxfBinaryPairs::Result::CutOff:
-        stop(QStringLiteral("Unvollständige Gruppe"), read.codeAt,
-             read.code < 0 ? QByteArray() : QByteArray::number(read.code));
+        stop(QStringLiteral("Unvollständige Gruppe"), pair.codeAt,
+             pair.code < 0 ? QByteArray() : QByteArray::number(pair.code));
     }
-    pair = Pair{read.code, read.value, read.valueAt};
-    return true;
+    return false;
 }
 
 bool DxfReader::passOverSection(bool header)
@@ -256,7 +252,6 @@ bool DxfReader::readEntities()
         beginEntity(pair);
     }
     // The file ended inside the section: the entity being read is not placed.
-    m_entity = nullptr;
     return false;
 }
 
@@ -270,7 +265,7 @@ void DxfReader::beginEntity(const Pair &pair)
     m_inEntity = true;
     if (!m_entity)
         m_passedOver = true;
-    m_entityLine = pair.valueLine;
+    m_entityLine = pair.valueAt;
     m_entityType.assign(pair.value.data(), size_t(std::min(pair.value.size(), ShownTextBytes)));
 }
 
@@ -284,26 +279,23 @@ void DxfReader::applyGroup(const Pair &pair)
         m_target.setStartY(negatedSingle(pair));
     else if (pair.code == 62)
         m_target.setColor(number(DxfNumber::toInteger32(pair.value), pair));
-    for (const ShapeKind::DxfGroup &group : m_entity->dxfGroups)
-        if (group.code == pair.code)
-            readGroup(group.value, pair);
-}
-
-void DxfReader::readGroup(ShapeKind::DxfValue value, const Pair &pair)
-{
-    switch (value) {
-    case ShapeKind::DxfValue::LastX:
-        m_target.setLastX(single(pair));
-        break;
-    case ShapeKind::DxfValue::LastY:
-        m_target.setLastY(negatedSingle(pair));
-        break;
-    case ShapeKind::DxfValue::Number:
-        m_number = number(DxfNumber::toDouble(pair.value), pair);
-        break;
-    case ShapeKind::DxfValue::Text:
-        m_text = DxfTextCodec::decode(pair.value, codePage());
-        break;
+    for (const ShapeKind::DxfGroup &group : m_entity->dxfGroups) {
+        if (group.code != pair.code)
+            continue;
+        switch (group.value) {
+        case ShapeKind::DxfValue::LastX:
+            m_target.setLastX(single(pair));
+            break;
+        case ShapeKind::DxfValue::LastY:
+            m_target.setLastY(negatedSingle(pair));
+            break;
+        case ShapeKind::DxfValue::Number:
+            m_number = number(DxfNumber::toDouble(pair.value), pair);
+            break;
+        case ShapeKind::DxfValue::Text:
+            m_text = DxfTextCodec::decode(pair.value, codePage());
+            break;
+        }
     }
 }
 
@@ -337,9 +329,9 @@ template <typename T>
 T DxfReader::number(const DxfNumber::Parsed<T> &parsed, const Pair &pair) const
 {
     if (parsed.status == DxfNumber::Status::NotANumber)
-        stop(QStringLiteral("Keine Zahl"), pair.valueLine, pair.value);
+        stop(QStringLiteral("Keine Zahl"), pair.valueAt, pair.value);
     if (parsed.status == DxfNumber::Status::Overflow)
-        stop(OverflowError().message(), pair.valueLine, pair.value);
+        stop(OverflowError().message(), pair.valueAt, pair.value);
     return parsed.value;
 }
 
@@ -354,7 +346,7 @@ float DxfReader::negatedSingle(const Pair &pair) const
     // reading a float at once next to a float midpoint.
     const float negated = static_cast<float>(-number(DxfNumber::toDouble(pair.value), pair));
     if (!std::isfinite(negated))
-        stop(OverflowError().message(), pair.valueLine, pair.value);
+        stop(OverflowError().message(), pair.valueAt, pair.value);
     // A written 0 stands for the positive zero it was made from.
     return negated == 0.0f ? 0.0f : negated;
 }

@@ -8,14 +8,12 @@
 #include "files/DxfNumber.h"
 #include "files/DxfSource.h"
 #include "files/DxfTarget.h"
-#include "files/DxfTextCodec.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-#include <span>
 #include <string>
 
 class DxfReader
@@ -38,13 +36,8 @@ public:
     QStringList read(QByteArrayView content);
 
 private:
-    struct Pair
-    {
-        int code = 0;
-        QByteArrayView value;
-        // The value's line; in a binary file its offset in bytes.
-        qsizetype valueLine = 0;
-    };
+    // In a text file, valueAt is the value's line, and codeAt is not set.
+    using Pair = DxfBinaryPairs::Pair;
 
     // Ends the reading; the text is the message for the user.
     struct Stop
@@ -64,9 +57,6 @@ private:
     void beginEntity(const Pair &pair);
     void applyGroup(const Pair &pair);
     void finishEntity();
-
-    // Reads a group that every kind reads, or one of the entity's kind.
-    void readGroup(ShapeKind::DxfValue value, const Pair &pair);
 
     // The parsed value; a value that is not one ends the reading.
     template <typename T>

@@ -1,5 +1,6 @@
 #include "files/DxfTextCodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -51,10 +52,8 @@ int DxfTextCodec::toWindows1252(char16_t character)
 {
     if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
         return character;
-    for (std::size_t i = 0; i < HighControlBlock.size(); ++i)
-        if (HighControlBlock[i] != 0 && HighControlBlock[i] == character)
-            return static_cast<int>(0x80 + i);
-    return -1;
+    const auto found = std::find(HighControlBlock.begin(), HighControlBlock.end(), character);
+    return found == HighControlBlock.end() ? -1 : static_cast<int>(0x80 + (found - HighControlBlock.begin()));
 }
 
 QString DxfTextCodec::fromWindows1252(QByteArrayView bytes)
@@ -102,8 +101,7 @@ QString DxfTextCodec::unescape(const QString &text)
         if (startsEscape(text, i)) {
             const long wide = hexNumber(text, i + 3, 8);
             if (wide > 0xFFFF && wide <= 0x10FFFF) {
-                const char32_t codePoint = static_cast<char32_t>(wide);
-                result.append(QString::fromUcs4(&codePoint, 1));
+                result.append(QChar::fromUcs4(static_cast<char32_t>(wide)));
                 i += 11;
                 continue;
             }

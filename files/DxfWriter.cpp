@@ -18,7 +18,6 @@ class FileLines : public DxfEntitySink
 public:
     std::string out;
 
-    // Appends one line and its CR LF.
     void line(QByteArrayView text)
     {
         out.append(text.data(), static_cast<std::size_t>(text.size()));
@@ -85,10 +84,7 @@ bool DxfWriter::write(QIODevice &device, const std::function<bool(double done)> 
         return written;
     };
 
-    lines.line("0");
-    lines.line("SECTION");
-    lines.line("2");
-    lines.line("ENTITIES");
+    lines.out.append("0\r\nSECTION\r\n2\r\nENTITIES\r\n");
     if (!flush())
         return false;
 
@@ -99,9 +95,6 @@ bool DxfWriter::write(QIODevice &device, const std::function<bool(double done)> 
             return false;
     }
 
-    lines.line("0");
-    lines.line("ENDSEC");
-    lines.line("0");
-    lines.line("EOF");
+    lines.out.append("0\r\nENDSEC\r\n0\r\nEOF\r\n");
     return flush();
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -56,20 +56,6 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-void putNumber(QByteArray &out, quint32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        out += char(value >> (8 * i));
-}
-
-quint32 number(const char *at)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | quint8(at[i]);
-    return value;
-}
-
 // The entries of one action, after its last Restart if it has one; false where they are no
 // whole entries.
 bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool &restarted)
@@ -91,10 +77,10 @@ bool decodeAction(const QByteArray &payload, QList<RecoveryEntry> &entries, bool
 
 QByteArray framed(const QByteArray &payload)
 {
-    QByteArray bytes;
-    putNumber(bytes, quint32(payload.size()));
-    bytes += payload;
-    putNumber(bytes, crc32(payload));
+    QByteArray bytes(4 + payload.size() + 4, Qt::Uninitialized);
+    qToLittleEndian(quint32(payload.size()), bytes.data());
+    std::copy(payload.begin(), payload.end(), bytes.begin() + 4);
+    qToLittleEndian(crc32(payload), bytes.data() + 4 + payload.size());
     return bytes;
 }
 
@@ -129,11 +115,11 @@ RecoveryRecord::Contents RecoveryRecord::parse(const QByteArray &bytes)
     }
     for (qsizetype at = Header.size(); at < bytes.size();) {
         const qsizetype left = bytes.size() - at;
-        const quint32 length = left >= 4 ? number(bytes.constData() + at) : 0;
+        const quint32 length = left >= 4 ? qFromLittleEndian<quint32>(bytes.constData() + at) : 0;
         QList<RecoveryEntry> action;
         bool restarted = false;
         if (left < 8 || length == 0 || length > LongestEntry || qsizetype(length) > left - 8
-            || number(bytes.constData() + at + 4 + length) != crc32(bytes.mid(at + 4, length))
+            || qFromLittleEndian<quint32>(bytes.constData() + at + 4 + length) != crc32(bytes.mid(at + 4, length))
             || !decodeAction(bytes.mid(at + 4, length), action, restarted)) {
             contents.damaged = true;
             break;
@@ -343,29 +329,18 @@ QByteArray RecoveryRecord::Left::bytes() const
 
 void RecoveryRecord::Left::drop()
 {
-    for (const QString &copy : {baseCopyOf(m_fileName), partialBaseCopyOf(m_fileName)})
-        ::unlink(QFile::encodeName(copy).constData());
-    ::unlink(QFile::encodeName(m_fileName).constData());
+    for (const QString &name : {baseCopyOf(m_fileName), partialBaseCopyOf(m_fileName), m_fileName})
+        ::unlink(QFile::encodeName(name).constData());
 }
 
 std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder)
 {
-    struct Found
-    {
-        QString name;
-        std::int64_t modified;
-    };
-    std::vector<Found> found;
-    const QDir dir(folder);
-    for (const QFileInfo &info : dir.entryInfoList({Prefix + QLatin1Char('*'), UnnamedPrefix + QLatin1Char('*')},
-                                                   QDir::Files | QDir::Hidden))
-        found.push_back({info.absoluteFilePath(), info.lastModified().toMSecsSinceEpoch()});
-    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.modified > b.modified; });
     std::vector<Left> left;
-    for (const Found &f : found) {
-        if (QFileInfo(f.name).fileName().indexOf(QLatin1Char('.'), 1) >= 0) // a record's copy of its file
+    for (const QFileInfo &info : QDir(folder).entryInfoList({Prefix + QLatin1Char('*'), UnnamedPrefix + QLatin1Char('*')},
+                                                            QDir::Files | QDir::Hidden, QDir::Time | QDir::IgnoreCase)) {
+        if (info.fileName().indexOf(QLatin1Char('.'), 1) >= 0) // a record's copy of its file
             continue;
-        const QByteArray native = QFile::encodeName(f.name);
+        const QByteArray native = QFile::encodeName(info.absoluteFilePath());
         const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
@@ -373,12 +348,12 @@ std::vector<RecoveryRecord::Left> RecoveryRecord::takeLeft(const QString &folder
             ::close(fd);
             continue;
         }
-        if (QFileInfo(f.name).fileName().startsWith(UnnamedPrefix)) { // died before it held anything
+        if (info.fileName().startsWith(UnnamedPrefix)) { // died before it held anything
             ::unlink(native.constData());
             ::close(fd);
             continue;
         }
-        left.emplace_back(f.name, fd);
+        left.emplace_back(info.absoluteFilePath(), fd);
     }
     return left;
 }

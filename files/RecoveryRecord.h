@@ -8,7 +8,6 @@
 #include <QList>
 #include <QString>
 #include <condition_variable>
-#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -22,8 +21,6 @@ public:
     explicit RecoveryRecord(const QString &folder);
     // Closes the record and leaves it for the next start.
     ~RecoveryRecord();
-    RecoveryRecord(const RecoveryRecord &) = delete;
-    RecoveryRecord &operator=(const RecoveryRecord &) = delete;
 
     const QString &fileName() const { return m_fileName; }
 
@@ -72,7 +69,6 @@ public:
     public:
         Left(QString fileName, int fd) : m_fileName(std::move(fileName)), m_fd(fd) {}
         Left(Left &&other) noexcept;
-        Left &operator=(Left &&) = delete;
         ~Left();
         const QString &fileName() const { return m_fileName; }
         // Reads the record. Raises FileError.

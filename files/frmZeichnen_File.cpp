@@ -20,11 +20,6 @@
 
 namespace {
 
-QString untitledTitle()
-{
-    return QStringLiteral("Skizzar - Untitled");
-}
-
 // The reader places shapes through the window's own members and placement operations, so that a
 // shape read from a file enters the drawing exactly as one placed by hand.
 class WindowDxfTarget : public DxfTarget
@@ -71,26 +66,17 @@ bool frmZeichnen::promptToSave(PlatformDialogs::Buttons buttons)
     const PlatformDialogs::Answer answer =
         dialogs().messageBox(this, QStringLiteral("Soll die Datei noch gespeichert werden ?"), buttons,
                              QStringLiteral("Datei Speichern"));
-    switch (answer) {
-    case PlatformDialogs::Answer::Yes:
+    if (answer == PlatformDialogs::Answer::Yes)
         return saveDrawing();
-    case PlatformDialogs::Answer::No:
-        return true;
-    case PlatformDialogs::Answer::Ok:
-    case PlatformDialogs::Answer::Cancel:
-        break;
-    }
-    return false;
+    return answer == PlatformDialogs::Answer::No;
 }
 
 bool frmZeichnen::saveDrawing()
 {
     // Without a dialog only over the file the drawing came from whole, and only while it is what
     // the editor read or wrote: nothing the drawing lacks, or another program wrote, is lost.
-    if (!m_savedFile)
-        return saveDrawingAs();
     const QString fileName = CommDlg1.getFileName();
-    const std::optional<DiskFile::Stamp> now = DiskFile::stampOf(fileName);
+    const std::optional<DiskFile::Stamp> now = m_savedFile ? DiskFile::stampOf(fileName) : std::nullopt;
     if (!now)
         return saveDrawingAs();
     if (*now != *m_savedFile) {
@@ -124,8 +110,7 @@ bool frmZeichnen::saveDrawingAs()
 
 void frmZeichnen::emptyDrawing()
 {
-    const std::int32_t count = oObjectData->GetNumberOfObjects();
-    for (std::int32_t i = count; i >= 1; --i)
+    for (std::int32_t i = oObjectData->GetNumberOfObjects(); i >= 1; --i)
         oObjectData->DeleteObject(i);
     m_savedFile.reset();
     drawAll();
@@ -138,7 +123,7 @@ void frmZeichnen::mnuNeu_Click()
     if (!promptToSave(PlatformDialogs::Buttons::YesNoCancel))
         return;
     emptyDrawing();
-    setWindowTitle(untitledTitle());
+    setWindowTitle(QStringLiteral("Skizzar - Untitled"));
     recordTitle(false);
 }
 
@@ -218,12 +203,10 @@ void frmZeichnen::mnuDruckenHPGL_Click()
 
 void frmZeichnen::closeEvent(QCloseEvent *event)
 {
-    if (m_working) {
-        event->ignore();
-        return;
-    }
+    // While a file is read or written the window stays open.
     bool leave = false;
-    guarded([&] { leave = promptToSave(PlatformDialogs::Buttons::YesNoCancel); });
+    if (!m_working)
+        guarded([&] { leave = promptToSave(PlatformDialogs::Buttons::YesNoCancel); });
     if (!leave) {
         event->ignore();
         return;
@@ -261,8 +244,7 @@ bool frmZeichnen::SaveDXF(const QString &fileName)
 
 bool frmZeichnen::LoadDXF(const QString &fileName)
 {
-    const QStringList messages = readDxf(fileName);
-    for (const QString &message : messages)
+    for (const QString &message : readDxf(fileName))
         dialogs().messageBox(this, message, PlatformDialogs::Buttons::Ok, QStringLiteral("Skizzar"));
     // Only a file read whole is the drawing's file.
     return m_savedFile.has_value();

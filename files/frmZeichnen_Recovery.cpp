@@ -118,22 +118,20 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
     beginReading();
     const auto repaintsGoOn = qScopeGuard([this] { endReading(); });
     using Kind = RecoveryEntry::Kind;
-    for (auto at = entries.begin(); at != entries.end(); ++at) {
-        const RecoveryEntry &e = *at;
+    for (const RecoveryEntry &e : entries) {
         switch (e.kind) {
         case Kind::Emptied:
             emptyDrawing();
             break;
-        case Kind::Titled: {
+        case Kind::Titled:
             // The drawing brought back is not in any file: the first Save asks where to.
             setWindowTitle(e.text);
             CommDlg1.setFileName(e.fileName);
             recordTitle(false);
             break;
-        }
         case Kind::Read: {
             lColor = e.color;
-            const RecoveryEntry &file = &*at == &*lastReadAt ? *lastRead : e;
+            const RecoveryEntry &file = &e == &*lastReadAt ? *lastRead : e;
             // What the reader said was shown when the file was opened.
             if (!changedSince(file)) {
                 QString name = file.fileName;
