@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -114,62 +113,68 @@ void frmZeichnen::replay(const QList<RecoveryEntry> &entries)
     const auto lastReadAt = std::find_if(entries.rbegin(), entries.rend(), [](const RecoveryEntry &e) {
         return e.kind == RecoveryEntry::Kind::Read;
     });
-    // Repaints wait until the end; a failure half-way leaves them going.
+    // Repaints wait until the end; a failure half-way leaves them going. Not from a scope guard:
+    // the repaint can fail too, and must reach the handler.
     beginReading();
-    const auto repaintsGoOn = qScopeGuard([this] { endReading(); });
-    using Kind = RecoveryEntry::Kind;
-    for (const RecoveryEntry &e : entries) {
-        switch (e.kind) {
-        case Kind::Emptied:
-            emptyDrawing();
-            break;
-        case Kind::Titled:
-            // The drawing brought back is not in any file: the first Save asks where to.
-            setWindowTitle(e.text);
-            CommDlg1.setFileName(e.fileName);
-            recordTitle(false);
-            break;
-        case Kind::Read: {
-            lColor = e.color;
-            const RecoveryEntry &file = &e == &*lastReadAt ? *lastRead : e;
-            // What the reader said was shown when the file was opened.
-            if (!changedSince(file)) {
-                QString name = file.fileName;
-                // The dead run's copy of the file becomes this run's.
-                if (name != e.fileName && m_record
-                    && QFile::rename(name, m_record->baseCopyName()))
-                    name = m_record->baseCopyName();
-                try {
-                    readDxf(name, e.readUpTo);
-                } catch (const SkizzarError &) {
+    try {
+        using Kind = RecoveryEntry::Kind;
+        for (const RecoveryEntry &e : entries) {
+            switch (e.kind) {
+            case Kind::Emptied:
+                emptyDrawing();
+                break;
+            case Kind::Titled:
+                // The drawing brought back is not in any file: the first Save asks where to.
+                setWindowTitle(e.text);
+                CommDlg1.setFileName(e.fileName);
+                recordTitle(false);
+                break;
+            case Kind::Read: {
+                lColor = e.color;
+                const RecoveryEntry &file = &e == &*lastReadAt ? *lastRead : e;
+                // What the reader said was shown when the file was opened.
+                if (!changedSince(file)) {
+                    QString name = file.fileName;
+                    // The dead run's copy of the file becomes this run's.
+                    if (name != e.fileName && m_record
+                        && QFile::rename(name, m_record->baseCopyName()))
+                        name = m_record->baseCopyName();
+                    try {
+                        readDxf(name, e.readUpTo);
+                    } catch (const SkizzarError &) {
+                    }
                 }
+                break;
             }
-            break;
-        }
-        case Kind::Moved:
-        case Kind::Restart:
-            break;
-        case Kind::Placed:
-            lColor = e.color;
-            if (e.placedKind().takesText) {
-                tmpFont = e.font;
-                tmpFontSize = e.fontSize;
+            case Kind::Moved:
+            case Kind::Restart:
+                break;
+            case Kind::Placed:
+                lColor = e.color;
+                if (e.placedKind().takesText) {
+                    tmpFont = e.font;
+                    tmpFontSize = e.fontSize;
+                }
+                placeKind(e.placedKind(), {e.x1, e.y1, e.x2, e.y2, e.text});
+                break;
+            case Kind::Undone:
+                mnuRueckgaengig_Click();
+                break;
+            case Kind::Colour:
+                lColor = e.color;
+                record(e);
+                break;
+            case Kind::BackColour:
+                setBackColor(e.color);
+                repaintDrawing();
+                record(e);
+                break;
             }
-            placeKind(e.placedKind(), {e.x1, e.y1, e.x2, e.y2, e.text});
-            break;
-        case Kind::Undone:
-            mnuRueckgaengig_Click();
-            break;
-        case Kind::Colour:
-            lColor = e.color;
-            record(e);
-            break;
-        case Kind::BackColour:
-            setBackColor(e.color);
-            repaintDrawing();
-            record(e);
-            break;
         }
+    } catch (...) {
+        endReading();
+        throw;
     }
+    endReading();
     m_savedFile.reset();
 }

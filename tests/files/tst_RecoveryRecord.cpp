@@ -267,6 +267,13 @@ private slots:
                                                     "die Formen, die nach dem Öffnen gezeichnet wurden. Soll sie wiederhergestellt werden ?")
                                          .arg(opened));
         QCOMPARE(window->windowTitle(), QStringLiteral("Skizzar - offen.dxf"));
+
+        // The repaint that ends the replay fails: the error is shown, and the editor runs on.
+        dead(recordOf({point, {Entry::Kind::BackColour, 0x7FFFFFFF}}), 1);
+        const QStringList before = DrawingText::lines(window->oObjectData->getBasisklassen());
+        asked = startUp(*window, *dialogs, state.path(), {Answer::Yes, Answer::Ok});
+        QCOMPARE(asked.last().text, QStringLiteral("Überlauf"));
+        QCOMPARE(DrawingText::lines(window->oObjectData->getBasisklassen()), before + QStringList{"Punkt 100 200 c255"});
     }
 
     // An Open stopped in its progress window comes back as far as it was read, not further.
