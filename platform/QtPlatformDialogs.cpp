@@ -1,5 +1,7 @@
 #include "platform/QtPlatformDialogs.h"
 
+#include "platform/RasterSurface.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -58,7 +60,7 @@ std::optional<std::int32_t> QtPlatformDialogs::color(QWidget *parent, std::int32
     const QColor chosen = QColorDialog::getColor(start, parent, QString(), QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid())
         return std::nullopt;
-    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+    return RasterSurface::colorValue(chosen);
 }
 
 bool QtPlatformDialogs::printer(QWidget *parent)

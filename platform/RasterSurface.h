@@ -5,6 +5,7 @@
 #include "shapes/DrawingSurface.h"
 #include "shapes/PixelReach.h"
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QRect>
@@ -19,6 +20,8 @@ class RasterSurface : public DrawingSurface, public PixelReach
 {
 public:
     static constexpr int TwipsPerPixel = 15;
+    // The interface's colour value of a Qt colour.
+    static std::int32_t colorValue(const QColor &color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
 
     explicit RasterSurface(QSize size);
 

@@ -15,8 +15,7 @@ frmZeichnen::frmZeichnen(std::shared_ptr<PlatformDialogs> dialogs, QWidget *pare
     setObjectName(QStringLiteral("frmZeichnen"));
     setWindowTitle(QStringLiteral("Skizzar"));
     m_repaint.setBackColor(0x00FFFFFF);
-    const QColor text = palette().color(QPalette::ButtonText);
-    m_repaint.setForeColor(text.red() | (text.green() << 8) | (text.blue() << 16));
+    m_repaint.setForeColor(RasterSurface::colorValue(palette().color(QPalette::ButtonText)));
     setFont(m_repaint.surface().font());
 
     m_canvas = new DrawingCanvas(*this);
